@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Durlavex needs to build, test and run.
+# Run as root, or as a user who may use sudo. Does nothing when all are there.
+set -euo pipefail
+
+paquetes=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev libxml2-dev libicu-dev
+  libgtest-dev libgmock-dev
+  clang libclang-rt-14-dev          # libFuzzer targets
+  libxml2-utils                     # xmllint, the bare-parse floor of the benchmarks
+  fp-compiler fp-units-db fp-utils  # an independent dBase reader for tests; chmcmd for the help file
+  xvfb xauth x11-utils xdotool imagemagick
+  python3
+)
+
+faltan=()
+for p in "${paquetes[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || faltan+=("$p")
+done
+[ ${#faltan[@]} -eq 0 ] && exit 0
+
+sudo_cmd=()
+[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+echo "Instalando: ${faltan[*]}"
+"${sudo_cmd[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${faltan[@]}"

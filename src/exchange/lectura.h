@@ -1,0 +1,65 @@
+#pragma once
+// Reading the exchange file: data groups, records and data by position.
+//
+//   SERVICIO / BLOQUE_DATOS / grupo_datos[@seq=NAME] (a data group)
+//     / grupo_datos (a record) / dato (a datum, found by its position)
+//
+// A step selects a group once, opens each record in turn and reads the data it
+// needs by position. The state behind the four operations carries the names
+// the rest of the system uses for it.
+
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/xml/documento.h"
+
+namespace durlavex {
+
+class LecturaIntercambio {
+public:
+    // Loads the exchange file into DocumentoXML. Throws Error naming the file
+    // when it is missing, unreadable, not well-formed, or has no
+    // /SERVICIO/BLOQUE_DATOS element: a run then stops before it touches
+    // anything.
+    void CargarDocumento(const std::filesystem::path& ruta);
+    // The same on a document already loaded (tests, the import).
+    void UsarDocumento(std::shared_ptr<DocumentoXml> documento);
+
+    // Selects the records of every data group whose seq is exactly `grupo`
+    // (with case), in document order; returns their number (0 when absent).
+    int SeleccionarGrupo(std::string_view grupo);
+
+    // Makes record i the current one; returns its number of data (its direct
+    // `dato` children).
+    int AbrirRegistro(int i);
+
+    // The text of datum p of the current record, trimmed of code units <= 32 at
+    // both ends and converted to the ANSI code page. A position the record does
+    // not have reads as empty text.
+    std::string LeerDato(int p);
+
+    // The same text before the trim (the document's text of the node already
+    // has its surrounding XML whitespace removed), converted to ANSI.
+    std::string LeerDatoSinRecortar(int p);
+
+    const std::shared_ptr<DocumentoXml>& Documento() const { return DocumentoXML; }
+
+private:
+    std::shared_ptr<DocumentoXml> DocumentoXML;
+    std::vector<xmlNode*> ListaRegistros;
+    xmlNode* NodoRegistro = nullptr;
+    std::vector<xmlNode*> ListaDatos;
+    xmlNode* NodoDato = nullptr;
+};
+
+// The academic year of an exchange document: the first four characters of the
+// text of the first child node of /SERVICIO/BLOQUE_DATOS (whitespace-only text
+// nodes do not count as nodes), in the ANSI code page. Throws Error when the
+// document has no such element.
+std::string LeerAnnoAcademico(const DocumentoXml& documento);
+
+} // namespace durlavex

@@ -1,0 +1,36 @@
+#pragma once
+// Files and folders: the program folder, the working directory, and file
+// names looked up as Windows does (without regard to letter case).
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+namespace durlavex {
+
+namespace fs = std::filesystem;
+
+// The folder of the running executable ("NIVELCAN.DBF", "Talvorin.ini",
+// "VORNA.chm" lie there).
+fs::path CarpetaPrograma();
+
+// Talvorin's working directory: "C:\KTEMP" on Windows; elsewhere Talvorin runs
+// under Wine, so $WINEPREFIX/drive_c/KTEMP, with WINEPREFIX defaulting to
+// $HOME/.wine. Not created here; a run reports it when it is missing.
+fs::path DirectorioTrabajo();
+
+// The existing file of that name in the folder, found without regard to ASCII
+// letter case (an exact match wins); nothing when there is none.
+std::optional<fs::path> BuscarArchivo(const fs::path& carpeta, std::string_view nombre);
+
+// The path of a file in a folder: the existing file found by BuscarArchivo,
+// otherwise the name in upper case (how new files are named).
+fs::path RutaArchivo(const fs::path& carpeta, std::string_view nombre);
+
+// True for an existing regular file (a folder or an empty path is no file).
+bool ExisteArchivo(const fs::path& ruta);
+
+// Deletes the file when it exists; the outcome is not reported.
+void BorrarArchivo(const fs::path& ruta);
+
+} // namespace durlavex

@@ -1,0 +1,45 @@
+#pragma once
+// The libxml2 wrapper: a loaded XML document.
+//
+// Loading never reaches the network and expands no external entity or DTD
+// (XML_PARSE_NONET, libxml2's default expansion limits). Whitespace-only text
+// nodes between elements are dropped, as the platform DOM the exchange format
+// comes from did by default.
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+typedef struct _xmlDoc xmlDoc;
+typedef struct _xmlNode xmlNode;
+
+namespace durlavex {
+
+class DocumentoXml {
+public:
+    // Parses the file. Throws Error (naming the file, with libxml2's line and
+    // reason) when it cannot be read or is not well-formed.
+    static std::unique_ptr<DocumentoXml> Cargar(const std::filesystem::path& ruta);
+    // Parses bytes held in memory (tests, fuzzing); `nombre` names it in errors.
+    static std::unique_ptr<DocumentoXml> CargarMemoria(std::string_view bytes, const std::string& nombre);
+
+    ~DocumentoXml();
+    DocumentoXml(const DocumentoXml&) = delete;
+    DocumentoXml& operator=(const DocumentoXml&) = delete;
+
+    xmlDoc* Crudo() const { return doc_; }
+    const std::filesystem::path& Ruta() const { return ruta_; }
+
+private:
+    DocumentoXml(xmlDoc* doc, std::filesystem::path ruta);
+    xmlDoc* doc_;
+    std::filesystem::path ruta_;
+};
+
+// A node's text as the platform DOM gave it: the text and CDATA of the node
+// and its descendants (not comments or processing instructions), a
+// whitespace-only text node between elements counting as one blank, XML
+// whitespace removed from both ends. UTF-8.
+std::string TextoNodo(const xmlNode* nodo);
+
+} // namespace durlavex
