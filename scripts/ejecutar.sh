@@ -6,7 +6,7 @@ raiz=$(cd "$(dirname "$0")/.." && pwd)
 "$raiz/scripts/instalar-dependencias.sh"
 "$raiz/scripts/compilar.sh"
 build=${DURLAVEX_BUILD_DIR:-$raiz/build}
-if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -x "$build/src/app/durlavex" ]; then
-  exec "$build/src/app/durlavex"
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -x "$build/bin/durlavex" ]; then
+  exec "$build/bin/durlavex"
 fi
-exec "$build/src/cli/durlavex-cli" --help
+exec "$build/bin/durlavex-cli" --help
