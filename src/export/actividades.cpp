@@ -1,0 +1,45 @@
+// Activities: appended to ASIGNOMT after the subjects, as tasks.
+
+#include <string>
+
+#include "export/contexto_exportacion.h"
+#include "tables/esquemas.h"
+
+namespace durlavex {
+
+void ExportarActividades(ContextoExportacion& ctx)
+{
+    ctx.HayTarea513 = 0;
+    LecturaIntercambio& lectura = ctx.lectura;
+    const int registros = lectura.SeleccionarGrupo("ACTIVIDADES");
+
+    Tabla asignomt(ctx.directorioTrabajo, esquemas::ASIGNOMT.nombre);
+    asignomt.Abrir();
+    for (int i = 0; i < registros; ++i) {
+        if (lectura.AbrirRegistro(i) < 2)
+            continue;
+        const std::string nombre = lectura.LeerDato(2);
+        const std::string codigo = lectura.LeerDato(1);
+
+        // The activity's own code, as it comes: not made unique.
+        asignomt.Agregar();
+        asignomt.FijarTexto("COD", codigo);
+        asignomt.FijarTexto("CODLARGO", nombre.substr(0, 10));
+        asignomt.FijarTexto("NOMBRE", nombre);
+        asignomt.FijarTexto("CODTAREA", codigo);
+        asignomt.FijarLogico("ESTAREA", true);
+        asignomt.Grabar();
+
+        if (codigo == "513")
+            ctx.HayTarea513 = 1;
+    }
+    asignomt.Cerrar();
+
+    // The subject step's lists have done their work.
+    ctx.ListaCodigos.Vaciar();
+    ctx.ListaCodLargos.Vaciar();
+    ctx.ListaNombres.Vaciar();
+    ctx.ListaCodNombres.Vaciar();
+}
+
+} // namespace durlavex
