@@ -1,0 +1,111 @@
+#include "platform/cotejo.h"
+
+#include "platform/error.h"
+#include "platform/texto.h"
+
+#include <unicode/coll.h>
+#include <unicode/locid.h>
+#include <unicode/unistr.h>
+
+#include <cstdint>
+#include <unordered_set>
+
+namespace durlavex {
+
+namespace {
+
+std::unique_ptr<icu::Collator> CrearCotejo(icu::Collator::ECollationStrength fuerza)
+{
+    UErrorCode estado = U_ZERO_ERROR;
+    std::unique_ptr<icu::Collator> cotejo(icu::Collator::createInstance(icu::Locale("es"), estado));
+    if (U_SUCCESS(estado)) {
+        cotejo->setStrength(fuerza);
+        cotejo->setAttribute(UCOL_NORMALIZATION_MODE, UCOL_ON, estado);
+        cotejo->setAttribute(UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, estado);
+    }
+    if (U_FAILURE(estado))
+        throw Error("No se pudo preparar la comparación de textos en español (ICU: " +
+                    std::string(u_errorName(estado)) + ")");
+    return cotejo;
+}
+
+// One collator per strength, made once and only read afterwards (ICU allows
+// concurrent comparisons and key computations on a collator that is not
+// modified).
+const icu::Collator& Cotejo(Caso caso)
+{
+    if (caso == Caso::Distingue) {
+        static const auto terciario = CrearCotejo(icu::Collator::TERTIARY);
+        return *terciario;
+    }
+    static const auto secundario = CrearCotejo(icu::Collator::SECONDARY);
+    return *secundario;
+}
+
+icu::UnicodeString AUnicode(std::string_view ansi)
+{
+    return icu::UnicodeString::fromUTF8(AnsiAUtf8(ansi));
+}
+
+// The collation sort key: two texts are equal for the collator exactly when
+// their keys are equal byte for byte.
+std::string ClaveCotejo(const icu::Collator& cotejo, std::string_view ansi)
+{
+    const icu::UnicodeString texto = AUnicode(ansi);
+    std::string clave(texto.length() * 4 + 16, '\0');
+    auto pedir = [&] {
+        return cotejo.getSortKey(texto, reinterpret_cast<std::uint8_t*>(clave.data()),
+                                 static_cast<std::int32_t>(clave.size()));
+    };
+    std::int32_t largo = pedir();
+    if (largo > static_cast<std::int32_t>(clave.size())) {
+        clave.resize(static_cast<std::size_t>(largo));
+        largo = pedir();
+    }
+    clave.resize(static_cast<std::size_t>(largo));
+    return clave;
+}
+
+} // namespace
+
+int CompararTextos(std::string_view a, std::string_view b, Caso caso)
+{
+    UErrorCode estado = U_ZERO_ERROR;
+    const UCollationResult resultado = Cotejo(caso).compare(AUnicode(a), AUnicode(b), estado);
+    return resultado == UCOL_LESS ? -1 : resultado == UCOL_GREATER ? 1 : 0;
+}
+
+bool TextosIguales(std::string_view a, std::string_view b, Caso caso)
+{
+    return CompararTextos(a, b, caso) == 0;
+}
+
+struct ConjuntoTextos::Datos {
+    const icu::Collator* cotejo;
+    std::unordered_set<std::string> claves;
+};
+
+ConjuntoTextos::ConjuntoTextos(Caso caso)
+    : datos_(std::make_unique<Datos>(Datos{&Cotejo(caso), {}}))
+{
+}
+
+ConjuntoTextos::~ConjuntoTextos() = default;
+ConjuntoTextos::ConjuntoTextos(ConjuntoTextos&&) noexcept = default;
+ConjuntoTextos& ConjuntoTextos::operator=(ConjuntoTextos&&) noexcept = default;
+
+bool ConjuntoTextos::Contiene(std::string_view texto) const
+{
+    return datos_->claves.count(ClaveCotejo(*datos_->cotejo, texto)) != 0;
+}
+
+bool ConjuntoTextos::Agregar(std::string_view texto)
+{
+    return datos_->claves.insert(ClaveCotejo(*datos_->cotejo, texto)).second;
+}
+
+void ConjuntoTextos::Vaciar() { datos_->claves.clear(); }
+
+std::size_t ConjuntoTextos::Tamano() const { return datos_->claves.size(); }
+
+} // namespace durlavex

@@ -1,0 +1,115 @@
+#include "platform/rutas.h"
+
+#include "platform/texto.h"
+
+#include <cstdlib>
+#include <string>
+#include <system_error>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
+namespace durlavex {
+
+namespace {
+
+#ifndef _WIN32
+fs::path CarpetaPersonal()
+{
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
+        return home;
+    if (const passwd* usuario = getpwuid(getuid()); usuario != nullptr && usuario->pw_dir)
+        return usuario->pw_dir;
+    return {};
+}
+#endif
+
+bool EsArchivoRegular(const fs::path& ruta)
+{
+    std::error_code ec;
+    return !ruta.empty() && fs::is_regular_file(ruta, ec);
+}
+
+} // namespace
+
+fs::path CarpetaPrograma()
+{
+#ifdef _WIN32
+    std::wstring ruta(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD largo = GetModuleFileNameW(nullptr, ruta.data(), static_cast<DWORD>(ruta.size()));
+        if (largo < ruta.size()) {
+            ruta.resize(largo);
+            break;
+        }
+        ruta.resize(ruta.size() * 2);
+    }
+    return fs::path(ruta).parent_path();
+#else
+    std::error_code ec;
+    const fs::path ejecutable = fs::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        return fs::current_path(ec);
+    return ejecutable.parent_path();
+#endif
+}
+
+fs::path DirectorioTrabajo()
+{
+#ifdef _WIN32
+    return fs::path("C:\\KTEMP");
+#else
+    const char* prefijo = std::getenv("WINEPREFIX");
+    const fs::path wine = (prefijo != nullptr && *prefijo != '\0') ? fs::path(prefijo)
+                                                                   : CarpetaPersonal() / ".wine";
+    return wine / "drive_c" / "KTEMP";
+#endif
+}
+
+std::optional<fs::path> BuscarArchivo(const fs::path& carpeta, std::string_view nombre)
+{
+    if (nombre.empty())
+        return std::nullopt;
+    const fs::path exacta = carpeta / std::string(nombre);
+    if (EsArchivoRegular(exacta))
+        return exacta;
+
+    // Several names may differ only in letter case; the smallest in byte order
+    // is taken so that the answer does not depend on the folder's listing order.
+    const std::string buscado = MayusculasAscii(nombre);
+    std::optional<fs::path> hallada;
+    std::error_code ec;
+    for (fs::directory_iterator it(carpeta, ec), fin; !ec && it != fin; it.increment(ec)) {
+        const fs::path candidata = it->path();
+        const std::string nombreCandidata = candidata.filename().string();
+        if (MayusculasAscii(nombreCandidata) != buscado || !EsArchivoRegular(candidata))
+            continue;
+        if (!hallada || nombreCandidata < hallada->filename().string())
+            hallada = candidata;
+    }
+    return hallada;
+}
+
+fs::path RutaArchivo(const fs::path& carpeta, std::string_view nombre)
+{
+    if (auto existente = BuscarArchivo(carpeta, nombre))
+        return *existente;
+    return carpeta / MayusculasAscii(nombre);
+}
+
+bool ExisteArchivo(const fs::path& ruta) { return EsArchivoRegular(ruta); }
+
+void BorrarArchivo(const fs::path& ruta)
+{
+    // A folder of that name is no file and stays.
+    std::error_code ec;
+    if (ruta.empty() || fs::is_directory(fs::symlink_status(ruta, ec)))
+        return;
+    fs::remove(ruta, ec);
+}
+
+} // namespace durlavex
