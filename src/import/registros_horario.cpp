@@ -1,0 +1,201 @@
+#include "import/registros_horario.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "import/indices_busqueda.h"
+#include "platform/numeros.h"
+#include "platform/texto.h"
+#include "platform/xml/escritura.h"
+#include "tables/tabla.h"
+
+namespace durlavex {
+
+namespace {
+
+struct FilaProfesor {
+    std::string X_EMPLEADO;
+    std::string F_TOMAPOS;
+    std::string ABREV;
+};
+
+// A SOLUC row that Talvorin placed (DIA other than 0).
+struct Leccion {
+    std::int32_t DIA = 0;
+    std::int32_t HORA = 0;
+    std::string ASIG;
+    std::string CODGRUPO;
+    std::string TAREA;
+    std::string AULA;
+};
+
+std::vector<FilaProfesor> LeerProfesores(Tabla& proft)
+{
+    std::vector<FilaProfesor> filas;
+    for (proft.Primero(); !proft.Fin(); proft.Siguiente())
+        filas.push_back({proft.LeerTexto("X_EMPLEADO"), proft.LeerTexto("F_TOMAPOS"), proft.LeerTexto("ABREV")});
+    return filas;
+}
+
+// The placed lessons of every teacher of PROFT, in SOLUC's table order, keyed
+// by PROF compared exactly and with case: one pass instead of a filter on
+// SOLUC for each teacher. As with the filter, DIA is read only from rows of
+// known teachers, and the other fields only from placed rows.
+std::unordered_map<std::string, std::vector<Leccion>> AgruparLecciones(
+    Tabla& soluc, const std::vector<FilaProfesor>& profesores)
+{
+    std::unordered_map<std::string, std::vector<Leccion>> porProfesor;
+    for (const auto& profesor : profesores)
+        porProfesor.try_emplace(profesor.ABREV);
+    soluc.QuitarFiltro();
+    for (soluc.Primero(); !soluc.Fin(); soluc.Siguiente()) {
+        const auto it = porProfesor.find(soluc.LeerTexto("PROF"));
+        if (it == porProfesor.end())
+            continue;
+        const std::int32_t dia = soluc.LeerEntero("DIA");
+        if (dia == 0)
+            continue;
+        it->second.push_back({dia, soluc.LeerEntero("HORA"), soluc.LeerTexto("ASIG"),
+                              soluc.LeerTexto("CODGRUPO"), soluc.LeerTexto("TAREA"),
+                              soluc.LeerTexto("AULA")});
+    }
+    return porProfesor;
+}
+
+xmlNode* AgregarGrupo(const DocumentoXml& documento, xmlNode* padre, const std::string& seq)
+{
+    xmlNode* grupo = CrearElemento(documento, "grupo_datos");
+    FijarAtributo(grupo, "seq", seq);
+    AgregarHijo(padre, grupo);
+    return grupo;
+}
+
+// A datum of a record; table text is single-byte and becomes Unicode here.
+void AgregarDato(const DocumentoXml& documento, xmlNode* registro, std::string_view nombre,
+                 std::string_view valorAnsi)
+{
+    xmlNode* dato = CrearElemento(documento, "dato");
+    FijarAtributo(dato, "nombre_dato", nombre);
+    FijarTexto(dato, AnsiAUtf8(valorAnsi));
+    AgregarHijo(registro, dato);
+}
+
+// What every lesson record of a run reads besides its SOLUC row.
+struct ContextoLecciones {
+    const DocumentoXml& documento;
+    const IndicesBusqueda& indices;
+    const FechasPeriodo& fechas;
+    std::int32_t HayTarea513;
+};
+
+// One lesson record; every value starts empty for each lesson.
+void EscribirLeccion(const ContextoLecciones& ctx, xmlNode* profesor, int numero, const Leccion& leccion)
+{
+    const DocumentoXml& documento = ctx.documento;
+    xmlNode* registro = AgregarGrupo(documento, profesor, "ACTIVIDAD_" + std::to_string(numero));
+
+    std::string claveMateria;
+    std::string claveCurso;
+    if (const Asignacion* asignacion = ctx.indices.BuscarAsignacion(leccion.ASIG, leccion.CODGRUPO)) {
+        claveMateria = asignacion->CLAVE;
+        claveCurso = asignacion->CLAVECURSO;
+    }
+
+    std::string tarea = leccion.TAREA;
+    if (EsBlanco(tarea))
+        if (const std::string* codTarea = ctx.indices.BuscarCodTarea(leccion.ASIG))
+            tarea = *codTarea;
+
+    // The time slot's key: the day followed by the hour, day 3 hour 2 is "32".
+    Tramo tramo;
+    if (const Tramo* encontrado = ctx.indices.BuscarTramo(std::to_string(leccion.DIA) + std::to_string(leccion.HORA)))
+        tramo = *encontrado;
+    AgregarDato(documento, registro, "N_DIASEMANA", tramo.DIA);
+    AgregarDato(documento, registro, "X_TRAMO", tramo.CODDIHO);
+    AgregarDato(documento, registro, "X_DEPENDENCIA", EsBlanco(leccion.AULA) ? "" : leccion.AULA);
+
+    std::string claveUnidad;
+    if (const Grupo* grupo = ctx.indices.BuscarGrupo(leccion.CODGRUPO)) {
+        claveUnidad = grupo->CLAVE;
+        if (EsBlanco(claveCurso))
+            claveCurso = grupo->CLAVECURSO;
+    }
+    if (EsBlanco(claveMateria))
+        if (const std::string* materia = ctx.indices.BuscarMateria(leccion.ASIG, claveCurso))
+            claveMateria = *materia;
+
+    AgregarDato(documento, registro, "X_UNIDAD", claveUnidad);
+    AgregarDato(documento, registro, "X_OFERTAMATRIG", claveCurso);
+    AgregarDato(documento, registro, "X_MATERIAOMG", claveMateria);
+    AgregarDato(documento, registro, "F_INICIO", ctx.fechas.FECINI);
+    AgregarDato(documento, registro, "F_FIN", ctx.fechas.FECFIN);
+    AgregarDato(documento, registro, "N_HORINI", std::to_string(MinutosDeReloj(tramo.HORADESDE)));
+    AgregarDato(documento, registro, "N_HORFIN", std::to_string(MinutosDeReloj(tramo.HORAHASTA)));
+
+    if (EsBlanco(tarea) && ctx.HayTarea513 == 1)
+        tarea = "513";
+    AgregarDato(documento, registro, "X_ACTIVIDAD", tarea);
+}
+
+} // namespace
+
+std::int32_t BuscarTarea513(const std::filesystem::path& directorioTrabajo)
+{
+    std::int32_t HayTarea513 = 0;
+    Tabla asignomt(directorioTrabajo, "ASIGNOMT", TipoTabla::DBase, false);
+    asignomt.Abrir();
+    if (asignomt.Localizar("COD", {ValorClave{std::string("513")}}))
+        HayTarea513 = 1;
+    asignomt.Cerrar();
+    return HayTarea513;
+}
+
+std::int32_t MinutosDeReloj(std::string_view texto)
+{
+    std::string t(texto);
+    if (t.size() < 5)
+        t.insert(0, "0");
+    const std::string horas = t.substr(0, 2);
+    const std::string minutos = t.size() < 2 ? t : t.substr(t.size() - 2);
+    return TextoAEntero(horas) * 60 + TextoAEntero(minutos);
+}
+
+RecuentoHorarios EscribirHorariosRegulares(const DocumentoXml& documento, xmlNode* bloqueDatos,
+                                           TablasPrincipales& tablas, const FechasPeriodo& fechas,
+                                           std::int32_t HayTarea513)
+{
+    Tabla& proft = tablas.wwTableProfesor;
+    const std::vector<FilaProfesor> profesores = LeerProfesores(proft);
+    const auto lecciones = AgruparLecciones(tablas.wwTableSoluc, profesores);
+
+    xmlNode* horarios = AgregarGrupo(documento, bloqueDatos, "HORARIOS_REGULARES");
+    FijarAtributo(horarios, "registros", std::to_string(proft.NumeroFilas()));
+
+    // A run without lessons reads none of the lookup tables.
+    std::optional<IndicesBusqueda> indices;
+    if (std::any_of(lecciones.begin(), lecciones.end(), [](const auto& par) { return !par.second.empty(); }))
+        indices.emplace(tablas);
+
+    RecuentoHorarios recuento;
+    for (const FilaProfesor& profesor : profesores) {
+        const std::vector<Leccion>& suyas = lecciones.at(profesor.ABREV);
+        xmlNode* registro = CrearElemento(documento, "grupo_datos");
+        FijarAtributo(registro, "seq", "HORARIO_REGULAR_PROFESOR_" + std::to_string(++recuento.profesores));
+        FijarAtributo(registro, "registros", std::to_string(suyas.size()));
+        AgregarHijo(horarios, registro);
+        AgregarDato(documento, registro, "X_EMPLEADO", profesor.X_EMPLEADO);
+        AgregarDato(documento, registro, "F_TOMAPOS", profesor.F_TOMAPOS);
+
+        int numero = 0;
+        for (const Leccion& leccion : suyas) {
+            EscribirLeccion({documento, *indices, fechas, HayTarea513}, registro, ++numero, leccion);
+            ++recuento.actividades;
+        }
+    }
+    return recuento;
+}
+
+} // namespace durlavex
