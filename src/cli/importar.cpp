@@ -1,13 +1,78 @@
+// durlavex-cli importar ARCHIVO.xml: Talvorin's timetable into a result file
+// for Vorna, beside the exchange file.
+
+#include <filesystem>
 #include <iostream>
+#include <string>
+#include <system_error>
 
 #include "cli/comandos.h"
+#include "import/importacion.h"
+#include "import/profesores_completos.h"
+#include "platform/error.h"
+#include "platform/interaccion.h"
+#include "platform/rutas.h"
 
 namespace durlavex::cli {
 
-int Importar(const std::vector<std::string>&)
+namespace {
+
+std::string TextoRuta(const std::filesystem::path& ruta)
 {
-    std::cerr << "La orden importar aún no está disponible.\n";
-    return 2;
+    const std::u8string u8 = ruta.u8string();
+    return std::string(u8.begin(), u8.end());
+}
+
+// The person at a console: progress on standard output, the messages that
+// stop a run on standard error. There is no dialog to complete teacher data
+// in, so the teachers that lack it are listed for the user to fix in Talvorin
+// or through the desktop program.
+class InteraccionImportacion : public Interaccion {
+public:
+    std::string ElegirPlantilla(const std::filesystem::path&) override { return {}; }
+
+    void CompletarProfesores(const std::filesystem::path& directorioTrabajo) override
+    {
+        std::cerr << "Profesores de PROFT.DBF sin X_EMPLEADO o sin F_TOMAPOS"
+                     " (la línea de órdenes no permite completarlos):\n";
+        for (const auto& profesor : ProfesoresIncompletos(directorioTrabajo))
+            std::cerr << "  " << profesor.ABREV << "  " << profesor.NOMBRE << "\n";
+    }
+
+    void Mensaje(std::string_view texto) override { std::cerr << texto << "\n"; }
+    void Ocupado(bool) override {}
+    void Paso(std::string_view descripcion) override { std::cout << descripcion << "\n"; }
+};
+
+} // namespace
+
+int Importar(const std::vector<std::string>& argumentos)
+{
+    if (argumentos.size() != 1) {
+        std::cerr << "Uso: durlavex-cli importar ARCHIVO.xml\n";
+        return 2;
+    }
+    std::error_code ec;
+    std::filesystem::path archivo = std::filesystem::absolute(argumentos[0], ec);
+    if (ec)
+        archivo = argumentos[0];
+
+    InteraccionImportacion interaccion;
+    const ResultadoImportacion resultado = EjecutarImportacion(archivo, DirectorioTrabajo(), interaccion);
+    switch (resultado.desenlace) {
+    case Desenlace::Finalizado:
+        std::cout << "Archivo de resultado: " << TextoRuta(resultado.archivoResultado) << "\n"
+                  << "Profesores escritos: " << resultado.profesores << "\n"
+                  << "Actividades escritas: " << resultado.actividades << "\n"
+                  << "Proceso finalizado\n";
+        return 0;
+    case Desenlace::Detenido:
+        return 3;
+    case Desenlace::Error:
+        break;
+    }
+    std::cerr << TextoCajaError(resultado.mensaje) << "\n";
+    return 1;
 }
 
 } // namespace durlavex::cli
