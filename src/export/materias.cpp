@@ -138,8 +138,11 @@ void ExportarMaterias(ContextoExportacion& ctx)
             if (const std::string* cod = escritos.CodigoDe(m.codLargo, m.nombre)) {
                 EscribirAsignomt2(*asignomt2, m, *cod);
                 escritos.FilaAsignomt2(m.materia, m.oferta);
+                continue;
             }
-            continue;
+            // The lists matched pieces of other subjects (one long code and
+            // name run together equal to another's), and this subject has no
+            // row: it is new, not to be dropped.
         }
 
         ctx.ListaNombres.Agregar(nombreMayusculas);

@@ -50,6 +50,18 @@ using Filas = std::vector<Fila>;
 
 // UTF-8 test text in the tables' single-byte code page.
 inline std::string Ansi(std::string_view utf8) { return Utf8AAnsi(utf8); }
+inline std::vector<std::string> Ansi(std::vector<std::string> textos)
+{
+    for (auto& texto : textos)
+        texto = Utf8AAnsi(texto);
+    return textos;
+}
+inline Filas Ansi(Filas filas)
+{
+    for (auto& fila : filas)
+        fila = Ansi(std::move(fila));
+    return filas;
+}
 
 // Every row of a table, in table order, as the texts of the fields named.
 inline Filas LeerFilas(const std::filesystem::path& directorio, const std::string& tabla,
