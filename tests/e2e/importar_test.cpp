@@ -1,0 +1,153 @@
+// durlavex-cli importar on a small working directory in a temporary
+// WINEPREFIX: exit status, what it prints, the result file.
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "comun/directorio_temporal.h"
+#include "comun/intercambio.h"
+#include "import/dbase3.h"
+#include "platform/texto.h"
+#include "tables/esquemas.h"
+#include "tables/tabla.h"
+
+namespace durlavex {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Salida {
+    int estado = -1;
+    std::string salida;
+    std::string errores;
+};
+
+std::string Leer(const fs::path& ruta)
+{
+    std::ifstream entrada(ruta, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(entrada), std::istreambuf_iterator<char>());
+}
+
+void Filas(const fs::path& directorio, const Esquema& esquema,
+           const std::vector<std::vector<std::pair<std::string, std::string>>>& filas)
+{
+    auto tabla = CrearTabla(directorio, esquema);
+    tabla->Abrir();
+    for (const auto& fila : filas) {
+        tabla->Agregar();
+        for (const auto& [campo, valor] : fila)
+            tabla->FijarTexto(campo, Utf8AAnsi(valor));
+        tabla->Grabar();
+    }
+    tabla->Cerrar();
+}
+
+// A school of two teachers, one lesson, in WINEPREFIX/drive_c/KTEMP.
+class ImportarCli : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        fs::create_directories(ktemp);
+        Filas(ktemp, esquemas::PROFT,
+              {{{"ABREV", "P1"}, {"NOMBRE", "Ana Pérez"}, {"X_EMPLEADO", "1001"}, {"F_TOMAPOS", "01/09/2015"}},
+               {{"ABREV", "P2"}, {"NOMBRE", "Íñigo Ruiz"}, {"X_EMPLEADO", "1002"}, {"F_TOMAPOS", "01/09/2016"}}});
+        Filas(ktemp, esquemas::GRUPOST, {{{"ABREV", "1A"}, {"CLAVE", "U1A"}, {"CLAVECURSO", "C1"}}});
+        Filas(ktemp, esquemas::CURSOST, {});
+        Filas(ktemp, esquemas::AULAT, {});
+        Filas(ktemp, esquemas::ASIGT, {{{"CASIG", "MAT"}, {"CGRUP", "1A"}, {"CLAVE", "M1"}, {"CLAVECURSO", "C1"}}});
+        Filas(ktemp, esquemas::ASIGNOMT, {{{"COD", "MAT"}}, {{"COD", "513"}}});
+        Filas(ktemp, esquemas::ASIGNOMT2, {});
+        Filas(ktemp, esquemas::DIASHORAST,
+              {{{"DIHO", "32"}, {"DIA", "3"}, {"CODDIHO", "T32"}, {"HORADESDE", "09:00"}, {"HORAHASTA", "09:55"}}});
+        Filas(ktemp, esquemas::PERIODOS, {{{"FECINI", "01/09/2023"}, {"FECFIN", "30/06/2024"}}});
+        pruebas::EscribirDbase3(ktemp / "SOLUC.DBF",
+                                {{"PROF", 'C', 10}, {"DIA", 'N', 1}, {"HORA", 'N', 2}, {"ASIG", 'C', 10},
+                                 {"CODGRUPO", 'C', 10}, {"TAREA", 'C', 10}, {"AULA", 'C', 10}},
+                                {{"P1", "3", "2", "MAT", "1A", "", "A1"}, {"P1", "0", "1", "MAT", "1A", "", ""}});
+        pruebas::ArchivoIntercambio().Anno("2023/2024").Guardar(origen / "vorna.xml");
+    }
+
+    Salida Ejecutar(const std::string& argumentos)
+    {
+        const std::string orden = "WINEPREFIX='" + prefijo.Ruta().string() + "' '" DURLAVEX_CLI "' " +
+                                  argumentos + " >'" + (origen / "salida.txt").string() + "' 2>'" +
+                                  (origen / "errores.txt").string() + "'";
+        const int estado = std::system(orden.c_str());
+        Salida s;
+        s.estado = WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
+        s.salida = Leer(origen / "salida.txt");
+        s.errores = Leer(origen / "errores.txt");
+        return s;
+    }
+
+    std::string Archivo() const { return "'" + (origen / "vorna.xml").string() + "'"; }
+    fs::path Resultado() const { return origen / "ResultadoTalvosvorna.xml"; }
+
+    pruebas::DirectorioTemporal prefijo;
+    pruebas::DirectorioTemporal origen;
+    fs::path ktemp = prefijo.Ruta() / "drive_c" / "KTEMP";
+};
+
+TEST_F(ImportarCli, TerminaEImprimeElResumen)
+{
+    const Salida s = Ejecutar("importar " + Archivo());
+    EXPECT_EQ(s.estado, 0) << s.errores;
+    EXPECT_NE(s.salida.find("Archivo de resultado: " + Resultado().string()), std::string::npos) << s.salida;
+    EXPECT_NE(s.salida.find("Profesores escritos: 2\n"), std::string::npos) << s.salida;
+    EXPECT_NE(s.salida.find("Actividades escritas: 1\n"), std::string::npos) << s.salida;
+    EXPECT_NE(s.salida.find("Proceso finalizado\n"), std::string::npos) << s.salida;
+    const std::string resultado = Leer(Resultado());
+    EXPECT_NE(resultado.find("<dato nombre_dato=\"C_ANNO\">2023</dato>"), std::string::npos);
+    EXPECT_NE(resultado.find("<dato nombre_dato=\"X_TRAMO\">T32</dato>"), std::string::npos);
+    EXPECT_NE(resultado.find("<dato nombre_dato=\"N_HORINI\">540</dato>"), std::string::npos);
+    EXPECT_NE(resultado.find("<dato nombre_dato=\"X_ACTIVIDAD\">513</dato>"), std::string::npos);
+}
+
+TEST_F(ImportarCli, ProfesorIncompletoSeListaYTerminaConTres)
+{
+    Filas(ktemp, esquemas::PROFT,
+          {{{"ABREV", "P1"}, {"NOMBRE", "Ana Pérez"}, {"X_EMPLEADO", "1001"}, {"F_TOMAPOS", "01/09/2015"}},
+           {{"ABREV", "P2"}, {"NOMBRE", "Íñigo Ruiz"}, {"X_EMPLEADO", "1002"}}});
+    const Salida s = Ejecutar("importar " + Archivo());
+    EXPECT_EQ(s.estado, 3);
+    EXPECT_NE(s.errores.find("P2  Íñigo Ruiz"), std::string::npos) << s.errores;
+    EXPECT_EQ(s.errores.find("Ana Pérez"), std::string::npos) << s.errores;
+    EXPECT_NE(s.errores.find("¡Atención! Sigue habiendo algún Profesor sin todos los DATOS.\n\r"), std::string::npos)
+        << s.errores;
+    EXPECT_FALSE(fs::exists(Resultado()));
+}
+
+TEST_F(ImportarCli, SituacionesQueDetienenYErrores)
+{
+    const Salida sinArchivo = Ejecutar("importar '" + (origen / "no-esta.xml").string() + "'");
+    EXPECT_EQ(sinArchivo.estado, 3);
+    EXPECT_EQ(sinArchivo.errores, "No existe archivo\n");
+
+    const Salida uso = Ejecutar("importar");
+    EXPECT_EQ(uso.estado, 2);
+
+    fs::remove(ktemp / "PERIODOS.DBF");
+    const Salida sinPeriodos = Ejecutar("importar " + Archivo());
+    EXPECT_EQ(sinPeriodos.estado, 3);
+    EXPECT_EQ(sinPeriodos.errores, "ATENCIÓN - PERIODOS.DBF No encontrado - Importe de nuevo XML de VORNA.\n");
+
+    fs::remove_all(ktemp);
+    const Salida sinDirectorio = Ejecutar("importar " + Archivo());
+    EXPECT_EQ(sinDirectorio.estado, 1);
+    EXPECT_NE(sinDirectorio.errores.find("No existe el directorio de trabajo de Talvorin " + ktemp.string()),
+              std::string::npos)
+        << sinDirectorio.errores;
+    EXPECT_FALSE(fs::exists(Resultado()));
+}
+
+} // namespace
+} // namespace durlavex

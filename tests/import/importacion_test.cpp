@@ -1,0 +1,146 @@
+// The import run: what stops it, the teacher check, and its outcome.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "import/fixture_importacion.h"
+#include "import/importacion.h"
+#include "tables/tabla.h"
+
+namespace durlavex {
+namespace {
+
+using pruebas::EntornoImportacion;
+namespace fs = std::filesystem;
+
+struct CasoDetencion {
+    std::string nombre;
+    std::function<void(EntornoImportacion&)> estropear; // applied after the school is written
+    Desenlace desenlace;
+    MotivoDetencion motivo;
+    std::string mensaje; // the whole message when stopped, a part of it on an error
+};
+
+const CasoDetencion kCasosDetencion[] = {
+    {"SinArchivoDeIntercambio", [](EntornoImportacion& e) { fs::remove(e.archivoXml); },
+     Desenlace::Detenido, MotivoDetencion::ArchivoInexistente, "No existe archivo"},
+    {"ArchivoDeIntercambioEsUnaCarpeta",
+     [](EntornoImportacion& e) {
+         fs::remove(e.archivoXml);
+         fs::create_directory(e.archivoXml);
+     },
+     Desenlace::Detenido, MotivoDetencion::ArchivoInexistente, "No existe archivo"},
+    {"SinPeriodos", [](EntornoImportacion& e) { fs::remove(e.trabajo / "PERIODOS.DBF"); },
+     Desenlace::Detenido, MotivoDetencion::SinPeriodos,
+     "ATENCIÓN - PERIODOS.DBF No encontrado - Importe de nuevo XML de VORNA."},
+    {"SinDirectorioDeTrabajo", [](EntornoImportacion& e) { fs::remove_all(e.trabajo.Ruta()); },
+     Desenlace::Error, MotivoDetencion::Ninguno, "No existe el directorio de trabajo de Talvorin"},
+    {"SinTablaCursost", [](EntornoImportacion& e) { fs::remove(e.trabajo / "CURSOST.DBF"); },
+     Desenlace::Error, MotivoDetencion::Ninguno, "CURSOST"},
+    {"ArchivoMalFormado",
+     [](EntornoImportacion& e) { pruebas::EscribirBytes(e.archivoXml, "<SERVICIO><BLOQUE_DATOS>"); },
+     Desenlace::Error, MotivoDetencion::Ninguno, "vorna.xml"},
+    {"SinBloqueDatos",
+     [](EntornoImportacion& e) { pruebas::EscribirBytes(e.archivoXml, "<SERVICIO><OTRO>2023</OTRO></SERVICIO>"); },
+     Desenlace::Error, MotivoDetencion::Ninguno, "BLOQUE_DATOS"},
+    {"BloqueDatosVacio",
+     [](EntornoImportacion& e) { pruebas::EscribirBytes(e.archivoXml, "<SERVICIO><BLOQUE_DATOS>  </BLOQUE_DATOS></SERVICIO>"); },
+     Desenlace::Error, MotivoDetencion::Ninguno, "BLOQUE_DATOS"},
+    {"HoraDeSolucNoNumerica",
+     [](EntornoImportacion& e) { pruebas::EscribirSoluc(e.trabajo.Ruta(), {{"P1", "3", "x", "MAT", "1A", "", ""}}); },
+     Desenlace::Error, MotivoDetencion::Ninguno, "no es un valor entero válido"},
+};
+
+class DetencionTest : public testing::TestWithParam<CasoDetencion> {};
+
+TEST_P(DetencionTest, NoSeEscribeNadaYSeQuitaLaIndicacionDeOcupado)
+{
+    const CasoDetencion& caso = GetParam();
+    EntornoImportacion e;
+    e.escuela.soluc = {{"P1", "3", "2", "MAT", "1A", "", ""}};
+    e.Preparar();
+    caso.estropear(e);
+
+    const ResultadoImportacion r = e.Ejecutar();
+    EXPECT_EQ(r.desenlace, caso.desenlace);
+    EXPECT_EQ(r.motivo, caso.motivo);
+    EXPECT_NE(r.mensaje.find(caso.mensaje), std::string::npos) << r.mensaje;
+    EXPECT_FALSE(fs::exists(e.Resultado()));
+    EXPECT_TRUE(e.persona.ocupado.empty() || !e.persona.ocupado.back());
+    // A plain message only for the situations that stop a run; errors are
+    // shown by the caller in its error box.
+    const std::vector<std::string> mostrados =
+        caso.desenlace == Desenlace::Detenido ? std::vector<std::string>{caso.mensaje} : std::vector<std::string>{};
+    EXPECT_EQ(e.persona.mensajes, mostrados);
+}
+
+INSTANTIATE_TEST_SUITE_P(Casos, DetencionTest, testing::ValuesIn(kCasosDetencion),
+                         [](const auto& info) { return info.param.nombre; });
+
+TEST(Importacion, ElMensajeDelProfesorIncompletoTieneTresLineasSeparadasPorLfCr)
+{
+    EXPECT_STREQ(kMensajeProfesorIncompleto,
+                 "¡Atención! Sigue habiendo algún Profesor sin todos los DATOS.\n\r"
+                 "Este proceso se dentendrá y deberá volver a ejecutar\n\r"
+                 "la Importación, para poder corregir la incidencia");
+}
+
+TEST(Importacion, ProfesoresCompletosNoMuestranElDialogo)
+{
+    EntornoImportacion e;
+    e.Preparar();
+    const ResultadoImportacion r = e.Ejecutar();
+    EXPECT_EQ(r.desenlace, Desenlace::Finalizado) << r.mensaje;
+    EXPECT_EQ(e.persona.completados, 0);
+    EXPECT_EQ(e.persona.ocupado, (std::vector<bool>{true, false}));
+    EXPECT_TRUE(e.persona.mensajes.empty());
+}
+
+// The completion saves into PROFT.DBF while the run holds it open; the records
+// show what was saved.
+TEST(Importacion, ProfesorCompletadoEnElDialogoSigueAdelante)
+{
+    EntornoImportacion e;
+    e.escuela.proft.push_back({{"ABREV", "P2"}, {"X_EMPLEADO", "   "}, {"F_TOMAPOS", "02/09/2016"}});
+    e.Preparar();
+    e.persona.alCompletar = [](const fs::path& directorio) {
+        Tabla proft(directorio, "PROFT");
+        proft.Abrir();
+        proft.Primero();
+        proft.Siguiente();
+        proft.Editar();
+        proft.FijarTexto("X_EMPLEADO", "2002");
+        proft.Grabar();
+        proft.Cerrar();
+    };
+
+    const ResultadoImportacion r = e.Ejecutar();
+    ASSERT_EQ(r.desenlace, Desenlace::Finalizado) << r.mensaje;
+    EXPECT_EQ(e.persona.completados, 1);
+    EXPECT_EQ(e.persona.ocupado, (std::vector<bool>{true, false, true, false}));
+    const auto leido = e.Leer();
+    ASSERT_EQ(leido.profesores.size(), 2u);
+    EXPECT_EQ(leido.profesores[1].datos[0].valor, "2002");
+}
+
+TEST(Importacion, ProfesorQueSigueIncompletoDetieneSinSegundoDialogo)
+{
+    EntornoImportacion e;
+    e.escuela.proft.push_back({{"ABREV", "P2"}, {"X_EMPLEADO", "2002"}});
+    e.Preparar();
+
+    const ResultadoImportacion r = e.Ejecutar();
+    EXPECT_EQ(r.desenlace, Desenlace::Detenido);
+    EXPECT_EQ(r.motivo, MotivoDetencion::ProfesorIncompleto);
+    EXPECT_EQ(e.persona.completados, 1);
+    EXPECT_EQ(e.persona.mensajes, (std::vector<std::string>{kMensajeProfesorIncompleto}));
+    EXPECT_FALSE(fs::exists(e.Resultado()));
+    EXPECT_FALSE(e.persona.ocupado.back());
+}
+
+} // namespace
+} // namespace durlavex
