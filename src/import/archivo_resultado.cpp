@@ -49,13 +49,13 @@ xmlNode* BloqueDatosConContenido(const DocumentoXml& documento)
                 bloque = hijo;
     }
     if (bloque == nullptr)
-        throw Error("El archivo " + archivo +
-                    " no es un archivo de intercambio de Vorna: le falta el elemento SERVICIO/BLOQUE_DATOS");
+        throw Error("El archivo «" + archivo +
+                    "» no es un archivo de intercambio de Vorna: le falta el elemento SERVICIO/BLOQUE_DATOS");
     for (const xmlNode* hijo = bloque->children; hijo != nullptr; hijo = hijo->next)
         if (!EsTextoEnBlanco(hijo))
             return bloque;
-    throw Error("El archivo " + archivo +
-                " no trae el año académico: su elemento BLOQUE_DATOS está vacío");
+    throw Error("El archivo «" + archivo +
+                "» no trae el año académico: su elemento BLOQUE_DATOS está vacío");
 }
 
 xmlNode* SustituirRaiz(DocumentoXml& documento, std::string_view fecha, std::string_view anno)

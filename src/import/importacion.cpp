@@ -110,8 +110,8 @@ public:
             return Detener(MotivoDetencion::ArchivoInexistente, kNoExisteArchivo);
         std::error_code ec;
         if (!std::filesystem::is_directory(directorioTrabajo_, ec))
-            throw Error("No existe el directorio de trabajo de Talvorin " + TextoRuta(directorioTrabajo_) +
-                        ": no se ha abierto ni escrito nada");
+            throw Error("No existe el directorio de trabajo de Talvorin «" + TextoRuta(directorioTrabajo_) +
+                        "»: no se ha abierto ni escrito nada");
 
         ocupado_.Encender();
         interaccion_.Paso("Abriendo las tablas de " + TextoRuta(directorioTrabajo_));

@@ -143,7 +143,7 @@ TEST_F(ImportarCli, SituacionesQueDetienenYErrores)
     fs::remove_all(ktemp);
     const Salida sinDirectorio = Ejecutar("importar " + Archivo());
     EXPECT_EQ(sinDirectorio.estado, 1);
-    EXPECT_NE(sinDirectorio.errores.find("No existe el directorio de trabajo de Talvorin " + ktemp.string()),
+    EXPECT_NE(sinDirectorio.errores.find("No existe el directorio de trabajo de Talvorin «" + ktemp.string() + "»"),
               std::string::npos)
         << sinDirectorio.errores;
     EXPECT_FALSE(fs::exists(Resultado()));

@@ -99,7 +99,7 @@ void GuardarDocumento(const DocumentoXml& documento, const std::filesystem::path
     xmlDocDumpMemoryEnc(doc, &bytes, &tamano, codificacion.c_str());
     if (bytes == nullptr)
         throw Error("No se pudo escribir el documento en la codificación " + codificacion +
-                    " para guardar " + TextoRuta(destino));
+                    " para guardar «" + TextoRuta(destino) + "»");
     std::string contenido(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(tamano));
     xmlFree(bytes);
 
@@ -107,15 +107,15 @@ void GuardarDocumento(const DocumentoXml& documento, const std::filesystem::path
     {
         std::ofstream salida(temporal, std::ios::binary | std::ios::trunc);
         if (!salida)
-            throw Error("No se pudo crear el archivo temporal " + TextoRuta(temporal) +
-                        " para guardar " + TextoRuta(destino));
+            throw Error("No se pudo crear el archivo temporal «" + TextoRuta(temporal) +
+                        "» para guardar «" + TextoRuta(destino) + "»");
         salida.write(contenido.data(), static_cast<std::streamsize>(contenido.size()));
         salida.close();
         if (!salida) {
             std::error_code ignorado;
             std::filesystem::remove(temporal, ignorado);
-            throw Error("No se pudo escribir el archivo temporal " + TextoRuta(temporal) +
-                        " (¿disco lleno?)");
+            throw Error("No se pudo escribir el archivo temporal «" + TextoRuta(temporal) +
+                        "» (¿disco lleno?)");
         }
     }
     std::error_code ec;
@@ -123,8 +123,8 @@ void GuardarDocumento(const DocumentoXml& documento, const std::filesystem::path
     if (ec) {
         std::error_code ignorado;
         std::filesystem::remove(temporal, ignorado);
-        throw Error("No se pudo guardar el archivo " + TextoRuta(destino) +
-                    ": el archivo temporal " + TextoRuta(temporal) + " no pudo ocupar su lugar");
+        throw Error("No se pudo guardar el archivo «" + TextoRuta(destino) + "»: el archivo temporal «" +
+                    TextoRuta(temporal) + "» no pudo ocupar su lugar");
     }
 }
 
