@@ -1,0 +1,119 @@
+#include "platform/dbf/archivo_dbf.h"
+
+#include "platform/dbf/indice_mdx.h"
+#include "platform/dbf/mensajes.h"
+#include "platform/dbf/tabla_dbf.h"
+#include "platform/error.h"
+
+#include <map>
+#include <mutex>
+#include <system_error>
+
+namespace durlavex::dbf {
+namespace {
+
+// The tables this process has open, by canonical path: a second opening of
+// the same file gets the same object, so it sees every post and never waits
+// for a lock of its own process.
+class TablasAbiertas {
+public:
+    std::shared_ptr<TablaDbf> Buscar(const std::string& clave)
+    {
+        const auto it = tablas_.find(clave);
+        return it == tablas_.end() ? nullptr : it->second.lock();
+    }
+    void Anotar(const std::string& clave, const std::shared_ptr<TablaDbf>& tabla)
+    {
+        std::erase_if(tablas_, [](const auto& par) { return par.second.expired(); });
+        tablas_[clave] = tabla;
+    }
+    std::mutex& Cerrojo() { return cerrojo_; }
+
+private:
+    std::mutex cerrojo_;
+    std::map<std::string, std::weak_ptr<TablaDbf>> tablas_;
+};
+
+TablasAbiertas& Abiertas()
+{
+    static TablasAbiertas abiertas;
+    return abiertas;
+}
+
+std::optional<std::string> ClaveDe(const fs::path& ruta)
+{
+    std::error_code ec;
+    const fs::path canonica = fs::canonical(ruta, ec);
+    if (ec)
+        return std::nullopt;
+    return canonica.string();
+}
+
+// Writes a new file whole under an exclusive lock, so that a file another
+// process holds open is reported instead of overwritten beneath it.
+void EscribirNuevo(const fs::path& ruta, std::span<const std::uint8_t> bytes, const std::string& tabla)
+{
+    ArchivoSistema archivo(ruta, ArchivoSistema::Modo::Crear);
+    if (!archivo.Bloquear(true))
+        throw Error("No se puede crear la tabla " + Entre(tabla) + ": otro programa tiene abierto el archivo " +
+                    Entre(ruta.string()));
+    archivo.Escribir(0, bytes);
+    archivo.Truncar(bytes.size());
+}
+
+} // namespace
+
+void ArchivoDbf::Crear(const fs::path& ruta, const std::vector<Campo>& campos, const std::vector<Indice>& indices)
+{
+    const std::string nombre = ruta.string();
+    const std::vector<Campo> comprobados = ComprobarCamposNuevos(campos, indices, nombre);
+    {
+        std::lock_guard bloqueo(Abiertas().Cerrojo());
+        const auto clave = ClaveDe(ruta);
+        if (clave && Abiertas().Buscar(*clave))
+            throw Error("No se puede crear la tabla " + Entre(nombre) + ": este programa la tiene abierta");
+    }
+    const Fecha hoy = FechaDeHoy();
+    EscribirNuevo(ruta, TablaNivel7Vacia(comprobados, indices, hoy), nombre);
+    if (indices.empty())
+        return;
+    std::vector<EtiquetaNueva> etiquetas;
+    for (const Indice& indice : indices)
+        for (const Campo& campo : comprobados)
+            if (campo.indiceProduccion && MayusculasAscii(campo.nombre) == MayusculasAscii(indice.campo))
+                etiquetas.push_back({indice.etiqueta, campo.nombre, campo.ancho, campo.decimales, {}});
+    EscribirNuevo(RutaMdxNueva(ruta), ConstruirMdx(ruta.stem().string(), etiquetas, hoy), nombre);
+}
+
+std::shared_ptr<ArchivoDbf> ArchivoDbf::Abrir(const fs::path& ruta, Acceso acceso)
+{
+    const std::string nombre = ruta.string();
+    const auto clave = ClaveDe(ruta);
+    if (!clave)
+        throw Error("No se encuentra la tabla " + Entre(nombre));
+    const bool exclusivo = acceso == Acceso::Exclusivo;
+
+    std::lock_guard bloqueo(Abiertas().Cerrojo());
+    if (auto abierta = Abiertas().Buscar(*clave)) {
+        if (exclusivo)
+            abierta->ExigirExclusivo();
+        return abierta;
+    }
+    auto archivo = std::make_unique<ArchivoSistema>(ruta, ArchivoSistema::Modo::Abrir);
+    if (!archivo->Bloquear(exclusivo))
+        throw Error(exclusivo ? "La tabla " + Entre(nombre) +
+                                    " no se puede abrir en exclusiva porque otro programa la tiene abierta"
+                              : "La tabla " + Entre(nombre) + " está abierta en exclusiva por otro programa");
+    const auto bytes = archivo->LeerTodo();
+    auto tabla = std::make_shared<TablaDbf>(bytes, nombre, ruta, std::move(archivo), exclusivo);
+    tabla->CargarIndices();
+    Abiertas().Anotar(*clave, tabla);
+    return tabla;
+}
+
+std::shared_ptr<ArchivoDbf> ArchivoDbf::Decodificar(std::span<const std::uint8_t> bytes, const std::string& nombre)
+{
+    return std::make_shared<TablaDbf>(bytes, nombre, fs::path(), nullptr, false);
+}
+
+} // namespace durlavex::dbf
