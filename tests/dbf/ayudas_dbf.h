@@ -35,6 +35,11 @@ inline dbf::Campo Flotante(std::string nombre) { return {std::move(nombre), 'N',
 
 inline std::uint16_t U16(const Bytes& b, std::size_t pos) { return static_cast<std::uint16_t>(b[pos] | (b[pos + 1] << 8)); }
 inline std::uint32_t U32(const Bytes& b, std::size_t pos) { return U16(b, pos) | (std::uint32_t{U16(b, pos + 2)} << 16); }
+inline void PonerU16(Bytes& b, std::size_t pos, std::uint16_t v)
+{
+    b[pos] = static_cast<std::uint8_t>(v);
+    b[pos + 1] = static_cast<std::uint8_t>(v >> 8);
+}
 inline std::string TextoEn(const Bytes& b, std::size_t pos, std::size_t n) { return std::string(b.begin() + pos, b.begin() + pos + n); }
 
 // One field descriptor in a hand-made file.
@@ -46,9 +51,12 @@ struct DescriptorPrueba {
 };
 
 // A whole table file built byte by byte: `version` picks the descriptor
-// size (48 bytes for level 7, 32 otherwise); records are given as text.
+// size (48 bytes for level 7, 32 otherwise); records are given as bytes in
+// text; `relleno` zero bytes follow the 0x0D inside the header (as Visual
+// FoxPro's 263-byte backlink does).
 inline Bytes TablaAMano(std::uint8_t version, const std::vector<DescriptorPrueba>& campos,
-                        const std::vector<std::string>& registros, std::uint8_t idIdioma = 0)
+                        const std::vector<std::string>& registros, std::uint8_t idIdioma = 0,
+                        std::size_t relleno = 0)
 {
     const bool nivel7 = (version & 7) == 4;
     const std::size_t inicio = nivel7 ? 68 : 32;
@@ -56,7 +64,7 @@ inline Bytes TablaAMano(std::uint8_t version, const std::vector<DescriptorPrueba
     std::size_t longRegistro = 1;
     for (const auto& c : campos)
         longRegistro += c.ancho;
-    const std::size_t longCabecera = inicio + tamDescriptor * campos.size() + 1;
+    const std::size_t longCabecera = inicio + tamDescriptor * campos.size() + 1 + relleno;
     Bytes b(longCabecera, 0);
     b[0] = version;
     b[1] = 124;
@@ -76,7 +84,7 @@ inline Bytes TablaAMano(std::uint8_t version, const std::vector<DescriptorPrueba
         b[d + (nivel7 ? 33 : 16)] = campos[i].ancho;
         b[d + (nivel7 ? 34 : 17)] = campos[i].decimales;
     }
-    b[longCabecera - 1] = 0x0D;
+    b[longCabecera - 1 - relleno] = 0x0D;
     for (const auto& r : registros)
         b.insert(b.end(), r.begin(), r.end());
     b.push_back(0x1A);

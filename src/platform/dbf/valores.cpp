@@ -237,8 +237,12 @@ std::int64_t EnteroQueCabe(const Campo& campo, double valor, const Contexto& c, 
 
 std::string TextoDeDouble(double valor)
 {
+    // Plain digits for the magnitudes tables hold; exponents only beyond.
+    const double magnitud = std::fabs(valor);
+    const bool fijo = valor == 0 || (magnitud >= 1e-6 && magnitud < 1e21);
     char texto[64];
-    const auto r = std::to_chars(texto, texto + sizeof texto, valor);
+    const auto r = fijo ? std::to_chars(texto, texto + sizeof texto, valor, std::chars_format::fixed)
+                        : std::to_chars(texto, texto + sizeof texto, valor);
     return std::string(texto, r.ptr);
 }
 
