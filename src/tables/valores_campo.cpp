@@ -47,7 +47,7 @@ std::string DigitosDe(const ValorClave& valor)
 bool EsCampoNumerico(const dbf::Campo& campo)
 {
     switch (campo.tipo) {
-    case 'N': case 'F': case 'I': case '+': case 'O': case 'B':
+    case 'N': case 'F': case 'I': case '+': case 'O': case 'B': case 'Y':
         return true;
     default:
         return false;
@@ -73,7 +73,10 @@ std::string TextoDeNumero(double valor, int decimales)
 {
     char texto[400];
     std::snprintf(texto, sizeof texto, "%.*f", decimales, valor);
-    return texto;
+    std::string resultado(texto);
+    if (resultado.front() == '-' && resultado.find_first_not_of("-0.") == std::string::npos)
+        resultado.erase(0, 1); // the engine writes no "-0"
+    return resultado;
 }
 
 std::optional<std::string> ClaveDeFila(const dbf::ArchivoDbf& archivo, std::size_t fila,

@@ -17,7 +17,7 @@
 
 namespace durlavex {
 
-// Kinds the engine reads as numbers (N, F and the binary numbers).
+// Kinds the engine reads as numbers (N, F, the binary numbers, currency).
 bool EsCampoNumerico(const dbf::Campo& campo);
 
 // A decimal number written as text ("12", "-3.5", " +7 "), blanks and
