@@ -115,6 +115,16 @@ TEST(DosManejadores, ElSegundoAbreLaTablaExclusivaDelPrimeroYVeLoQueGraba)
     EXPECT_EQ(despues.LeerTexto("CODTAREA"), "T1"); // written through to the file
 }
 
+TEST(DosManejadores, UnaRutaCompletaComoNombreSinCarpeta)
+{
+    DirectorioTemporal trabajo;
+    CrearCinco(trabajo.Ruta());
+    Tabla tabla({}, (trabajo / "prueba.dbf").string());
+    EXPECT_EQ(tabla.Ruta(), trabajo / "PRUEBA.DBF");
+    tabla.Abrir();
+    EXPECT_TRUE(tabla.Localizar("ID", {std::string("r3")}));
+}
+
 TEST(Errores, CampoQueLaTablaNoTiene)
 {
     DirectorioTemporal trabajo;
