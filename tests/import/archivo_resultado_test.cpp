@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -92,6 +93,8 @@ const CasoCodificacion kCasosCodificacion[] = {
      {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>", "5\xE2\x82\xAC\xC3\xBA", "\xE2\x98\x83"}},
     {"SinCodificacionEsUtf8", "<?xml version=\"1.0\"?>", {"5\xE2\x82\xAC\xC3\xBA", "\xE2\x98\x83"}},
 };
+
+void PrintTo(const CasoCodificacion& caso, std::ostream* os) { *os << caso.nombre; }
 
 class CodificacionTest : public testing::TestWithParam<CasoCodificacion> {};
 

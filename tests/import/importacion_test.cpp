@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -52,8 +53,10 @@ const CasoDetencion kCasosDetencion[] = {
      Desenlace::Error, MotivoDetencion::Ninguno, "BLOQUE_DATOS"},
     {"HoraDeSolucNoNumerica",
      [](EntornoImportacion& e) { pruebas::EscribirSoluc(e.trabajo.Ruta(), {{"P1", "3", "x", "MAT", "1A", "", ""}}); },
-     Desenlace::Error, MotivoDetencion::Ninguno, "no es un valor entero válido"},
+     Desenlace::Error, MotivoDetencion::Ninguno, "«HORA»"},
 };
+
+void PrintTo(const CasoDetencion& caso, std::ostream* os) { *os << caso.nombre; }
 
 class DetencionTest : public testing::TestWithParam<CasoDetencion> {};
 

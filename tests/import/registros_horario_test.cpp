@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -88,6 +89,8 @@ const CasoLeccion kCasosLeccion[] = {
      },
      {"3", "T-32", "Música", "Unidad ñ", "C1-A", "M-MAT", "01/09/2023", "30/06/2024", "485", "870", ""}},
 };
+
+void PrintTo(const CasoLeccion& caso, std::ostream* os) { *os << caso.nombre; }
 
 class LeccionTest : public testing::TestWithParam<CasoLeccion> {};
 
@@ -205,6 +208,8 @@ struct CasoReloj {
     const char* texto;
     int minutos;
 };
+
+void PrintTo(const CasoReloj& caso, std::ostream* os) { *os << '"' << caso.texto << '"'; }
 
 class RelojTest : public testing::TestWithParam<CasoReloj> {};
 
