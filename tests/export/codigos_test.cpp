@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@ struct CasoCodigos {
     FormaCodigo forma;
     std::vector<std::string> candidatos; // UTF-8
     std::vector<std::string> esperados;  // UTF-8
+    friend void PrintTo(const CasoCodigos& c, std::ostream* os) { *os << c.nombre; }
 };
 
 std::vector<std::string> Repetir(const std::string& texto, int veces)
@@ -156,6 +158,7 @@ struct CasoGuardado {
     std::string texto;
     std::size_t ancho;
     std::string esperado;
+    friend void PrintTo(const CasoGuardado& c, std::ostream* os) { *os << c.nombre; }
 };
 
 class TextoGuardadoTest : public testing::TestWithParam<CasoGuardado> {};
