@@ -9,16 +9,27 @@
 #include <mutex>
 #include <system_error>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 namespace durlavex::dbf {
 namespace {
 
 // The tables this process has open, by canonical path: a second opening of
 // the same file gets the same object, so it sees every post and never waits
-// for a lock of its own process.
+// for a lock of its own process. A child process made by fork inherits the
+// list but not the right to the parent's locks: it starts with none.
 class TablasAbiertas {
 public:
     std::shared_ptr<TablaDbf> Buscar(const std::string& clave)
     {
+#ifndef _WIN32
+        if (proceso_ != getpid()) {
+            tablas_.clear();
+            proceso_ = getpid();
+        }
+#endif
         const auto it = tablas_.find(clave);
         return it == tablas_.end() ? nullptr : it->second.lock();
     }
@@ -31,6 +42,9 @@ public:
 
 private:
     std::mutex cerrojo_;
+#ifndef _WIN32
+    pid_t proceso_ = getpid();
+#endif
     std::map<std::string, std::weak_ptr<TablaDbf>> tablas_;
 };
 
