@@ -95,7 +95,7 @@ void ArchivoDbf::Crear(const fs::path& ruta, const std::vector<Campo>& campos, c
     for (const Indice& indice : indices)
         for (const Campo& campo : comprobados)
             if (campo.indiceProduccion && MayusculasAscii(campo.nombre) == MayusculasAscii(indice.campo))
-                etiquetas.push_back({indice.etiqueta, campo.nombre, campo.ancho, campo.decimales, {}});
+                etiquetas.push_back({indice.etiqueta, campo.nombre, {}});
     EscribirNuevo(RutaMdxNueva(ruta), ConstruirMdx(ruta.stem().string(), etiquetas, hoy), nombre);
 }
 

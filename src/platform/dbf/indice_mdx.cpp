@@ -118,7 +118,7 @@ Arbol EscribirArbol(ArchivoMdx& mdx, const EtiquetaNueva& etiqueta)
         mdx.U32(base, static_cast<std::uint32_t>(cuantas));
         for (std::size_t i = 0; i < cuantas; ++i, ++siguiente) {
             const EntradaIndice& e = etiqueta.entradas[siguiente];
-            hoja.mayor = ClaveBcd(e.clave, etiqueta.anchoCampo, etiqueta.decimales);
+            hoja.mayor = e.bcd;
             mdx.U32(base + 8 + i * kEntradaClave, e.registro);
             mdx.Bytes(base + 8 + i * kEntradaClave + 4, hoja.mayor);
         }
@@ -230,7 +230,7 @@ Cabecera LeerCabecera(std::span<const std::uint8_t> bytes, const std::string& no
         const std::uint32_t pagina = lector.U32();
         EtiquetaMdx etiqueta;
         etiqueta.nombre = lector.TextoFijo(nivel7 ? 33 : 11);
-        lector.Saltar(nivel7 ? 5 : 4);
+        lector.Saltar(5); // key format, the three links of the name tree, 0x02
         etiqueta.tipoClave = static_cast<char>(lector.U8());
         const std::uint64_t inicioCabecera = std::uint64_t{pagina} * kPagina;
         if (!lector.Ok() || inicioCabecera + kPagina > bytes.size())

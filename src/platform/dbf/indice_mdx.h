@@ -15,10 +15,12 @@
 
 namespace durlavex::dbf {
 
-// One key of a numeric tag; `registro` counts from 1, as in the file.
+// One key of a numeric tag, with its bytes in the file; `registro` counts
+// from 1, as in the file.
 struct EntradaIndice {
     double clave = 0;
     std::uint32_t registro = 0;
+    std::array<std::uint8_t, 12> bcd{};
 
     friend bool operator<(const EntradaIndice& a, const EntradaIndice& b)
     {
@@ -46,8 +48,6 @@ std::vector<std::uint32_t> RecorrerEtiquetaMdx(std::span<const std::uint8_t> byt
 struct EtiquetaNueva {
     std::string nombre;
     std::string campo;
-    std::uint16_t anchoCampo = 0;
-    std::uint8_t decimales = 0;
     std::span<const EntradaIndice> entradas; // sorted
 };
 

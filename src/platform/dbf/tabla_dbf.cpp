@@ -271,7 +271,9 @@ void TablaDbf::EscribirRegistro(std::size_t fila)
 EntradaIndice TablaDbf::ClaveDeFila(std::size_t tag, std::size_t fila) const
 {
     // A blank number is 0 in a dBase key expression.
-    return {Numero(fila, campoDeIndice_[tag]).value_or(0.0), static_cast<std::uint32_t>(fila + 1)};
+    const Campo& campo = estructura_.campos[campoDeIndice_[tag]];
+    const double valor = Numero(fila, campoDeIndice_[tag]).value_or(0.0);
+    return {valor, static_cast<std::uint32_t>(fila + 1), ClaveBcd(valor, campo.ancho, campo.decimales)};
 }
 
 std::vector<std::vector<EntradaIndice>> TablaDbf::ClavesOrdenadas() const
@@ -297,7 +299,7 @@ void TablaDbf::GuardarIndice()
     std::vector<EtiquetaNueva> etiquetas;
     for (std::size_t t = 0; t < indices_.size(); ++t) {
         const Campo& campo = estructura_.campos[campoDeIndice_[t]];
-        etiquetas.push_back({indices_[t].etiqueta, campo.nombre, campo.ancho, campo.decimales, ordenes_[t]});
+        etiquetas.push_back({indices_[t].etiqueta, campo.nombre, ordenes_[t]});
     }
     const auto bytes = ConstruirMdx(ruta_.stem().string(), etiquetas, FechaDeHoy());
     ArchivoSistema mdx(RutaMdxNueva(ruta_), ArchivoSistema::Modo::Crear);
