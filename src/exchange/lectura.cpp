@@ -1,0 +1,149 @@
+#include "exchange/lectura.h"
+
+#include <libxml/tree.h>
+
+#include <cstring>
+
+#include "platform/error.h"
+#include "platform/texto.h"
+
+namespace durlavex {
+
+namespace {
+
+// An element of that name outside any namespace, as the selection paths
+// name them.
+bool EsElemento(const xmlNode* nodo, const char* nombre)
+{
+    return nodo->type == XML_ELEMENT_NODE && nodo->ns == nullptr &&
+           std::strcmp(reinterpret_cast<const char*>(nodo->name), nombre) == 0;
+}
+
+template <typename Accion>
+void PorCadaHijo(const xmlNode* padre, const char* nombre, Accion accion)
+{
+    for (xmlNode* hijo = padre->children; hijo; hijo = hijo->next)
+        if (EsElemento(hijo, nombre))
+            accion(hijo);
+}
+
+// /SERVICIO/BLOQUE_DATOS: every BLOQUE_DATOS under the root SERVICIO.
+template <typename Accion>
+void PorCadaBloque(const DocumentoXml& documento, Accion accion)
+{
+    const xmlNode* raiz = xmlDocGetRootElement(documento.Crudo());
+    if (raiz && EsElemento(raiz, "SERVICIO"))
+        PorCadaHijo(raiz, "BLOQUE_DATOS", accion);
+}
+
+bool SeqIgual(const xmlNode* grupo, std::string_view nombre)
+{
+    const xmlAttr* seq = xmlHasNsProp(grupo, reinterpret_cast<const xmlChar*>("seq"), nullptr);
+    if (!seq)
+        return false;
+    xmlChar* valor = xmlNodeListGetString(grupo->doc, seq->children, 1);
+    const bool igual = valor ? std::string_view(reinterpret_cast<const char*>(valor)) == nombre : nombre.empty();
+    xmlFree(valor);
+    return igual;
+}
+
+bool EsTextoBlanco(const xmlNode* nodo)
+{
+    if (nodo->type != XML_TEXT_NODE)
+        return false;
+    for (const xmlChar* p = nodo->content; p && *p; ++p)
+        if (*p != ' ' && *p != '\t' && *p != '\n' && *p != '\r')
+            return false;
+    return true;
+}
+
+std::string Nombre(const DocumentoXml& documento) { return "«" + documento.Ruta().string() + "»"; }
+
+} // namespace
+
+void LecturaIntercambio::CargarDocumento(const std::filesystem::path& ruta)
+{
+    UsarDocumento(DocumentoXml::Cargar(ruta));
+}
+
+void LecturaIntercambio::UsarDocumento(std::shared_ptr<DocumentoXml> documento)
+{
+    bool tieneBloque = false;
+    PorCadaBloque(*documento, [&](xmlNode*) { tieneBloque = true; });
+    if (!tieneBloque)
+        throw Error("El archivo " + Nombre(*documento) +
+                    " no es un archivo de intercambio de Vorna: le falta el elemento /SERVICIO/BLOQUE_DATOS");
+    ListaRegistros.clear();
+    ListaDatos.clear();
+    NodoRegistro = nullptr;
+    NodoDato = nullptr;
+    DocumentoXML = std::move(documento);
+}
+
+int LecturaIntercambio::SeleccionarGrupo(std::string_view grupo)
+{
+    ListaRegistros.clear();
+    ListaDatos.clear();
+    NodoRegistro = nullptr;
+    NodoDato = nullptr;
+    if (!DocumentoXML)
+        return 0;
+    PorCadaBloque(*DocumentoXML, [&](xmlNode* bloque) {
+        PorCadaHijo(bloque, "grupo_datos", [&](xmlNode* datos) {
+            if (SeqIgual(datos, grupo))
+                PorCadaHijo(datos, "grupo_datos", [&](xmlNode* registro) { ListaRegistros.push_back(registro); });
+        });
+    });
+    return static_cast<int>(ListaRegistros.size());
+}
+
+int LecturaIntercambio::AbrirRegistro(int i)
+{
+    ListaDatos.clear();
+    NodoDato = nullptr;
+    if (i < 0 || static_cast<std::size_t>(i) >= ListaRegistros.size())
+        throw Error("No existe el registro " + std::to_string(i) + " del grupo de datos seleccionado");
+    NodoRegistro = ListaRegistros[static_cast<std::size_t>(i)];
+    PorCadaHijo(NodoRegistro, "dato", [&](xmlNode* dato) { ListaDatos.push_back(dato); });
+    return static_cast<int>(ListaDatos.size());
+}
+
+std::string LecturaIntercambio::LeerDatoSinRecortar(int p)
+{
+    if (p < 0 || static_cast<std::size_t>(p) >= ListaDatos.size()) {
+        NodoDato = nullptr;
+        return {};
+    }
+    NodoDato = ListaDatos[static_cast<std::size_t>(p)];
+    return Utf8AAnsi(TextoNodo(NodoDato));
+}
+
+std::string LecturaIntercambio::LeerDato(int p)
+{
+    if (p < 0 || static_cast<std::size_t>(p) >= ListaDatos.size()) {
+        NodoDato = nullptr;
+        return {};
+    }
+    NodoDato = ListaDatos[static_cast<std::size_t>(p)];
+    return Utf8AAnsi(Recortar(TextoNodo(NodoDato)));
+}
+
+std::string LeerAnnoAcademico(const DocumentoXml& documento)
+{
+    const xmlNode* bloque = nullptr;
+    PorCadaBloque(documento, [&](xmlNode* b) {
+        if (!bloque)
+            bloque = b;
+    });
+    if (!bloque)
+        throw Error("El archivo " + Nombre(documento) + " no tiene el elemento /SERVICIO/BLOQUE_DATOS");
+    for (const xmlNode* hijo = bloque->children; hijo; hijo = hijo->next) {
+        if (EsTextoBlanco(hijo))
+            continue;
+        return Utf8AAnsi(TextoNodo(hijo)).substr(0, 4);
+    }
+    throw Error("El archivo " + Nombre(documento) +
+                " no tiene ningún dato en /SERVICIO/BLOQUE_DATOS, ni siquiera el año académico");
+}
+
+} // namespace durlavex
