@@ -69,8 +69,8 @@ std::string GenerarCodigoCorto(std::string_view candidato, ConjuntoTextos& lista
         }
     }
     throw Error("No queda ningún código libre para «" + AnsiAUtf8(candidato) +
-                "»: ya se han dado todos los de diez caracteres que se forman con «" +
-                AnsiAUtf8(base) + "» y un número.");
+                "»: ya se han dado todos los de diez caracteres que se forman con «" + AnsiAUtf8(base) +
+                "» y un número.");
 }
 
 std::string GenerarCodigoCorto(std::string_view candidato, ConjuntoTextos& lista, FormaCodigo forma)

@@ -47,8 +47,7 @@ struct ContadoresCodigo {
 
 // The same, remembering in `contadores` where each base's counting stopped.
 std::string GenerarCodigoCorto(std::string_view candidato, ConjuntoTextos& lista,
-                               ContadoresCodigo& contadores,
-                               FormaCodigo forma = FormaCodigo::Acortar);
+                               ContadoresCodigo& contadores, FormaCodigo forma = FormaCodigo::Acortar);
 
 // What a text field of this width reads back after the text was set: cut to
 // the width, without trailing blanks. Lookups on stored values compare this.

@@ -64,8 +64,8 @@ private:
         return {TextoGuardado(codLargo, kAnchoCodigo), TextoGuardado(nombre, kAnchoNombre)};
     }
 
-    std::unordered_set<ParClaves, HashPar> materiasOfertas_;        // ASIGNOMT2
-    std::unordered_map<ParClaves, std::string, HashPar> codigos_;  // ASIGNOMT: COD
+    std::unordered_set<ParClaves, HashPar> materiasOfertas_;      // ASIGNOMT2
+    std::unordered_map<ParClaves, std::string, HashPar> codigos_; // ASIGNOMT: COD
 };
 
 struct Materia {
@@ -127,8 +127,7 @@ void ExportarMaterias(ContextoExportacion& ctx)
         const std::string nombreMayusculas = MayusculasAscii(m.nombre);
         const std::string codNombre = m.codLargo + m.nombre;
         const bool vista = ctx.ListaNombres.Contiene(nombreMayusculas) &&
-                           ctx.ListaCodLargos.Contiene(m.codLargo) &&
-                           ctx.ListaCodNombres.Contiene(codNombre);
+                           ctx.ListaCodLargos.Contiene(m.codLargo) && ctx.ListaCodNombres.Contiene(codNombre);
 
         if (vista) {
             // A subject met before: only a new key or offer adds a row, and

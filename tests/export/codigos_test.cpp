@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 

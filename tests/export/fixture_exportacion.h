@@ -27,12 +27,12 @@ namespace durlavex::pruebas {
 // A person who answers in advance and remembers what was shown.
 class InteraccionGuionada : public Interaccion {
 public:
-    std::string plantilla;                 // the answer to ElegirPlantilla
-    int plantillasPedidas = 0;             // how often ElegirPlantilla was asked
-    int profesoresPedidos = 0;             // how often CompletarProfesores was asked
-    std::vector<std::string> mensajes;     // every Mensaje text, in order
-    std::vector<bool> ocupado;             // every Ocupado call, in order
-    std::vector<std::string> pasos;        // every Paso text, in order
+    std::string plantilla;             // the answer to ElegirPlantilla
+    int plantillasPedidas = 0;         // how often ElegirPlantilla was asked
+    int profesoresPedidos = 0;         // how often CompletarProfesores was asked
+    std::vector<std::string> mensajes; // every Mensaje text, in order
+    std::vector<bool> ocupado;         // every Ocupado call, in order
+    std::vector<std::string> pasos;    // every Paso text, in order
 
     std::string ElegirPlantilla(const std::filesystem::path&) override
     {
@@ -49,7 +49,10 @@ using Fila = std::vector<std::string>;
 using Filas = std::vector<Fila>;
 
 // UTF-8 test text in the tables' single-byte code page.
-inline std::string Ansi(std::string_view utf8) { return Utf8AAnsi(utf8); }
+inline std::string Ansi(std::string_view utf8)
+{
+    return Utf8AAnsi(utf8);
+}
 inline std::vector<std::string> Ansi(std::vector<std::string> textos)
 {
     for (auto& texto : textos)
@@ -81,8 +84,8 @@ inline Filas LeerFilas(const std::filesystem::path& directorio, const std::strin
 }
 
 // One column of a table, in table order.
-inline std::vector<std::string> LeerColumna(const std::filesystem::path& directorio,
-                                            const std::string& tabla, const std::string& campo)
+inline std::vector<std::string> LeerColumna(const std::filesystem::path& directorio, const std::string& tabla,
+                                            const std::string& campo)
 {
     std::vector<std::string> columna;
     for (auto& fila : LeerFilas(directorio, tabla, {campo}))
