@@ -19,6 +19,7 @@ namespace {
 
 using dbf::Acceso;
 using dbf::ArchivoDbf;
+using ::testing::AllOf;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::ThrowsMessage;
@@ -179,12 +180,28 @@ TEST(IndiceMdx, CrearSinFilasDejaUnIndiceVacioRecorrible)
     EXPECT_TRUE(RegistrosDelMdx(dir / "DIASHORAST2.MDX", "ORDEN").empty());
 }
 
-TEST(IndiceMdx, UnIndiceSobreUnCampoQueNoExisteNoCreaNada)
+TEST(IndiceMdx, UnIndiceQueNoPodemosEscribirNoCreaNada)
 {
     DirectorioTemporal dir;
     EXPECT_THAT([&] { ArchivoDbf::Crear(dir / "T.DBF", {Texto("A", 1)}, {{"ORDEN", "ORDEN"}}); },
-                ThrowsMessage<Error>(HasSubstr("«ORDEN»")));
+                ThrowsMessage<Error>(HasSubstr("al campo «ORDEN», que la tabla no tiene")));
+    EXPECT_THAT([&] { ArchivoDbf::Crear(dir / "T.DBF", {Texto("A", 1)}, {{"PORA", "A"}}); },
+                ThrowsMessage<Error>(HasSubstr("solo puede ir sobre un campo numérico")));
     EXPECT_FALSE(std::filesystem::exists(dir / "T.DBF"));
+}
+
+TEST(IndiceMdx, UnIndiceIlegibleDejaLeerLaTablaPeroNoEscribirla)
+{
+    DirectorioTemporal dir;
+    DiasHoras(dir, {3, 1, 2});
+    GuardarBytes(dir / "DIASHORAST2.MDX", Bytes(700, 0xFF));
+    auto t = ArchivoDbf::Abrir(dir / "DIASHORAST2.DBF", Acceso::Exclusivo);
+    EXPECT_EQ(t->NumRegistros(), 3u);
+    EXPECT_EQ(t->Numero(0, 9), 3.0);
+    EXPECT_THAT([&] { t->Agregar(t->RegistroVacio()); },
+                ThrowsMessage<Error>(AllOf(HasSubstr("«" + (dir / "DIASHORAST2.MDX").string() + "»"),
+                                           HasSubstr("no es válido"))));
+    EXPECT_EQ(t->NumRegistros(), 3u);
 }
 
 // Files other programs wrote.

@@ -4,6 +4,7 @@
 #include "platform/dbf/mensajes.h"
 #include "platform/dbf/tabla_dbf.h"
 #include "platform/error.h"
+#include "platform/texto.h"
 
 #include <map>
 #include <mutex>
@@ -63,14 +64,19 @@ std::optional<std::string> ClaveDe(const fs::path& ruta)
     return canonica.string();
 }
 
-// Writes a new file whole under an exclusive lock, so that a file another
-// process holds open is reported instead of overwritten beneath it.
-void EscribirNuevo(const fs::path& ruta, std::span<const std::uint8_t> bytes, const std::string& tabla)
+// A file to be written anew, opened under an exclusive lock so that a file
+// another process holds open is reported instead of overwritten beneath it.
+std::unique_ptr<ArchivoSistema> AbrirParaReescribir(const fs::path& ruta, const std::string& tabla)
 {
-    ArchivoSistema archivo(ruta, ArchivoSistema::Modo::Crear);
-    if (!archivo.Bloquear(true))
+    auto archivo = std::make_unique<ArchivoSistema>(ruta, ArchivoSistema::Modo::Crear);
+    if (!archivo->Bloquear(true))
         throw Error("No se puede crear la tabla " + Entre(tabla) + ": otro programa tiene abierto el archivo " +
                     Entre(ruta.string()));
+    return archivo;
+}
+
+void Reescribir(ArchivoSistema& archivo, std::span<const std::uint8_t> bytes)
+{
     archivo.Escribir(0, bytes);
     archivo.Truncar(bytes.size());
 }
@@ -87,16 +93,19 @@ void ArchivoDbf::Crear(const fs::path& ruta, const std::vector<Campo>& campos, c
         if (clave && Abiertas().Buscar(*clave))
             throw Error("No se puede crear la tabla " + Entre(nombre) + ": este programa la tiene abierta");
     }
+    // Both files are locked before either is written.
+    auto tabla = AbrirParaReescribir(ruta, nombre);
+    auto indice = indices.empty() ? nullptr : AbrirParaReescribir(RutaMdxNueva(ruta), nombre);
     const Fecha hoy = FechaDeHoy();
-    EscribirNuevo(ruta, TablaNivel7Vacia(comprobados, indices, hoy), nombre);
-    if (indices.empty())
+    Reescribir(*tabla, TablaNivel7Vacia(comprobados, indices, hoy));
+    if (!indice)
         return;
     std::vector<EtiquetaNueva> etiquetas;
-    for (const Indice& indice : indices)
+    for (const Indice& i : indices)
         for (const Campo& campo : comprobados)
-            if (campo.indiceProduccion && MayusculasAscii(campo.nombre) == MayusculasAscii(indice.campo))
-                etiquetas.push_back({indice.etiqueta, campo.nombre, {}});
-    EscribirNuevo(RutaMdxNueva(ruta), ConstruirMdx(ruta.stem().string(), etiquetas, hoy), nombre);
+            if (campo.indiceProduccion && MayusculasAscii(campo.nombre) == MayusculasAscii(i.campo))
+                etiquetas.push_back({i.etiqueta, campo.nombre, {}});
+    Reescribir(*indice, ConstruirMdx(ruta.stem().string(), etiquetas, hoy));
 }
 
 std::shared_ptr<ArchivoDbf> ArchivoDbf::Abrir(const fs::path& ruta, Acceso acceso)

@@ -30,7 +30,7 @@ struct Campo {
     std::uint16_t ancho = 0;     // bytes in the record
     std::uint8_t decimales = 0;
     bool indiceProduccion = false; // level 7: a production index tag is on it
-    std::size_t desplazamiento = 0; // offset in the record (after the deletion flag byte)
+    std::size_t desplazamiento = 0; // offset in the record; the deletion flag is byte 0, so fields start at 1
 };
 
 // A production index tag: ascending, not unique, over one numeric field.

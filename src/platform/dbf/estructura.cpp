@@ -5,6 +5,7 @@
 #include "platform/error.h"
 #include "platform/texto.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <optional>
@@ -225,10 +226,15 @@ std::vector<Campo> ComprobarCamposNuevos(const std::vector<Campo>& campos, const
     if (desplazamiento > 0xFFFF)
         throw Error("No se puede crear la tabla " + Entre(tabla) + ": sus registros superan los 65535 bytes");
     for (const Indice& indice : indices) {
-        const bool existe = nombres.count(MayusculasAscii(indice.campo)) > 0;
-        if (!existe)
+        const auto campo = std::find_if(resultado.begin(), resultado.end(), [&](const Campo& c) {
+            return MayusculasAscii(c.nombre) == MayusculasAscii(indice.campo);
+        });
+        if (campo == resultado.end())
             throw Error("No se puede crear la tabla " + Entre(tabla) + ": el índice " + EntreAnsi(indice.etiqueta) +
                         " se refiere al campo " + EntreAnsi(indice.campo) + ", que la tabla no tiene");
+        if (campo->tipo != 'N')
+            throw Error("No se puede crear la tabla " + Entre(tabla) + ": el índice " + EntreAnsi(indice.etiqueta) +
+                        " solo puede ir sobre un campo numérico y " + EntreAnsi(indice.campo) + " no lo es");
         if (indice.etiqueta.empty() || indice.etiqueta.size() > 32)
             throw Error("No se puede crear la tabla " + Entre(tabla) + ": el índice " + EntreAnsi(indice.etiqueta) +
                         " debe tener un nombre de 1 a 32 caracteres");

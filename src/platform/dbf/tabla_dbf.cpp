@@ -57,9 +57,17 @@ void TablaDbf::CargarIndices()
     const auto ruta = RutaMdx(ruta_);
     if (!ruta)
         return; // nothing to keep in step; readers of the table report the missing file themselves
-    ArchivoSistema archivo(*ruta, ArchivoSistema::Modo::Abrir);
-    const auto bytes = archivo.LeerTodo();
-    for (const EtiquetaMdx& etiqueta : LeerEtiquetasMdx(bytes, ruta->string())) {
+    std::vector<EtiquetaMdx> etiquetas;
+    try {
+        ArchivoSistema archivo(*ruta, ArchivoSistema::Modo::Abrir);
+        etiquetas = LeerEtiquetasMdx(archivo.LeerTodo(), ruta->string());
+    } catch (const Error& e) {
+        // The table itself stays readable; only posts, which could not keep
+        // that index right, are refused.
+        indiceNoMantenible_ = e.what();
+        return;
+    }
+    for (const EtiquetaMdx& etiqueta : etiquetas) {
         const auto campo = BuscarCampo(etiqueta.expresion);
         if (!campo || etiqueta.tipoClave != 'N' || !EsNumerico(estructura_.campos[*campo]) || etiqueta.descendente ||
             etiqueta.unico) {
