@@ -16,6 +16,12 @@ namespace durlavex::pruebas {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// The dBase files real programs wrote, in the reference folder beside the project.
+inline std::filesystem::path Muestras()
+{
+    return std::filesystem::path(DURLAVEX_SHARED_DIR) / "data" / "dbase-samples";
+}
+
 inline Bytes LeerBytes(const std::filesystem::path& ruta)
 {
     std::ifstream f(ruta, std::ios::binary);

@@ -6,6 +6,7 @@
 #include "platform/dbf/archivo_dbf.h"
 #include "platform/error.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <ctime>
@@ -17,6 +18,9 @@ namespace {
 
 using dbf::Acceso;
 using dbf::ArchivoDbf;
+using ::testing::AllOf;
+using ::testing::HasSubstr;
+using ::testing::ThrowsMessage;
 
 TEST(EscrituraDbf, TablaVaciaDeUnCampoTieneLaCabeceraDeNivel7Exacta)
 {
@@ -193,13 +197,9 @@ TEST_P(NumeroQueNoCabe, EsUnErrorQueNombraElCampoYLaTabla)
     auto t = ArchivoDbf::Abrir(dir / "PROFT.DBF", Acceso::Exclusivo);
     std::string r = t->RegistroVacio();
     const std::string antes = r;
-    try {
-        t->PonerNumero(r, 0, GetParam().valor);
-        FAIL() << "sin error";
-    } catch (const Error& e) {
-        EXPECT_NE(std::string(e.what()).find("«" + GetParam().campo.nombre + "»"), std::string::npos) << e.what();
-        EXPECT_NE(std::string(e.what()).find("PROFT.DBF"), std::string::npos) << e.what();
-    }
+    EXPECT_THAT([&] { t->PonerNumero(r, 0, GetParam().valor); },
+                ThrowsMessage<Error>(AllOf(HasSubstr("el campo «" + GetParam().campo.nombre + "»"),
+                                           HasSubstr("«" + (dir / "PROFT.DBF").string() + "»"))));
     EXPECT_EQ(r, antes) << "the record is left as it was";
 }
 

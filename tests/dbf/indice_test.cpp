@@ -205,23 +205,24 @@ TEST(IndiceMdx, UnIndiceIlegibleDejaLeerLaTablaPeroNoEscribirla)
 }
 
 // Files other programs wrote.
-std::filesystem::path Muestras() { return std::filesystem::path(DURLAVEX_SHARED_DIR) / "data" / "dbase-samples"; }
+class IndiceMdxAjeno : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!std::filesystem::exists(Muestras()))
+            GTEST_SKIP() << "sample files not found in " << Muestras();
+    }
+};
 
-#define REQUIERE_MUESTRAS()                                                                          \
-    if (!std::filesystem::exists(Muestras()))                                                        \
-    GTEST_SKIP() << "sample files not found in " << Muestras()
-
-TEST(IndiceMdxAjeno, ElIndiceDeDBaseIVSeRecorreEnSuOrden)
+TEST_F(IndiceMdxAjeno, ElIndiceDeDBaseIVSeRecorreEnSuOrden)
 {
-    REQUIERE_MUESTRAS();
     const auto mdx = Muestras() / "idataconnect-jdbfdriver" / "TEST.MDX";
     EXPECT_THAT(RegistrosDelMdx(mdx, "TEST1"), ElementsAre(2, 0, 1));
     EXPECT_THAT(RegistrosDelMdx(mdx, "TEST2"), ElementsAre(0, 2, 1));
 }
 
-TEST(IndiceMdxAjeno, UnaEtiquetaQueNoSabemosMantenerImpideEscribirPeroNoLeer)
+TEST_F(IndiceMdxAjeno, UnaEtiquetaQueNoSabemosMantenerImpideEscribirPeroNoLeer)
 {
-    REQUIERE_MUESTRAS();
     DirectorioTemporal dir;
     GuardarBytes(dir / "TEST.DBF", LeerBytes(Muestras() / "idataconnect-jdbfdriver" / "TEST.DBF"));
     GuardarBytes(dir / "TEST.MDX", LeerBytes(Muestras() / "idataconnect-jdbfdriver" / "TEST.MDX"));
@@ -233,9 +234,8 @@ TEST(IndiceMdxAjeno, UnaEtiquetaQueNoSabemosMantenerImpideEscribirPeroNoLeer)
     EXPECT_EQ(LeerBytes(dir / "TEST.DBF"), LeerBytes(Muestras() / "idataconnect-jdbfdriver" / "TEST.DBF"));
 }
 
-TEST(IndiceMdxAjeno, NuestroOrdenCoincideConElDeTDbfEnUnArbolDeVariosNiveles)
+TEST_F(IndiceMdxAjeno, NuestroOrdenCoincideConElDeTDbfEnUnArbolDeVariosNiveles)
 {
-    REQUIERE_MUESTRAS();
     const auto carpeta = Muestras() / "generated" / "tdbf702-n200";
     const auto t = ArchivoDbf::Decodificar(LeerBytes(carpeta / "REF7.DBF"), "REF7.DBF");
     const auto orden = *t->BuscarCampo("ORDEN");

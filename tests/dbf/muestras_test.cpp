@@ -20,8 +20,6 @@ using dbf::Version;
 using ::testing::HasSubstr;
 using ::testing::ThrowsMessage;
 
-std::filesystem::path Muestras() { return std::filesystem::path(DURLAVEX_SHARED_DIR) / "data" / "dbase-samples"; }
-
 // A field as the summaries list it: name, type, length, decimals.
 struct CampoEsperado {
     std::string nombre;
