@@ -1,0 +1,164 @@
+// Courses and groups: CURSOST (one row per course, with its education level
+// from NIVELCAN.DBF) and GRUPOST (one row per group, linked to its course by
+// the course key, each with a unique code).
+
+#include <string>
+#include <unordered_map>
+
+#include "export/codigos.h"
+#include "export/contexto_exportacion.h"
+#include "platform/numeros.h"
+#include "platform/texto.h"
+#include "tables/esquemas.h"
+
+namespace durlavex {
+
+namespace {
+
+constexpr std::size_t kAnchoCodigo = 10;
+constexpr const char* kNivelDesconocido = "Niv";
+
+// What a group takes from its course, as CURSOST reads it back.
+struct DatosCurso {
+    std::string NIVEL;
+    std::string CURSO;
+    std::string ESTUD;
+};
+
+// The level of a course key: its short and full name in NIVELCAN.DBF, or
+// "Niv" and nothing when the key is not there. A blank short name also counts
+// as "Niv"; the full name is still used.
+struct Nivel {
+    std::string abreviatura;
+    std::string nombre;
+    bool encontrado = false;
+};
+
+Nivel BuscarNivel(Tabla& nivelcan, std::int32_t clave)
+{
+    Nivel nivel;
+    // The handle answers repeated locates from an index it builds once, so
+    // the first row of the key, in table order, costs no walk of the table.
+    if (nivelcan.Localizar("X_OFERTAMATRIG", {clave})) {
+        nivel.encontrado = true;
+        nivel.abreviatura = nivelcan.LeerTexto("NIVEL_ABREV");
+        nivel.nombre = nivelcan.LeerTexto("NIVEL");
+    }
+    if (nivel.abreviatura.empty())
+        nivel.abreviatura = kNivelDesconocido;
+    return nivel;
+}
+
+void ExportarCursos(ContextoExportacion& ctx, Tabla& cursost)
+{
+    LecturaIntercambio& lectura = ctx.lectura;
+    const int registros = lectura.SeleccionarGrupo("CURSOS_DEL_CENTRO");
+    Tabla& nivelcan = ctx.tablas.wwTableNIVELEX;
+    nivelcan.FijarDirectorio(ctx.carpetaPrograma);
+    nivelcan.Abrir();
+    for (int i = 0; i < registros; ++i) {
+        if (lectura.AbrirRegistro(i) < 2)
+            continue;
+        const std::string clave = lectura.LeerDato(0);
+        const std::int32_t numero = TextoAEntero(clave);
+        const std::string nombre = lectura.LeerDato(1);
+
+        const Nivel nivel = BuscarNivel(nivelcan, numero);
+        const std::string estud = nivel.encontrado ? nombre + " (" + nivel.nombre + ")" : nombre;
+        const std::string curso = nombre.substr(0, 1);
+
+        cursost.Agregar();
+        cursost.FijarTexto("CLAVE", clave);
+        cursost.FijarTexto("NIVEL", nivel.abreviatura);
+        cursost.FijarTexto("CURSO", curso);
+        cursost.FijarTexto("ESTUD", estud);
+        cursost.FijarTexto("ABREV", nivel.abreviatura.substr(0, 1) + curso);
+        cursost.Grabar();
+    }
+    nivelcan.Cerrar();
+}
+
+// The courses by CLAVE as the table holds them, the first row of each key
+// kept: what a walk of CURSOST from its first row would find.
+std::unordered_map<std::string, DatosCurso> IndiceCursos(Tabla& cursost)
+{
+    std::unordered_map<std::string, DatosCurso> cursos;
+    for (cursost.Primero(); !cursost.Fin(); cursost.Siguiente())
+        cursos.try_emplace(cursost.LeerTexto("CLAVE"),
+                           DatosCurso{cursost.LeerTexto("NIVEL"), cursost.LeerTexto("CURSO"),
+                                      cursost.LeerTexto("ESTUD")});
+    return cursos;
+}
+
+// The group's name without its blanks, at most ten characters of it.
+std::string CodigoDeNombre(const std::string& nombre)
+{
+    std::string codigo;
+    for (char c : nombre) {
+        if (codigo.size() == kAnchoCodigo)
+            break;
+        if (c != ' ')
+            codigo += c;
+    }
+    return std::string(Recortar(codigo));
+}
+
+void ExportarUnidades(ContextoExportacion& ctx, Tabla& cursost, Tabla& grupost)
+{
+    const auto cursos = IndiceCursos(cursost);
+    const DatosCurso sinCurso;
+
+    // Group codes are one code whatever their letter case.
+    ConjuntoTextos codigos(Caso::Ignora);
+    ContadoresCodigo contadores;
+
+    LecturaIntercambio& lectura = ctx.lectura;
+    const int registros = lectura.SeleccionarGrupo("UNIDADES");
+    for (int i = 0; i < registros; ++i) {
+        if (lectura.AbrirRegistro(i) < 2)
+            continue;
+        const std::string clave = lectura.LeerDato(0);
+        const std::string nombre = lectura.LeerDato(1);
+        const std::string claveCurso = lectura.LeerDato(2);
+
+        const auto encontrado = cursos.find(claveCurso);
+        const DatosCurso& curso = encontrado == cursos.end() ? sinCurso : encontrado->second;
+        const std::string grupo = nombre.empty() ? std::string() : nombre.substr(nombre.size() - 1);
+        const std::string codigo =
+            GenerarCodigoCorto(CodigoDeNombre(nombre), codigos, contadores, FormaCodigo::Acortar);
+        // A group of an unknown course is still described, by its letter.
+        const std::string descripcion = curso.ESTUD.empty()
+                                            ? " " + curso.NIVEL + " " + curso.CURSO + " " + grupo
+                                            : "(" + nombre + ") " + curso.ESTUD;
+
+        grupost.Agregar();
+        grupost.FijarTexto("ABREV", codigo);
+        grupost.FijarTexto("TURNO", "");
+        grupost.FijarTexto("NIVEL", curso.NIVEL);
+        grupost.FijarTexto("CURSO", curso.CURSO);
+        grupost.FijarTexto("GRUPO", grupo);
+        grupost.FijarTexto("CLAVE", clave);
+        grupost.FijarTexto("CLAVECURSO", claveCurso);
+        grupost.FijarTexto("DESCRIP", descripcion);
+        grupost.Grabar();
+    }
+}
+
+} // namespace
+
+void ExportarCursosUnidades(ContextoExportacion& ctx)
+{
+    BorrarTabla(ctx.directorioTrabajo, esquemas::GRUPOST.nombre);
+    BorrarTabla(ctx.directorioTrabajo, esquemas::CURSOST.nombre);
+    auto cursost = CrearTabla(ctx.directorioTrabajo, esquemas::CURSOST);
+    auto grupost = CrearTabla(ctx.directorioTrabajo, esquemas::GRUPOST);
+
+    cursost->Abrir();
+    ExportarCursos(ctx, *cursost);
+    grupost->Abrir();
+    ExportarUnidades(ctx, *cursost, *grupost);
+    grupost->Cerrar();
+    cursost->Cerrar();
+}
+
+} // namespace durlavex
