@@ -1,0 +1,194 @@
+#include "export/exportacion.h"
+
+#include <exception>
+#include <new>
+#include <system_error>
+#include <unordered_set>
+
+#include "export/contexto_exportacion.h"
+#include "export/copia_seguridad.h"
+#include "platform/error.h"
+#include "platform/rutas.h"
+#include "tables/esquemas.h"
+#include "tables/tabla.h"
+
+namespace durlavex {
+
+const char* const kMensajeNoExisteArchivo = "No existe archivo";
+const char* const kMensajeSinNivelcan = "ATENCIÓN - NIVELCAN.DBF No encontrado - Reinstale DURLAVEX";
+
+namespace {
+
+std::string TextoRuta(const std::filesystem::path& ruta)
+{
+    const std::u8string u8 = ruta.u8string();
+    return std::string(u8.begin(), u8.end());
+}
+
+// The busy indication, switched off again however the run ends.
+class IndicacionOcupado {
+public:
+    explicit IndicacionOcupado(Interaccion& interaccion) : interaccion_(interaccion) {}
+    ~IndicacionOcupado() { Apagar(); }
+    IndicacionOcupado(const IndicacionOcupado&) = delete;
+    IndicacionOcupado& operator=(const IndicacionOcupado&) = delete;
+
+    void Encender()
+    {
+        interaccion_.Ocupado(true);
+        encendida_ = true;
+    }
+    void Apagar() noexcept
+    {
+        if (!encendida_)
+            return;
+        encendida_ = false;
+        try {
+            interaccion_.Ocupado(false);
+        } catch (...) {
+        }
+    }
+
+private:
+    Interaccion& interaccion_;
+    bool encendida_ = false;
+};
+
+struct Paso {
+    const char* descripcion;
+    void (*ejecutar)(ContextoExportacion&);
+};
+
+// The seven steps, in the order in which later ones read what earlier ones
+// wrote.
+constexpr Paso kPasos[] = {
+    {"Materias (ASIGNOMT, ASIGNOMT2)", ExportarMaterias},
+    {"Actividades (ASIGNOMT)", ExportarActividades},
+    {"Profesores (PROFT)", ExportarEmpleados},
+    {"Dependencias (AULAT)", ExportarDependencias},
+    {"Cursos y unidades (CURSOST, GRUPOST)", ExportarCursosUnidades},
+    {"Asignaciones (ASIGT)", ExportarAsignaciones},
+    {"Jornadas y tramos horarios (DIASHORAST, DIASHORAST2, PERIODOS)", ExportarJornadasTramos},
+};
+
+std::vector<FilasTabla> ContarFilas(const std::filesystem::path& directorioTrabajo)
+{
+    std::vector<FilasTabla> filas;
+    for (const Esquema* esquema : esquemas::Todos()) {
+        Tabla tabla(directorioTrabajo, esquema->nombre);
+        tabla.Abrir();
+        filas.push_back({esquema->nombre, tabla.NumeroFilas()});
+        tabla.Cerrar();
+    }
+    return filas;
+}
+
+class Corrida {
+public:
+    Corrida(const OpcionesExportacion& opciones, Interaccion& interaccion)
+        : opciones_(opciones), interaccion_(interaccion), ocupado_(interaccion) {}
+
+    ResultadoCorrida Ejecutar()
+    {
+        try {
+            return Exportar();
+        } catch (const std::bad_alloc&) {
+            return Fallo("No hay memoria suficiente para terminar la exportación");
+        } catch (const Error& e) {
+            return Fallo(e.what());
+        } catch (const std::exception& e) {
+            return Fallo(std::string("Error inesperado durante la exportación: ") + e.what());
+        }
+    }
+
+private:
+    ResultadoCorrida Exportar()
+    {
+        const std::filesystem::path& archivo = opciones_.archivoXml;
+        if (!ExisteArchivo(archivo))
+            return Detener(ParadaExportacion::ArchivoInexistente, kMensajeNoExisteArchivo);
+        const std::filesystem::path programa =
+            opciones_.carpetaPrograma.empty() ? CarpetaPrograma() : opciones_.carpetaPrograma;
+        if (!BuscarArchivo(programa, "NIVELCAN.DBF"))
+            return Detener(ParadaExportacion::SinNivelcan, kMensajeSinNivelcan);
+        const std::filesystem::path trabajo =
+            opciones_.directorioTrabajo.empty() ? DirectorioTrabajo() : opciones_.directorioTrabajo;
+        std::error_code ec;
+        if (!std::filesystem::is_directory(trabajo, ec))
+            throw Error("No existe el directorio de trabajo de Talvorin «" + TextoRuta(trabajo) +
+                        "»: no se ha borrado ni escrito nada");
+        const std::filesystem::path copias =
+            opciones_.carpetaCopias.empty() ? CarpetaCopias() : opciones_.carpetaCopias;
+
+        ContextoExportacion ctx(trabajo, programa, archivo, interaccion_);
+        interaccion_.Paso("Leyendo " + TextoRuta(archivo));
+        ctx.lectura.CargarDocumento(archivo);
+        ocupado_.Encender();
+
+        const CopiaSeguridad copia = CopiarTablasReemplazadas(trabajo, copias);
+        resultado_.copiaSeguridad = copia.carpeta;
+        resultado_.archivosCopiados = copia.archivos;
+        if (!copia.carpeta.empty())
+            interaccion_.Paso("Copia de seguridad de las tablas anteriores en " + TextoRuta(copia.carpeta));
+
+        for (const Paso& paso : kPasos) {
+            interaccion_.Paso(paso.descripcion);
+            paso.ejecutar(ctx);
+        }
+        resultado_.JornadaElegida = ctx.JornadaElegida;
+        ctx.tablas.CerrarTodas();
+        resultado_.filas = ContarFilas(trabajo);
+
+        ocupado_.Apagar();
+        resultado_.estado = EstadoCorrida::Finalizado;
+        return resultado_;
+    }
+
+    // The message is shown with the normal cursor.
+    ResultadoCorrida Detener(ParadaExportacion parada, const char* mensaje)
+    {
+        ocupado_.Apagar();
+        interaccion_.Mensaje(mensaje);
+        resultado_.estado = EstadoCorrida::Detenido;
+        resultado_.parada = parada;
+        resultado_.mensaje = mensaje;
+        return resultado_;
+    }
+
+    // The caller shows the error box once the busy indication is off.
+    ResultadoCorrida Fallo(std::string mensaje)
+    {
+        ocupado_.Apagar();
+        resultado_.estado = EstadoCorrida::Error;
+        resultado_.mensaje = std::move(mensaje);
+        return resultado_;
+    }
+
+    const OpcionesExportacion& opciones_;
+    Interaccion& interaccion_;
+    IndicacionOcupado ocupado_;
+    ResultadoCorrida resultado_;
+};
+
+} // namespace
+
+ResultadoCorrida EjecutarExportacion(const OpcionesExportacion& opciones, Interaccion& interaccion)
+{
+    return Corrida(opciones, interaccion).Ejecutar();
+}
+
+std::vector<std::string> CodigosPlantilla(LecturaIntercambio& lectura)
+{
+    std::vector<std::string> codigos;
+    std::unordered_set<std::string> vistos;
+    const int registros = lectura.SeleccionarGrupo("JORNADAS_ESCOLARES");
+    for (int i = 0; i < registros; ++i) {
+        lectura.AbrirRegistro(i);
+        std::string codigo = lectura.LeerDato(0);
+        if (vistos.insert(codigo).second)
+            codigos.push_back(std::move(codigo));
+    }
+    return codigos;
+}
+
+} // namespace durlavex

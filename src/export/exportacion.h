@@ -1,0 +1,74 @@
+#pragma once
+// The export run: an exchange file from Vorna becomes the tables Talvorin
+// builds its timetable from, in its working directory.
+//
+// The run checks what it needs before it touches anything (the exchange file,
+// NIVELCAN.DBF beside the program, the working directory, a well-formed
+// document), copies the tables it is about to replace, then runs the seven
+// steps in order. It talks to the person through Interaccion: the busy
+// indication (off again however the run ends), the steps as they begin, the
+// template choice when the file holds several, and the plain messages of the
+// situations that stop it. It shows neither errors nor "Proceso finalizado":
+// the caller does, from the outcome, since what follows (the error box, the
+// result code, disabling the buttons, closing the window) is the caller's.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "exchange/lectura.h"
+#include "platform/interaccion.h"
+
+namespace durlavex {
+
+extern const char* const kMensajeNoExisteArchivo; // "No existe archivo"
+extern const char* const kMensajeSinNivelcan;     // "ATENCIÓN - NIVELCAN.DBF No encontrado - ..."
+
+struct OpcionesExportacion {
+    std::filesystem::path archivoXml;        // the exchange file (ArchivoXML)
+    // Left empty, each takes the system's own: DirectorioTrabajo(),
+    // CarpetaPrograma() and CarpetaCopias().
+    std::filesystem::path directorioTrabajo;
+    std::filesystem::path carpetaPrograma;
+    std::filesystem::path carpetaCopias;
+};
+
+enum class EstadoCorrida {
+    Finalizado, // all seven steps ran
+    Detenido,   // an expected situation stopped it; its message was shown
+    Error       // a failure ended it; `mensaje` is for the error box
+};
+
+// Why a run stopped without an error (host mode tells them apart).
+enum class ParadaExportacion {
+    Ninguna,
+    ArchivoInexistente, // no file at the exchange file's path
+    SinNivelcan,        // NIVELCAN.DBF missing from the program folder
+};
+
+struct FilasTabla {
+    std::string tabla; // "ASIGNOMT", ...
+    int filas = 0;
+};
+
+struct ResultadoCorrida {
+    EstadoCorrida estado = EstadoCorrida::Error;
+    ParadaExportacion parada = ParadaExportacion::Ninguna;
+    std::string mensaje;                   // UTF-8; empty when finished
+    std::vector<FilasTabla> filas;         // rows of every rebuilt table, once finished
+    std::filesystem::path copiaSeguridad;  // where the replaced tables were copied; empty: none existed
+    int archivosCopiados = 0;
+    std::string JornadaElegida;            // the template the run used (single-byte text)
+};
+
+// Runs an export. Never throws. The tables rebuilt before an error stay as
+// they are; nothing is deleted before every check has passed and the copy of
+// the replaced tables is complete.
+ResultadoCorrida EjecutarExportacion(const OpcionesExportacion& opciones, Interaccion& interaccion);
+
+// The template codes of a loaded exchange document (datum 0 of every record of
+// JORNADAS_ESCOLARES, trimmed), each once, in document order. Front ends use
+// it to settle the template before a run touches anything.
+std::vector<std::string> CodigosPlantilla(LecturaIntercambio& lectura);
+
+} // namespace durlavex
