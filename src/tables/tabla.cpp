@@ -11,7 +11,6 @@
 #include "platform/numeros.h"
 #include "platform/rutas.h"
 #include "platform/texto.h"
-#include "tables/ediciones_compartidas.h"
 #include "tables/expresion_filtro.h"
 #include "tables/mascara.h"
 #include "tables/valores_campo.h"
@@ -88,8 +87,7 @@ struct Tabla::Estado {
 
     // While open.
     std::shared_ptr<dbf::ArchivoDbf> archivo;
-    std::shared_ptr<std::uint64_t> ediciones; // shared with the other handles on the file
-    std::uint64_t edicionesVistas = 0;
+    std::uint64_t reescriturasVistas = 0; // the file's rewrite count at the last look
     std::unique_ptr<VistaFilas> vista;
     std::size_t posicion = 0;
     std::optional<std::size_t> filaActual; // kept so the row stays current when rows move
@@ -158,8 +156,8 @@ struct Tabla::Estado {
     // Takes in what other handles (or this one) wrote since the last look.
     void Sincronizar()
     {
-        const bool reescrita = *ediciones != edicionesVistas;
-        edicionesVistas = *ediciones;
+        const bool reescrita = archivo->Reescrituras() != reescriturasVistas;
+        reescriturasVistas = archivo->Reescrituras();
         if (vista->Actualizar(reescrita))
             Reubicar();
     }
@@ -272,7 +270,6 @@ struct Tabla::Estado {
             }
         } else {
             archivo->Reemplazar(filaEditada, registro);
-            ++*ediciones;
             Soltar();
             Sincronizar();
         }
@@ -337,7 +334,6 @@ struct Tabla::Estado {
     {
         Soltar();
         vista.reset();
-        ediciones.reset();
         archivo.reset();
         posicion = 0;
         filaActual.reset();
@@ -397,8 +393,7 @@ void Tabla::Abrir()
         throw Error("No existe la tabla " + Citado(e.NombreTabla()) + " en la carpeta «" +
                     ruta.parent_path().string() + "»");
     auto archivo = dbf::ArchivoDbf::Abrir(ruta, e.exclusiva ? dbf::Acceso::Exclusivo : dbf::Acceso::Compartido);
-    e.ediciones = EdicionesDe(archivo);
-    e.edicionesVistas = *e.ediciones;
+    e.reescriturasVistas = archivo->Reescrituras();
     e.vista = std::make_unique<VistaFilas>(*archivo);
     e.archivo = std::move(archivo);
     e.IrA(0);

@@ -97,6 +97,10 @@ public:
     // kept consistent); returns its row number.
     virtual std::size_t Agregar(const std::string& registro) = 0;
     virtual void Reemplazar(std::size_t fila, const std::string& registro) = 0;
+    // How many rows have been rewritten since the table was opened: handles
+    // sharing this object compare it to know when a lookup built on the rows
+    // has gone stale (appends show in the row count).
+    virtual std::uint64_t Reescrituras() const = 0;
 
     // Rows in the order of an index tag: ascending key, ties in row order.
     virtual std::vector<std::size_t> OrdenIndice(std::string_view etiqueta) const = 0;

@@ -246,6 +246,7 @@ void TablaDbf::Reemplazar(std::size_t fila, const std::string& registro)
         std::copy(anterior.begin(), anterior.end(), inicio);
         throw;
     }
+    ++reescrituras_;
     const auto registroArchivo = static_cast<std::uint32_t>(fila + 1);
     for (std::size_t t = 0; t < ordenes_.size(); ++t) {
         auto& orden = ordenes_[t];

@@ -53,6 +53,7 @@ public:
 
     std::size_t Agregar(const std::string& registro) override;
     void Reemplazar(std::size_t fila, const std::string& registro) override;
+    std::uint64_t Reescrituras() const override { return reescrituras_; }
 
     std::vector<std::size_t> OrdenIndice(std::string_view etiqueta) const override;
 
@@ -75,6 +76,7 @@ private:
     std::vector<std::uint8_t> cabecera_;
     std::vector<std::uint8_t> datos_;
     std::size_t numRegistros_ = 0;
+    std::uint64_t reescrituras_ = 0;
     std::vector<Indice> indices_;
     std::vector<std::size_t> campoDeIndice_;   // for each tag, its field
     std::vector<std::vector<EntradaIndice>> ordenes_; // for each tag, entries in index order
