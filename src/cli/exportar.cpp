@@ -12,8 +12,8 @@
 
 #include "cli/comandos.h"
 #include "cli/interaccion_consola.h"
-#include "export/exportacion.h"
 #include "exchange/lectura.h"
+#include "export/exportacion.h"
 #include "platform/error.h"
 #include "platform/rutas.h"
 #include "platform/texto.h"

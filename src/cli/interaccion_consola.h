@@ -16,9 +16,11 @@
 namespace durlavex::cli {
 
 class InteraccionConsola : public Interaccion {
-public:
+  public:
     explicit InteraccionConsola(std::ostream& pasos = std::cout, std::ostream& mensajes = std::cout)
-        : pasos_(pasos), mensajes_(mensajes) {}
+        : pasos_(pasos), mensajes_(mensajes)
+    {
+    }
 
     // The answer to ElegirPlantilla (single-byte text, as the file's codes).
     void FijarPlantilla(std::string codigo) { plantilla_ = std::move(codigo); }
@@ -29,7 +31,7 @@ public:
     void Ocupado(bool ocupado) override;
     void Paso(std::string_view descripcion) override;
 
-private:
+  private:
     std::ostream& pasos_;
     std::ostream& mensajes_;
     std::string plantilla_;

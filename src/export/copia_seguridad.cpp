@@ -51,14 +51,15 @@ std::string NombreFecha(std::chrono::system_clock::time_point momento)
     localtime_r(&t, &local);
 #endif
     char texto[64];
-    std::snprintf(texto, sizeof texto, "%04d-%02d-%02d_%02d-%02d-%02d", local.tm_year + 1900, local.tm_mon + 1,
-                  local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    std::snprintf(texto, sizeof texto, "%04d-%02d-%02d_%02d-%02d-%02d", local.tm_year + 1900,
+                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
     return texto;
 }
 
 bool SonDigitos(std::string_view texto)
 {
-    return !texto.empty() && std::all_of(texto.begin(), texto.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return !texto.empty() &&
+           std::all_of(texto.begin(), texto.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // The date and the number of a copy folder's name ("..._07" is 1, "..._07_03"
@@ -99,11 +100,11 @@ fs::path CrearCarpetaCopia(const fs::path& carpetaCopias, const std::string& fec
         if (fs::create_directory(carpeta, ec))
             return carpeta;
         if (ec)
-            throw Error("No se puede crear la carpeta de copia de seguridad «" + TextoRuta(carpeta) +
-                        "» (" + ec.message() + "). No se ha tocado ninguna tabla");
+            throw Error("No se puede crear la carpeta de copia de seguridad «" + TextoRuta(carpeta) + "» (" +
+                        ec.message() + "). No se ha tocado ninguna tabla");
     }
-    throw Error("Ya hay demasiadas copias de seguridad de este mismo segundo en «" + TextoRuta(carpetaCopias) +
-                "». No se ha tocado ninguna tabla");
+    throw Error("Ya hay demasiadas copias de seguridad de este mismo segundo en «" +
+                TextoRuta(carpetaCopias) + "». No se ha tocado ninguna tabla");
 }
 
 // Removes the oldest copy folders beyond `conservar`; other folders stay.

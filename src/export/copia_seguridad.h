@@ -36,10 +36,10 @@ struct CopiaSeguridad {
 // when that name is taken), then removes the oldest such folders beyond
 // `conservar`. Nothing is created when no such file exists. Throws Error,
 // leaving no half-made folder behind, when a copy fails.
-CopiaSeguridad CopiarTablasReemplazadas(const std::filesystem::path& directorioTrabajo,
-                                        const std::filesystem::path& carpetaCopias,
-                                        std::chrono::system_clock::time_point momento =
-                                            std::chrono::system_clock::now(),
-                                        int conservar = kCopiasConservadas);
+CopiaSeguridad
+CopiarTablasReemplazadas(const std::filesystem::path& directorioTrabajo,
+                         const std::filesystem::path& carpetaCopias,
+                         std::chrono::system_clock::time_point momento = std::chrono::system_clock::now(),
+                         int conservar = kCopiasConservadas);
 
 } // namespace durlavex

@@ -84,9 +84,9 @@ std::unordered_map<std::string, DatosCurso> IndiceCursos(Tabla& cursost)
 {
     std::unordered_map<std::string, DatosCurso> cursos;
     for (cursost.Primero(); !cursost.Fin(); cursost.Siguiente())
-        cursos.try_emplace(cursost.LeerTexto("CLAVE"),
-                           DatosCurso{cursost.LeerTexto("NIVEL"), cursost.LeerTexto("CURSO"),
-                                      cursost.LeerTexto("ESTUD")});
+        cursos.try_emplace(
+            cursost.LeerTexto("CLAVE"),
+            DatosCurso{cursost.LeerTexto("NIVEL"), cursost.LeerTexto("CURSO"), cursost.LeerTexto("ESTUD")});
     return cursos;
 }
 

@@ -27,7 +27,7 @@ std::string TextoRuta(const std::filesystem::path& ruta)
 
 // The busy indication, switched off again however the run ends.
 class IndicacionOcupado {
-public:
+  public:
     explicit IndicacionOcupado(Interaccion& interaccion) : interaccion_(interaccion) {}
     ~IndicacionOcupado() { Apagar(); }
     IndicacionOcupado(const IndicacionOcupado&) = delete;
@@ -49,7 +49,7 @@ public:
         }
     }
 
-private:
+  private:
     Interaccion& interaccion_;
     bool encendida_ = false;
 };
@@ -84,9 +84,11 @@ std::vector<FilasTabla> ContarFilas(const std::filesystem::path& directorioTraba
 }
 
 class Corrida {
-public:
+  public:
     Corrida(const OpcionesExportacion& opciones, Interaccion& interaccion)
-        : opciones_(opciones), interaccion_(interaccion), ocupado_(interaccion) {}
+        : opciones_(opciones), interaccion_(interaccion), ocupado_(interaccion)
+    {
+    }
 
     ResultadoCorrida Ejecutar()
     {
@@ -101,7 +103,7 @@ public:
         }
     }
 
-private:
+  private:
     ResultadoCorrida Exportar()
     {
         const std::filesystem::path& archivo = opciones_.archivoXml;

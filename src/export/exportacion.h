@@ -25,7 +25,7 @@ extern const char* const kMensajeNoExisteArchivo; // "No existe archivo"
 extern const char* const kMensajeSinNivelcan;     // "ATENCIÓN - NIVELCAN.DBF No encontrado - ..."
 
 struct OpcionesExportacion {
-    std::filesystem::path archivoXml;        // the exchange file (ArchivoXML)
+    std::filesystem::path archivoXml; // the exchange file (ArchivoXML)
     // Left empty, each takes the system's own: DirectorioTrabajo(),
     // CarpetaPrograma() and CarpetaCopias().
     std::filesystem::path directorioTrabajo;
@@ -54,11 +54,11 @@ struct FilasTabla {
 struct ResultadoCorrida {
     EstadoCorrida estado = EstadoCorrida::Error;
     ParadaExportacion parada = ParadaExportacion::Ninguna;
-    std::string mensaje;                   // UTF-8; empty when finished
-    std::vector<FilasTabla> filas;         // rows of every rebuilt table, once finished
-    std::filesystem::path copiaSeguridad;  // where the replaced tables were copied; empty: none existed
+    std::string mensaje;                  // UTF-8; empty when finished
+    std::vector<FilasTabla> filas;        // rows of every rebuilt table, once finished
+    std::filesystem::path copiaSeguridad; // where the replaced tables were copied; empty: none existed
     int archivosCopiados = 0;
-    std::string JornadaElegida;            // the template the run used (single-byte text)
+    std::string JornadaElegida; // the template the run used (single-byte text)
 };
 
 // Runs an export. Never throws. The tables rebuilt before an error stay as

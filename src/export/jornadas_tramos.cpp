@@ -40,7 +40,8 @@ std::int32_t MinutoDelTramo(const std::string& texto, const std::string& codigoT
     const std::int32_t minuto = TextoAEntero(texto);
     if (minuto < 0)
         throw Error("El tramo horario «" + AnsiAUtf8(codigoTramo) + "» " + cual + " en el minuto " +
-                    std::to_string(minuto) + ": los minutos se cuentan desde la medianoche y no pueden ser "
+                    std::to_string(minuto) +
+                    ": los minutos se cuentan desde la medianoche y no pueden ser "
                     "negativos");
     return minuto;
 }

@@ -16,9 +16,9 @@
 namespace durlavex::pruebas {
 
 struct FilaNivel {
-    std::int32_t clave;       // X_OFERTAMATRIG
-    std::string abreviatura;  // NIVEL_ABREV, UTF-8
-    std::string nombre;       // NIVEL, UTF-8
+    std::int32_t clave;      // X_OFERTAMATRIG
+    std::string abreviatura; // NIVEL_ABREV, UTF-8
+    std::string nombre;      // NIVEL, UTF-8
 };
 
 inline void EscribirNivelcan(const std::filesystem::path& carpeta, const std::vector<FilaNivel>& filas)

@@ -3,8 +3,8 @@
 // what it prints, the tables read back with the engine, and a working
 // directory left untouched whenever the run must not start.
 
-#include <gtest/gtest.h>
 #include <gmock/gmock.h>
+#include <gtest/gtest.h>
 
 #include <sys/wait.h>
 
@@ -53,7 +53,8 @@ std::map<std::string, std::string> Instantanea(const fs::path& carpeta)
 }
 
 // Column values of a table, in table order.
-std::vector<std::string> Columna(const fs::path& directorio, const std::string& tabla, const std::string& campo)
+std::vector<std::string> Columna(const fs::path& directorio, const std::string& tabla,
+                                 const std::string& campo)
 {
     Tabla t(directorio, tabla);
     t.Abrir();
@@ -66,7 +67,8 @@ std::vector<std::string> Columna(const fs::path& directorio, const std::string& 
 pruebas::ArchivoIntercambio Escuela()
 {
     return pruebas::ArchivoIntercambio()
-        .Grupo("MATERIAS", {{"101", "M1", "Matemáticas", "MAT", "240"}, {"202", "M2", "Física", "FIS", "900"}})
+        .Grupo("MATERIAS",
+               {{"101", "M1", "Matemáticas", "MAT", "240"}, {"202", "M2", "Física", "FIS", "900"}})
         .Grupo("ACTIVIDADES", {{"A", "513", "Guardia"}})
         .Grupo("EMPLEADOS", {{"E1", "01/09/2015", "Ciencias", "García", "López", "Ana", ""}})
         .Grupo("DEPENDENCIAS", {{"A1", "Aula 1"}})
@@ -82,7 +84,7 @@ pruebas::ArchivoIntercambio Escuela()
 // The program in a folder of its own beside its NIVELCAN.DBF; Talvorin's
 // working directory and the user's data folder in temporary folders.
 class ExportarCli : public testing::Test {
-public:
+  public:
     void SetUp() override
     {
         fs::create_directories(ktemp);
@@ -104,8 +106,8 @@ public:
     Salida Ejecutar(const std::string& argumentos)
     {
         const std::string orden = "WINEPREFIX='" + prefijo.Ruta().string() + "' XDG_DATA_HOME='" +
-                                  datos.Ruta().string() + "' '" + (programa / "durlavex-cli").string() + "' " +
-                                  argumentos + " >'" + (salidas / "salida.txt").string() + "' 2>'" +
+                                  datos.Ruta().string() + "' '" + (programa / "durlavex-cli").string() +
+                                  "' " + argumentos + " >'" + (salidas / "salida.txt").string() + "' 2>'" +
                                   (salidas / "errores.txt").string() + "'";
         const int estado = std::system(orden.c_str());
         Salida s;
@@ -133,10 +135,10 @@ TEST_F(ExportarCli, ReconstruyeLasTablasYGuardaLasAnteriores)
 
     ASSERT_EQ(s.estado, 0) << s.errores;
     EXPECT_EQ(s.errores, "");
-    for (const char* paso : {"Materias (ASIGNOMT, ASIGNOMT2)\n", "Actividades (ASIGNOMT)\n", "Profesores (PROFT)\n",
-                             "Dependencias (AULAT)\n", "Cursos y unidades (CURSOST, GRUPOST)\n",
-                             "Asignaciones (ASIGT)\n",
-                             "Jornadas y tramos horarios (DIASHORAST, DIASHORAST2, PERIODOS)\n"})
+    for (const char* paso :
+         {"Materias (ASIGNOMT, ASIGNOMT2)\n", "Actividades (ASIGNOMT)\n", "Profesores (PROFT)\n",
+          "Dependencias (AULAT)\n", "Cursos y unidades (CURSOST, GRUPOST)\n", "Asignaciones (ASIGT)\n",
+          "Jornadas y tramos horarios (DIASHORAST, DIASHORAST2, PERIODOS)\n"})
         EXPECT_THAT(s.salida, HasSubstr(paso));
     EXPECT_THAT(s.salida, HasSubstr("Filas escritas:\n  ASIGNOMT: 3\n  ASIGNOMT2: 2\n  PROFT: 1\n  AULAT: 1\n"
                                     "  CURSOST: 2\n  GRUPOST: 3\n  ASIGT: 3\n  DIASHORAST: 14\n"
@@ -144,10 +146,11 @@ TEST_F(ExportarCli, ReconstruyeLasTablasYGuardaLasAnteriores)
     EXPECT_THAT(s.salida, EndsWith("Proceso finalizado\n"));
 
     EXPECT_EQ(Columna(ktemp, "GRUPOST", "ABREV"), (std::vector<std::string>{"1ºESOA", "1ºESOB", "2ºBach"}));
-    EXPECT_EQ(Columna(ktemp, "ASIGT", "SESIONES"), (std::vector<std::string>{"1111", "1111", "21111111111111"}));
+    EXPECT_EQ(Columna(ktemp, "ASIGT", "SESIONES"),
+              (std::vector<std::string>{"1111", "1111", "21111111111111"}));
     EXPECT_EQ(Columna(ktemp, "DIASHORAST", "CODDIHO"),
-              (std::vector<std::string>{"T2", "T2", "T2", "T2", "T2", "T2", "T2", "T1", "T1", "T1", "T1", "T1",
-                                        "T1", "T1"}));
+              (std::vector<std::string>{"T2", "T2", "T2", "T2", "T2", "T2", "T2", "T1", "T1", "T1", "T1",
+                                        "T1", "T1", "T1"}));
     EXPECT_EQ(Columna(ktemp, "PERIODOS", "JORNADA"), (std::vector<std::string>{"Mañana"}));
     EXPECT_TRUE(fs::exists(ktemp / "DIASHORAST2.MDX"));
     EXPECT_FALSE(fs::exists(ktemp / "JORNADAS.DBF"));
@@ -158,7 +161,8 @@ TEST_F(ExportarCli, ReconstruyeLasTablasYGuardaLasAnteriores)
     for (const auto& entrada : fs::directory_iterator(Copias()))
         copias.push_back(entrada.path());
     ASSERT_EQ(copias.size(), 1u);
-    EXPECT_THAT(s.salida, HasSubstr("Copia de seguridad de las tablas anteriores: " + copias[0].string() + "\n"));
+    EXPECT_THAT(s.salida,
+                HasSubstr("Copia de seguridad de las tablas anteriores: " + copias[0].string() + "\n"));
     EXPECT_EQ(Columna(copias[0], "PROFT", "ABREV"), (std::vector<std::string>{"VIEJO"}));
     EXPECT_EQ(Leer(copias[0] / "JORNADAS.DBF"), "jornadas viejas");
 }
@@ -200,7 +204,7 @@ struct CasoSinTocar {
     std::function<void(ExportarCli&)> preparar;
     std::string argumentos; // after "exportar"; ARCHIVO stands for the exchange file
     int estado;
-    std::string errores;    // a piece of standard error
+    std::string errores; // a piece of standard error
     friend void PrintTo(const CasoSinTocar& c, std::ostream* os) { *os << c.nombre; }
 };
 
@@ -221,17 +225,13 @@ const CasoSinTocar kCasosSinTocar[] = {
     {"OpcionDesconocida", Nada, "ARCHIVO --jornada J1", 2, "Opción desconocida: --jornada"},
     {"ArchivoInexistente", [](ExportarCli& t) { std::filesystem::remove(t.archivo); },
      "ARCHIVO --plantilla J1", 3, "No existe archivo\n"},
-    {"SinNivelcan",
-     [](ExportarCli& t) { std::filesystem::remove(t.programa / "NIVELCAN.DBF"); },
+    {"SinNivelcan", [](ExportarCli& t) { std::filesystem::remove(t.programa / "NIVELCAN.DBF"); },
      "ARCHIVO --plantilla J1", 3, "ATENCIÓN - NIVELCAN.DBF No encontrado - Reinstale DURLAVEX\n"},
     {"XmlMalFormado",
-     [](ExportarCli& t) {
-         std::ofstream(t.archivo) << "<SERVICIO><BLOQUE_DATOS><grupo_datos>";
-     },
-     "ARCHIVO", 1, "vorna.xml"},
-    {"XmlMalFormadoConPlantilla",
-     [](ExportarCli& t) { std::ofstream(t.archivo) << "no es XML"; }, "ARCHIVO --plantilla J1",
+     [](ExportarCli& t) { std::ofstream(t.archivo) << "<SERVICIO><BLOQUE_DATOS><grupo_datos>"; }, "ARCHIVO",
      1, "vorna.xml"},
+    {"XmlMalFormadoConPlantilla", [](ExportarCli& t) { std::ofstream(t.archivo) << "no es XML"; },
+     "ARCHIVO --plantilla J1", 1, "vorna.xml"},
 };
 
 TEST_P(ExportarCliSinTocar, SaleConSuEstadoYNoTocaNada)
@@ -240,7 +240,8 @@ TEST_P(ExportarCliSinTocar, SaleConSuEstadoYNoTocaNada)
     c.preparar(*this);
     const auto antes = Instantanea(ktemp);
     std::string argumentos = c.argumentos;
-    for (std::size_t at = argumentos.find("ARCHIVO"); at != std::string::npos; at = argumentos.find("ARCHIVO"))
+    for (std::size_t at = argumentos.find("ARCHIVO"); at != std::string::npos;
+         at = argumentos.find("ARCHIVO"))
         argumentos.replace(at, 7, Archivo());
 
     const Salida s = Ejecutar("exportar " + argumentos);
@@ -260,7 +261,8 @@ TEST_F(ExportarCli, SinDirectorioDeTrabajoSaleConUno)
     fs::remove_all(ktemp);
     const Salida s = Ejecutar("exportar " + Archivo() + " --plantilla J1");
     EXPECT_EQ(s.estado, 1);
-    EXPECT_THAT(s.errores, HasSubstr("No existe el directorio de trabajo de Talvorin «" + ktemp.string() + "»"));
+    EXPECT_THAT(s.errores,
+                HasSubstr("No existe el directorio de trabajo de Talvorin «" + ktemp.string() + "»"));
     EXPECT_FALSE(fs::exists(ktemp));
     EXPECT_FALSE(fs::exists(Copias()));
 }

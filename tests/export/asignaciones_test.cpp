@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <gmock/gmock.h>
+#include <gtest/gtest.h>
 
 #include <ostream>
 #include <string>
@@ -71,8 +71,8 @@ TEST(ExportarAsignaciones, EjemploCompleto)
 
     ExportarAsignaciones(e.ctx);
 
-    EXPECT_EQ(e.Leer("ASIGT", {"CASIG", "CPROF", "CGRUP", "CAULA", "TURNO", "NIVEL", "CURSO", "GRUPO", "SESIONES",
-                               "NCONEX", "CLAVE", "CLAVECURSO", "CTAREA"}),
+    EXPECT_EQ(e.Leer("ASIGT", {"CASIG", "CPROF", "CGRUP", "CAULA", "TURNO", "NIVEL", "CURSO", "GRUPO",
+                               "SESIONES", "NCONEX", "CLAVE", "CLAVECURSO", "CTAREA"}),
               Ansi(Filas{
                   {"MAT", "", "1ºESOA", "", "", "ESO", "1", "A", "11111", "", "77", "101", ""},
                   {"MAT", "", "1ºESOA1", "", "", "ESO", "1", "A", "11111", "", "77", "101", ""},
@@ -106,7 +106,10 @@ const CasoHoras kCasosHoras[] = {
     {"Quince", {"101", "M", "Lengua", "L", "900"}, 15, "21111111111111"},
     {"Dieciseis", {"101", "M", "Lengua", "L", "960"}, 16, "31111111111111"},
     {"CientoDiez", {"101", "M", "Lengua", "L", "6600"}, 110, "971111111111111"},
-    {"MayorEnteroSeCortaAVeinte", {"101", "M", "Lengua", "L", "2147483647"}, 35791395, "35791382111111111111"},
+    {"MayorEnteroSeCortaAVeinte",
+     {"101", "M", "Lengua", "L", "2147483647"},
+     35791395,
+     "35791382111111111111"},
 };
 
 class HorasYSesiones : public testing::TestWithParam<CasoHoras> {};
@@ -159,7 +162,10 @@ const CasoBusqueda kCasosBusqueda[] = {
      {{"MAT", "Matemáticas"}},
      {{" 101\n", "1", "Matemáticas"}},
      {{"MAT", "1ºESOA"}, {"MAT", "1ºESOA1"}}},
-    {"RegistroDeUnDatoSeOmite", {{"MAT", "Matemáticas"}}, {{"101"}, {"202", "1", "Matemáticas"}}, {{"MAT", "N2A"}}},
+    {"RegistroDeUnDatoSeOmite",
+     {{"MAT", "Matemáticas"}},
+     {{"101"}, {"202", "1", "Matemáticas"}},
+     {{"MAT", "N2A"}}},
     {"PorMateriaYDentroPorGrupo",
      {{"MAT", "Matemáticas"}, {"LEN", "Lengua"}},
      {{"202", "1", "Lengua"}, {"101", "2", "Matemáticas"}},

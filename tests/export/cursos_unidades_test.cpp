@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <gmock/gmock.h>
+#include <gtest/gtest.h>
 
 #include <fstream>
 #include <ostream>
@@ -22,7 +22,7 @@ using pruebas::Registro;
 using testing::HasSubstr;
 
 const std::vector<std::string> kCamposCursost = {"ABREV", "TURNO", "NIVEL", "CURSO", "CLAVE", "ESTUD"};
-const std::vector<std::string> kCamposGrupost = {"ABREV", "TURNO",      "NIVEL",  "CURSO",
+const std::vector<std::string> kCamposGrupost = {"ABREV", "TURNO", "NIVEL",      "CURSO",
                                                  "GRUPO", "CLAVE", "CLAVECURSO", "DESCRIP"};
 
 ArchivoIntercambio Centro(const std::vector<Registro>& cursos, const std::vector<Registro>& unidades)
@@ -182,8 +182,9 @@ TEST(ExportarCursosUnidades, ClaveQueNoEsNumeroDetieneConLasFilasAnteriores)
 {
     EntornoExportacion e(Centro({{"101", "1º"}, {"12a", "2º"}, {"103", "3º"}}, {{"U1", "A", "101"}}));
     pruebas::EscribirNivelcan(e.programa.Ruta(), {{101, "ESO", "Secundaria"}});
-    EXPECT_THAT([&] { ExportarCursosUnidades(e.ctx); },
-                testing::ThrowsMessage<ErrorConversion>(testing::StrEq("'12a' no es un valor entero válido")));
+    EXPECT_THAT(
+        [&] { ExportarCursosUnidades(e.ctx); },
+        testing::ThrowsMessage<ErrorConversion>(testing::StrEq("'12a' no es un valor entero válido")));
     EXPECT_EQ(e.Columna("CURSOST", "CLAVE"), (std::vector<std::string>{"101"}));
     EXPECT_TRUE(e.Leer("GRUPOST", kCamposGrupost).empty());
 }

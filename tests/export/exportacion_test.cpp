@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <gmock/gmock.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
@@ -58,8 +58,8 @@ ArchivoIntercambio EscuelaCompleta()
         .Grupo("DEPENDENCIAS", {{"A1", "Aula 1"}})
         .Grupo("CURSOS_DEL_CENTRO", {{"101", "1º ESO"}, {"202", "2º Bachillerato"}})
         .Grupo("UNIDADES", {{"U1", "1º ESO A", "101"}, {"U2", "2º Bach B", "202"}})
-        .Grupo("JORNADAS_ESCOLARES", {{"J1", "Mañana", "01/09/2023", "30/06/2024"},
-                                      {"J2", "Tarde", "01/09/2023", "30/06/2024"}})
+        .Grupo("JORNADAS_ESCOLARES",
+               {{"J1", "Mañana", "01/09/2023", "30/06/2024"}, {"J2", "Tarde", "01/09/2023", "30/06/2024"}})
         .Grupo("TRAMOS_HORARIOS", {{"T1", "1ª", "540", "595", "J1"},
                                    {"T2", "2ª", "480", "535", "J1"},
                                    {"T3", "1ªT", "900", "955", "J2"}});
@@ -67,7 +67,7 @@ ArchivoIntercambio EscuelaCompleta()
 
 // An export run over the fixture's folders, its copies in a folder of its own.
 class Corrida : public testing::Test {
-protected:
+  protected:
     Corrida() : e(EscuelaCompleta(), "J1")
     {
         pruebas::EscribirNivelcan(e.programa.Ruta(), {{101, "ESO", "Secundaria"}});
@@ -109,10 +109,13 @@ std::string Describir(const std::string& nombre, char tipo, int ancho)
 char Letra(TipoCampo tipo)
 {
     switch (tipo) {
-    case TipoCampo::Texto: return 'C';
-    case TipoCampo::Logico: return 'L';
+    case TipoCampo::Texto:
+        return 'C';
+    case TipoCampo::Logico:
+        return 'L';
     case TipoCampo::Entero:
-    case TipoCampo::Flotante: return 'N';
+    case TipoCampo::Flotante:
+        return 'N';
     }
     return '?';
 }
@@ -128,15 +131,17 @@ TEST_F(Corrida, EscuelaCompletaReconstruyeCadaTabla)
     EXPECT_EQ(e.interaccion.plantillasPedidas, 1);
     EXPECT_TRUE(e.interaccion.mensajes.empty());
     EXPECT_EQ(e.interaccion.ocupado, (std::vector<bool>{true, false}));
-    EXPECT_EQ(e.interaccion.pasos,
-              (std::vector<std::string>{"Leyendo " + e.ctx.ArchivoXML.string(), "Materias (ASIGNOMT, ASIGNOMT2)",
-                                        "Actividades (ASIGNOMT)", "Profesores (PROFT)", "Dependencias (AULAT)",
-                                        "Cursos y unidades (CURSOST, GRUPOST)", "Asignaciones (ASIGT)",
-                                        "Jornadas y tramos horarios (DIASHORAST, DIASHORAST2, PERIODOS)"}));
+    EXPECT_EQ(
+        e.interaccion.pasos,
+        (std::vector<std::string>{"Leyendo " + e.ctx.ArchivoXML.string(), "Materias (ASIGNOMT, ASIGNOMT2)",
+                                  "Actividades (ASIGNOMT)", "Profesores (PROFT)", "Dependencias (AULAT)",
+                                  "Cursos y unidades (CURSOST, GRUPOST)", "Asignaciones (ASIGT)",
+                                  "Jornadas y tramos horarios (DIASHORAST, DIASHORAST2, PERIODOS)"}));
 
     // Every layout, field by field, as the engine reads the files.
     for (const Esquema* esquema : esquemas::Todos()) {
-        auto archivo = dbf::ArchivoDbf::Abrir(e.trabajo / (esquema->nombre + ".DBF"), dbf::Acceso::Compartido);
+        auto archivo =
+            dbf::ArchivoDbf::Abrir(e.trabajo / (esquema->nombre + ".DBF"), dbf::Acceso::Compartido);
         EXPECT_EQ(archivo->VersionArchivo(), dbf::Version::DBase7) << esquema->nombre;
         std::vector<std::string> esperados, leidos;
         for (const DefinicionCampo& campo : esquema->campos)
@@ -148,9 +153,10 @@ TEST_F(Corrida, EscuelaCompletaReconstruyeCadaTabla)
     std::vector<std::string> archivos;
     for (const auto& [nombre, contenido] : Instantanea(e.trabajo.Ruta()))
         archivos.push_back(nombre);
-    EXPECT_EQ(archivos, (std::vector<std::string>{"ASIGNOMT.DBF", "ASIGNOMT2.DBF", "ASIGT.DBF", "AULAT.DBF",
-                                                  "CURSOST.DBF", "DIASHORAST.DBF", "DIASHORAST2.DBF",
-                                                  "DIASHORAST2.MDX", "GRUPOST.DBF", "PERIODOS.DBF", "PROFT.DBF"}));
+    EXPECT_EQ(archivos,
+              (std::vector<std::string>{"ASIGNOMT.DBF", "ASIGNOMT2.DBF", "ASIGT.DBF", "AULAT.DBF",
+                                        "CURSOST.DBF", "DIASHORAST.DBF", "DIASHORAST2.DBF", "DIASHORAST2.MDX",
+                                        "GRUPOST.DBF", "PERIODOS.DBF", "PROFT.DBF"}));
 
     EXPECT_EQ(e.Leer("ASIGNOMT", {"COD", "CODLARGO", "NOMBRE", "CODTAREA", "ESTAREA"}),
               Ansi(Filas{{"MAT", "MAT", "Matemáticas", "", "F"},
@@ -167,29 +173,32 @@ TEST_F(Corrida, EscuelaCompletaReconstruyeCadaTabla)
     EXPECT_EQ(e.Leer("CURSOST", {"ABREV", "TURNO", "NIVEL", "CURSO", "CLAVE", "ESTUD"}),
               Ansi(Filas{{"E1", "", "ESO", "1", "101", "1º ESO (Secundaria)"},
                          {"N2", "", "Niv", "2", "202", "2º Bachillerato"}}));
-    EXPECT_EQ(e.Leer("GRUPOST", {"ABREV", "TURNO", "NIVEL", "CURSO", "GRUPO", "CLAVE", "CLAVECURSO", "DESCRIP"}),
-              Ansi(Filas{{"1ºESOA", "", "ESO", "1", "A", "U1", "101", "(1º ESO A) 1º ESO (Secundaria)"},
-                         {"2ºBachB", "", "Niv", "2", "B", "U2", "202", "(2º Bach B) 2º Bachillerato"}}));
-    EXPECT_EQ(e.Leer("ASIGT", {"CASIG", "CPROF", "CGRUP", "CAULA", "TURNO", "NIVEL", "CURSO", "GRUPO", "HORAS",
-                               "SESIONES", "NCONEX", "CLAVE", "CLAVECURSO", "CTAREA"}),
-              Ansi(Filas{{"MAT", "", "1ºESOA", "", "", "ESO", "1", "A", "4.0000", "1111", "", "M1", "101", "513"},
-                         {"LCL", "", "1ºESOA", "", "", "ESO", "1", "A", "5.0000", "11111", "", "M2", "101", "513"},
-                         {"MAT", "", "2ºBachB", "", "", "Niv", "2", "B", "4.0000", "1111", "", "M3", "202", "513"}}));
-    const std::vector<std::string> dias = {"DIHO", "CODDIHO", "DIA", "TEXTODIA", "HORA", "TEXTOHOR", "HORADESDE",
-                                           "HORAHASTA", "MINUTOS"};
+    EXPECT_EQ(
+        e.Leer("GRUPOST", {"ABREV", "TURNO", "NIVEL", "CURSO", "GRUPO", "CLAVE", "CLAVECURSO", "DESCRIP"}),
+        Ansi(Filas{{"1ºESOA", "", "ESO", "1", "A", "U1", "101", "(1º ESO A) 1º ESO (Secundaria)"},
+                   {"2ºBachB", "", "Niv", "2", "B", "U2", "202", "(2º Bach B) 2º Bachillerato"}}));
+    EXPECT_EQ(
+        e.Leer("ASIGT", {"CASIG", "CPROF", "CGRUP", "CAULA", "TURNO", "NIVEL", "CURSO", "GRUPO", "HORAS",
+                         "SESIONES", "NCONEX", "CLAVE", "CLAVECURSO", "CTAREA"}),
+        Ansi(Filas{
+            {"MAT", "", "1ºESOA", "", "", "ESO", "1", "A", "4.0000", "1111", "", "M1", "101", "513"},
+            {"LCL", "", "1ºESOA", "", "", "ESO", "1", "A", "5.0000", "11111", "", "M2", "101", "513"},
+            {"MAT", "", "2ºBachB", "", "", "Niv", "2", "B", "4.0000", "1111", "", "M3", "202", "513"}}));
+    const std::vector<std::string> dias = {"DIHO",     "CODDIHO",   "DIA",       "TEXTODIA", "HORA",
+                                           "TEXTOHOR", "HORADESDE", "HORAHASTA", "MINUTOS"};
     Filas diashorast2, diashorast;
     for (int dia = 1; dia <= 7; ++dia)
-        diashorast2.push_back({std::to_string(dia) + "1", "T1", std::to_string(dia), "", "1", "1ª", "09:00", "09:55",
-                               "55"});
+        diashorast2.push_back(
+            {std::to_string(dia) + "1", "T1", std::to_string(dia), "", "1", "1ª", "09:00", "09:55", "55"});
     for (int dia = 1; dia <= 7; ++dia)
-        diashorast2.push_back({std::to_string(dia) + "2", "T2", std::to_string(dia), "", "2", "2ª", "08:00", "08:55",
-                               "55"});
+        diashorast2.push_back(
+            {std::to_string(dia) + "2", "T2", std::to_string(dia), "", "2", "2ª", "08:00", "08:55", "55"});
     for (int dia = 1; dia <= 7; ++dia)
-        diashorast.push_back({std::to_string(dia) + "1", "T2", std::to_string(dia), "", "1", "2ª", "08:00", "08:55",
-                              "55"});
+        diashorast.push_back(
+            {std::to_string(dia) + "1", "T2", std::to_string(dia), "", "1", "2ª", "08:00", "08:55", "55"});
     for (int dia = 1; dia <= 7; ++dia)
-        diashorast.push_back({std::to_string(dia) + "2", "T1", std::to_string(dia), "", "2", "1ª", "09:00", "09:55",
-                              "55"});
+        diashorast.push_back(
+            {std::to_string(dia) + "2", "T1", std::to_string(dia), "", "2", "1ª", "09:00", "09:55", "55"});
     EXPECT_EQ(e.Leer("DIASHORAST2", dias), Ansi(diashorast2));
     EXPECT_EQ(e.Leer("DIASHORAST", dias), Ansi(diashorast));
     EXPECT_EQ(e.Leer("PERIODOS", {"CJORNADA", "JORNADA", "FECINI", "FECFIN"}),
@@ -199,9 +208,9 @@ TEST_F(Corrida, EscuelaCompletaReconstruyeCadaTabla)
     std::vector<std::string> resumen;
     for (const FilasTabla& tabla : r.filas)
         resumen.push_back(tabla.tabla + " " + std::to_string(tabla.filas));
-    EXPECT_EQ(resumen, (std::vector<std::string>{"ASIGNOMT 3", "ASIGNOMT2 3", "PROFT 1", "AULAT 1", "CURSOST 2",
-                                                 "GRUPOST 2", "ASIGT 3", "DIASHORAST 14", "DIASHORAST2 14",
-                                                 "PERIODOS 1"}));
+    EXPECT_EQ(resumen, (std::vector<std::string>{"ASIGNOMT 3", "ASIGNOMT2 3", "PROFT 1", "AULAT 1",
+                                                 "CURSOST 2", "GRUPOST 2", "ASIGT 3", "DIASHORAST 14",
+                                                 "DIASHORAST2 14", "PERIODOS 1"}));
 }
 
 TEST_F(Corrida, CopiaLasTablasQueVaASustituirAntesDeBorrarlas)
@@ -235,7 +244,7 @@ struct CasoSinTocar {
     std::function<void(OpcionesExportacion&, const EntornoExportacion&)> preparar;
     EstadoCorrida estado;
     ParadaExportacion parada;
-    std::string mensaje;               // a piece of the outcome's message
+    std::string mensaje;                // a piece of the outcome's message
     std::vector<std::string> mostrados; // told through Mensaje: a stop, not an error
     std::vector<bool> ocupado;          // the busy indication, on and off
     friend void PrintTo(const CasoSinTocar& c, std::ostream* os) { *os << c.nombre; }
@@ -244,35 +253,67 @@ struct CasoSinTocar {
 const CasoSinTocar kCasosSinTocar[] = {
     {"ArchivoInexistente",
      [](OpcionesExportacion& o, const EntornoExportacion& e) { o.archivoXml = e.origen / "no-esta.xml"; },
-     EstadoCorrida::Detenido, ParadaExportacion::ArchivoInexistente, "No existe archivo", {"No existe archivo"}, {}},
-    {"RutaVacia", [](OpcionesExportacion& o, const EntornoExportacion&) { o.archivoXml.clear(); },
-     EstadoCorrida::Detenido, ParadaExportacion::ArchivoInexistente, "No existe archivo", {"No existe archivo"}, {}},
-    {"RutaDeUnaCarpeta", [](OpcionesExportacion& o, const EntornoExportacion& e) { o.archivoXml = e.origen.Ruta(); },
-     EstadoCorrida::Detenido, ParadaExportacion::ArchivoInexistente, "No existe archivo", {"No existe archivo"}, {}},
+     EstadoCorrida::Detenido,
+     ParadaExportacion::ArchivoInexistente,
+     "No existe archivo",
+     {"No existe archivo"},
+     {}},
+    {"RutaVacia",
+     [](OpcionesExportacion& o, const EntornoExportacion&) { o.archivoXml.clear(); },
+     EstadoCorrida::Detenido,
+     ParadaExportacion::ArchivoInexistente,
+     "No existe archivo",
+     {"No existe archivo"},
+     {}},
+    {"RutaDeUnaCarpeta",
+     [](OpcionesExportacion& o, const EntornoExportacion& e) { o.archivoXml = e.origen.Ruta(); },
+     EstadoCorrida::Detenido,
+     ParadaExportacion::ArchivoInexistente,
+     "No existe archivo",
+     {"No existe archivo"},
+     {}},
     {"SinNivelcan",
      [](OpcionesExportacion&, const EntornoExportacion& e) { fs::remove(e.programa / "NIVELCAN.DBF"); },
-     EstadoCorrida::Detenido, ParadaExportacion::SinNivelcan,
+     EstadoCorrida::Detenido,
+     ParadaExportacion::SinNivelcan,
      "ATENCIÓN - NIVELCAN.DBF No encontrado - Reinstale DURLAVEX",
-     {"ATENCIÓN - NIVELCAN.DBF No encontrado - Reinstale DURLAVEX"}, {}},
+     {"ATENCIÓN - NIVELCAN.DBF No encontrado - Reinstale DURLAVEX"},
+     {}},
     {"SinDirectorioDeTrabajo",
      [](OpcionesExportacion& o, const EntornoExportacion& e) { o.directorioTrabajo = e.trabajo / "KTEMP"; },
-     EstadoCorrida::Error, ParadaExportacion::Ninguna, "No existe el directorio de trabajo", {}, {}},
+     EstadoCorrida::Error,
+     ParadaExportacion::Ninguna,
+     "No existe el directorio de trabajo",
+     {},
+     {}},
     {"XmlMalFormado",
      [](OpcionesExportacion& o, const EntornoExportacion&) {
          std::ofstream(o.archivoXml) << "<SERVICIO><BLOQUE_DATOS><grupo_datos seq=\"MATERIAS\">";
      },
-     EstadoCorrida::Error, ParadaExportacion::Ninguna, "vorna.xml", {}, {}},
+     EstadoCorrida::Error,
+     ParadaExportacion::Ninguna,
+     "vorna.xml",
+     {},
+     {}},
     {"SinBloqueDeDatos",
      [](OpcionesExportacion& o, const EntornoExportacion&) {
          std::ofstream(o.archivoXml) << "<?xml version=\"1.0\"?><SERVICIO/>";
      },
-     EstadoCorrida::Error, ParadaExportacion::Ninguna, "BLOQUE_DATOS", {}, {}},
+     EstadoCorrida::Error,
+     ParadaExportacion::Ninguna,
+     "BLOQUE_DATOS",
+     {},
+     {}},
     {"CarpetaDeCopiasQueNoSePuedeCrear",
      [](OpcionesExportacion& o, const EntornoExportacion&) {
          fs::create_directories(o.carpetaCopias.parent_path());
          std::ofstream(o.carpetaCopias) << "un archivo donde iría la carpeta";
      },
-     EstadoCorrida::Error, ParadaExportacion::Ninguna, "No se ha tocado ninguna tabla", {}, {true, false}},
+     EstadoCorrida::Error,
+     ParadaExportacion::Ninguna,
+     "No se ha tocado ninguna tabla",
+     {},
+     {true, false}},
 };
 
 class CorridaSinTocar : public Corrida, public testing::WithParamInterface<CasoSinTocar> {};
@@ -336,7 +377,7 @@ TEST(CodigosPlantilla, RecortadosUnaVezEnElOrdenDelArchivo)
 
 // The copy of the replaced tables on its own.
 class Copias : public testing::Test {
-protected:
+  protected:
     void Carpetas(const std::vector<std::string>& nombres)
     {
         for (const std::string& nombre : nombres)
@@ -399,7 +440,8 @@ TEST_F(Copias, ConservaLasDiezUltimasYNadaMas)
 TEST_F(Copias, LasDelMismoSegundoSeOrdenanPorSuNumero)
 {
     std::ofstream(trabajo / "PROFT.DBF") << "x";
-    Carpetas({"2021-03-01_10-00-00", "2021-03-01_10-00-00_02", "2021-03-01_10-00-00_10", "2020-12-31_23-59-59"});
+    Carpetas(
+        {"2021-03-01_10-00-00", "2021-03-01_10-00-00_02", "2021-03-01_10-00-00_10", "2020-12-31_23-59-59"});
     const CopiaSeguridad copia = CopiarTablasReemplazadas(trabajo.Ruta(), copias, momento, 3);
     std::vector<std::string> esperadas = {"2021-03-01_10-00-00_02", "2021-03-01_10-00-00_10",
                                           copia.carpeta.filename().string()};
@@ -409,7 +451,7 @@ TEST_F(Copias, LasDelMismoSegundoSeOrdenanPorSuNumero)
 
 // An environment variable set for one test and restored after it.
 class VariableEntorno {
-public:
+  public:
     VariableEntorno(const char* nombre, const char* valor) : nombre_(nombre)
     {
         if (const char* anterior = std::getenv(nombre))
@@ -427,7 +469,7 @@ public:
             unsetenv(nombre_);
     }
 
-private:
+  private:
     const char* nombre_;
     std::optional<std::string> anterior_;
 };
@@ -453,7 +495,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(CasoCarpetaCopias{"Definida", "/datos", "/datos/durlavex/copias"},
                     CasoCarpetaCopias{"SinDefinir", nullptr, "/home/secretaria/.local/share/durlavex/copias"},
                     CasoCarpetaCopias{"Vacia", "", "/home/secretaria/.local/share/durlavex/copias"},
-                    CasoCarpetaCopias{"RelativaSeIgnora", "datos", "/home/secretaria/.local/share/durlavex/copias"}),
+                    CasoCarpetaCopias{"RelativaSeIgnora", "datos",
+                                      "/home/secretaria/.local/share/durlavex/copias"}),
     [](const auto& info) { return std::string(info.param.nombre); });
 
 } // namespace

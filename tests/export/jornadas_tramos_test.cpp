@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <gmock/gmock.h>
+#include <gtest/gtest.h>
 
 #include <fstream>
 #include <ostream>
@@ -36,8 +36,8 @@ Filas SieteDias(const std::string& hora, const std::string& codigo, const std::s
 {
     Filas filas;
     for (int dia = 1; dia <= 7; ++dia)
-        filas.push_back({std::to_string(dia) + hora, codigo, std::to_string(dia), "", hora, texto, desde, hasta,
-                         minutos});
+        filas.push_back({std::to_string(dia) + hora, codigo, std::to_string(dia), "", hora, texto, desde,
+                         hasta, minutos});
     return filas;
 }
 
@@ -72,13 +72,15 @@ TEST(ExportarJornadasTramos, EjemploCompleto)
 
     EXPECT_EQ(e.interaccion.plantillasPedidas, 1);
     EXPECT_EQ(e.ctx.JornadaElegida, "J1");
-    EXPECT_EQ(e.Leer("DIASHORAST2", kCamposDiasHoras), Unir({SieteDias("2", "T2", "2H", "09:00", "09:55", "55"),
-                                                             SieteDias("3", "T3", "3H", "08:00", "08:55", "55")}));
+    EXPECT_EQ(e.Leer("DIASHORAST2", kCamposDiasHoras),
+              Unir({SieteDias("2", "T2", "2H", "09:00", "09:55", "55"),
+                    SieteDias("3", "T3", "3H", "08:00", "08:55", "55")}));
     std::vector<std::string> orden(7, "540");
     orden.insert(orden.end(), 7, "480");
     EXPECT_EQ(Orden(e), orden);
-    EXPECT_EQ(e.Leer("DIASHORAST", kCamposDiasHoras), Unir({SieteDias("1", "T3", "3H", "08:00", "08:55", "55"),
-                                                            SieteDias("2", "T2", "2H", "09:00", "09:55", "55")}));
+    EXPECT_EQ(e.Leer("DIASHORAST", kCamposDiasHoras),
+              Unir({SieteDias("1", "T3", "3H", "08:00", "08:55", "55"),
+                    SieteDias("2", "T2", "2H", "09:00", "09:55", "55")}));
     EXPECT_EQ(e.Leer("PERIODOS", {"CJORNADA", "JORNADA", "FECINI", "FECFIN"}),
               pruebas::Ansi(Filas{{"J1", "Jornada de mañana", "01/09/2023", "30/06/2024"}}));
 }
@@ -148,7 +150,8 @@ class TramoErroneo : public testing::TestWithParam<CasoTramoErroneo> {};
 TEST_P(TramoErroneo, DetieneConLasFilasAnteriores)
 {
     const CasoTramoErroneo& c = GetParam();
-    EntornoExportacion e(Plantillas({{"J1", "Mañana", "a", "b"}}, {{"T1", "1H", "480", "535", "J1"}, c.tramo}));
+    EntornoExportacion e(
+        Plantillas({{"J1", "Mañana", "a", "b"}}, {{"T1", "1H", "480", "535", "J1"}, c.tramo}));
     EXPECT_THAT([&] { ExportarJornadasTramos(e.ctx); }, testing::ThrowsMessage<Error>(HasSubstr(c.mensaje)));
     EXPECT_EQ(e.Columna("DIASHORAST2", "CODDIHO"), std::vector<std::string>(7, "T1"));
     EXPECT_TRUE(e.Leer("DIASHORAST", {"DIHO"}).empty());
@@ -174,9 +177,9 @@ TEST(ExportarJornadasTramos, TramosDeOtraPlantillaNoSeConviertenPeroCuentan)
 
 TEST(ExportarJornadasTramos, MismoInicioMismaHoraEnElOrdenEnQueSeAnadieron)
 {
-    EntornoExportacion e(Plantillas({{"J1"}}, {{"TB", "B", "540", "570", "J1"},
-                                               {"TA", "A", "480", "535", "J1"},
-                                               {"TC", "C", "540", "595", "J1"}}));
+    EntornoExportacion e(Plantillas(
+        {{"J1"}},
+        {{"TB", "B", "540", "570", "J1"}, {"TA", "A", "480", "535", "J1"}, {"TC", "C", "540", "595", "J1"}}));
     ExportarJornadasTramos(e.ctx);
     const Filas filas = e.Leer("DIASHORAST", {"DIHO", "HORA", "CODDIHO"});
     ASSERT_EQ(filas.size(), 21u);
@@ -200,13 +203,19 @@ struct CasoEleccion {
     friend void PrintTo(const CasoEleccion& c, std::ostream* os) { *os << c.nombre; }
 };
 
-const std::vector<Registro> kTramosEleccion = {{"T1", "1H", "480", "535", "J1"}, {"T2", "2H", "540", "595", "J2"},
-                                                {"T3", "3H", "600", "655", ""}};
+const std::vector<Registro> kTramosEleccion = {
+    {"T1", "1H", "480", "535", "J1"}, {"T2", "2H", "540", "595", "J2"}, {"T3", "3H", "600", "655", ""}};
 
 const CasoEleccion kCasosEleccion[] = {
     {"UnaPlantillaSinPreguntar", {{" J2 ", "Tarde"}}, "J1", 0, "J2", {{"J2", "Tarde"}}, 7},
     {"VariasSePregunta", {{"J1", "Mañana"}, {"J2", "Tarde"}}, "J2", 1, "J2", {{"J2", "Tarde"}}, 7},
-    {"RespuestaConBlancosSeRecorta", {{"J1", "Mañana"}, {"J2", "Tarde"}}, " J1 ", 1, "J1", {{"J1", "Mañana"}}, 7},
+    {"RespuestaConBlancosSeRecorta",
+     {{"J1", "Mañana"}, {"J2", "Tarde"}},
+     " J1 ",
+     1,
+     "J1",
+     {{"J1", "Mañana"}},
+     7},
     {"RespuestaQueNoEsPlantilla", {{"J1", "Mañana"}, {"J2", "Tarde"}}, "J9", 1, "J9", {}, 0},
     {"VariasFilasDeLaElegidaEnPeriodos",
      {{"J1", "Primer trimestre"}, {"J2", "Tarde"}, {"J1", "Segundo trimestre"}},
