@@ -7,10 +7,10 @@
 #include <system_error>
 
 #include "cli/comandos.h"
+#include "cli/interaccion_consola.h"
 #include "import/importacion.h"
 #include "import/profesores_completos.h"
 #include "platform/error.h"
-#include "platform/interaccion.h"
 #include "platform/rutas.h"
 
 namespace durlavex::cli {
@@ -23,13 +23,12 @@ std::string TextoRuta(const std::filesystem::path& ruta)
     return std::string(u8.begin(), u8.end());
 }
 
-// The person at a console: progress on standard output, the messages that
-// stop a run on standard error. There is no dialog to complete teacher data
-// in, so the teachers that lack it are listed for the user to fix in Talvorin
-// or through the desktop program.
-class InteraccionImportacion : public Interaccion {
+// At a console there is no dialog to complete teacher data in, so the
+// teachers that lack it are listed for the user to fix in Talvorin or through
+// the desktop program; the run then stops with its message.
+class InteraccionImportacion : public InteraccionConsola {
 public:
-    std::string ElegirPlantilla(const std::filesystem::path&) override { return {}; }
+    InteraccionImportacion() : InteraccionConsola(std::cout, std::cerr) {}
 
     void CompletarProfesores(const std::filesystem::path& directorioTrabajo) override
     {
@@ -38,10 +37,6 @@ public:
         for (const auto& profesor : ProfesoresIncompletos(directorioTrabajo))
             std::cerr << "  " << profesor.ABREV << "  " << profesor.NOMBRE << "\n";
     }
-
-    void Mensaje(std::string_view texto) override { std::cerr << texto << "\n"; }
-    void Ocupado(bool) override {}
-    void Paso(std::string_view descripcion) override { std::cout << descripcion << "\n"; }
 };
 
 } // namespace
