@@ -36,13 +36,12 @@ void PorCadaBloque(const DocumentoXml& documento, Accion accion)
         PorCadaHijo(raiz, "BLOQUE_DATOS", accion);
 }
 
+// The seq attribute as XPath's @seq reads it: outside any namespace, its
+// references expanded, compared byte for byte (with case).
 bool SeqIgual(const xmlNode* grupo, std::string_view nombre)
 {
-    const xmlAttr* seq = xmlHasNsProp(grupo, reinterpret_cast<const xmlChar*>("seq"), nullptr);
-    if (!seq)
-        return false;
-    xmlChar* valor = xmlNodeListGetString(grupo->doc, seq->children, 1);
-    const bool igual = valor ? std::string_view(reinterpret_cast<const char*>(valor)) == nombre : nombre.empty();
+    xmlChar* valor = xmlGetNoNsProp(grupo, reinterpret_cast<const xmlChar*>("seq"));
+    const bool igual = valor && std::string_view(reinterpret_cast<const char*>(valor)) == nombre;
     xmlFree(valor);
     return igual;
 }

@@ -10,6 +10,7 @@
 
 #include "platform/error.h"
 #include "platform/rutas.h"
+#include "platform/xml/expansion_entidades.h"
 
 namespace durlavex {
 
@@ -18,43 +19,74 @@ namespace {
 // What libxml2 reports goes into the error we raise, never to stderr.
 void Silenciar(void*, xmlErrorPtr) {}
 
-// libxml2's description without the trailing full stops, blanks and control
-// characters (the error box adds its own full stop).
+// libxml2's description on one line, without the trailing full stops, blanks
+// and control characters (the error box adds its own full stop). Some
+// descriptions span two lines ("…indicate encoding !\nBytes: 0xFF…").
 std::string LimpiarMensaje(const char* mensaje)
 {
-    std::string texto = mensaje ? mensaje : "";
-    while (!texto.empty() &&
-           (texto.back() == '.' || static_cast<unsigned char>(texto.back()) <= 32))
+    std::string texto;
+    for (const char* p = mensaje; p && *p; ++p) {
+        if (static_cast<unsigned char>(*p) >= 32)
+            texto += *p;
+        else if (!texto.empty() && texto.back() != ' ')
+            texto += ' ';
+    }
+    while (!texto.empty() && (texto.back() == '.' || static_cast<unsigned char>(texto.back()) <= 32))
         texto.pop_back();
     return texto;
 }
 
-std::string Nombre(const std::filesystem::path& ruta) { return "«" + ruta.string() + "»"; }
+std::string Nombre(const std::string& nombre) { return "«" + nombre + "»"; }
 
 // Loading never reaches the network, loads no external DTD and substitutes
 // no entity beyond the predefined ones; libxml2's default limits on depth
 // and entity expansion stay in force.
 constexpr int kOpciones = XML_PARSE_NONET;
 
-std::unique_ptr<xmlParserCtxt, decltype(&xmlFreeParserCtxt)> NuevoContexto()
+using Contexto = std::unique_ptr<xmlParserCtxt, decltype(&xmlFreeParserCtxt)>;
+
+Contexto NuevoContexto()
 {
     static std::once_flag iniciado;
     std::call_once(iniciado, [] { xmlInitParser(); });
-    std::unique_ptr<xmlParserCtxt, decltype(&xmlFreeParserCtxt)> ctxt(xmlNewParserCtxt(), &xmlFreeParserCtxt);
+    Contexto ctxt(xmlNewParserCtxt(), &xmlFreeParserCtxt);
     if (!ctxt)
         throw Error("No hay memoria para leer un documento XML");
     ctxt->sax->serror = &Silenciar;
     return ctxt;
 }
 
-[[noreturn]] void ErrorDeLectura(xmlParserCtxt& ctxt, const std::string& nombre)
+[[noreturn]] void ErrorDeLectura(const xmlParserCtxt& ctxt, const std::string& nombre)
 {
     const xmlError& error = ctxt.lastError;
     std::string motivo = LimpiarMensaje(error.message);
     if (motivo.empty())
         motivo = "error desconocido";
-    throw Error("El archivo " + nombre + " no es un XML bien formado (línea " + std::to_string(error.line) +
-                ": " + motivo + ")");
+    if (error.line > 0)
+        motivo = "línea " + std::to_string(error.line) + ": " + motivo;
+    throw Error("El archivo " + Nombre(nombre) + " no es un XML bien formado (" + motivo + ")");
+}
+
+// Parses bytes already in memory. `url` becomes the document's address; the
+// parser never opens it nor anything relative to it.
+xmlDoc* Analizar(std::string_view bytes, const std::string& url, const std::string& nombre)
+{
+    if (bytes.size() > static_cast<std::size_t>(INT_MAX))
+        throw Error("El archivo " + Nombre(nombre) + " es demasiado grande para leerlo como XML");
+    auto ctxt = NuevoContexto();
+    xmlDoc* doc = xmlCtxtReadMemory(ctxt.get(), bytes.data(), static_cast<int>(bytes.size()), url.c_str(), nullptr,
+                                    kOpciones);
+    if (!doc || !ctxt->wellFormed) {
+        xmlFreeDoc(doc);
+        ErrorDeLectura(*ctxt, nombre);
+    }
+    try {
+        ComprobarExpansionEntidades(doc, bytes.size(), nombre);
+    } catch (...) {
+        xmlFreeDoc(doc);
+        throw;
+    }
+    return doc;
 }
 
 } // namespace
@@ -65,30 +97,25 @@ DocumentoXml::~DocumentoXml() { xmlFreeDoc(doc_); }
 
 std::unique_ptr<DocumentoXml> DocumentoXml::Cargar(const std::filesystem::path& ruta)
 {
+    // The file is read here, not by libxml2, so that its name is never taken
+    // for an address and a compressed file is not expanded behind our back.
+    const std::string nombre = ruta.string();
     if (!ExisteArchivo(ruta))
-        throw Error("No existe el archivo " + Nombre(ruta));
-    if (!std::ifstream(ruta, std::ios::binary))
-        throw Error("No se puede leer el archivo " + Nombre(ruta));
-    auto ctxt = NuevoContexto();
-    xmlDoc* doc = xmlCtxtReadFile(ctxt.get(), ruta.string().c_str(), nullptr, kOpciones);
-    if (!doc || !ctxt->wellFormed) {
-        xmlFreeDoc(doc);
-        ErrorDeLectura(*ctxt, Nombre(ruta));
-    }
+        throw Error("No existe el archivo " + Nombre(nombre));
+    std::ifstream archivo(ruta, std::ios::binary);
+    std::string bytes;
+    char bloque[1 << 16];
+    while (archivo.read(bloque, sizeof bloque) || archivo.gcount() > 0)
+        bytes.append(bloque, static_cast<std::size_t>(archivo.gcount()));
+    if (!archivo.is_open() || archivo.bad())
+        throw Error("No se puede leer el archivo " + Nombre(nombre));
+    xmlDoc* doc = Analizar(bytes, nombre, nombre);
     return std::unique_ptr<DocumentoXml>(new DocumentoXml(doc, ruta));
 }
 
 std::unique_ptr<DocumentoXml> DocumentoXml::CargarMemoria(std::string_view bytes, const std::string& nombre)
 {
-    auto ctxt = NuevoContexto();
-    if (bytes.size() > static_cast<std::size_t>(INT_MAX))
-        throw Error("El archivo «" + nombre + "» es demasiado grande");
-    xmlDoc* doc = xmlCtxtReadMemory(ctxt.get(), bytes.data(), static_cast<int>(bytes.size()), nombre.c_str(),
-                                   nullptr, kOpciones);
-    if (!doc || !ctxt->wellFormed) {
-        xmlFreeDoc(doc);
-        ErrorDeLectura(*ctxt, "«" + nombre + "»");
-    }
+    xmlDoc* doc = Analizar(bytes, nombre, nombre);
     return std::unique_ptr<DocumentoXml>(new DocumentoXml(doc, nombre));
 }
 

@@ -3,8 +3,10 @@
 #include <libxml/tree.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/xml/documento.h"
+#include "platform/xml/expansion_entidades.h"
 
 namespace durlavex {
 
@@ -20,43 +22,63 @@ bool SoloEspacios(const xmlChar* contenido)
     return true;
 }
 
-bool TieneElementoHermano(const xmlNode* nodo)
+bool HayElemento(const xmlNode* primero)
 {
-    for (const xmlNode* h = nodo->parent ? nodo->parent->children : nullptr; h; h = h->next)
-        if (h->type == XML_ELEMENT_NODE)
+    for (const xmlNode* n = primero; n; n = n->next)
+        if (n->type == XML_ELEMENT_NODE)
             return true;
     return false;
 }
 
-void Acumular(const xmlNode* nodo, std::string& texto)
+void Agregar(std::string& texto, const xmlChar* contenido)
 {
-    for (const xmlNode* hijo = nodo->children; hijo; hijo = hijo->next) {
-        switch (hijo->type) {
+    if (contenido)
+        texto += reinterpret_cast<const char*>(contenido);
+}
+
+// Appends the text of the list that starts at `primero` and of its
+// descendants, in document order. The walk keeps, for each level it is in,
+// whether that level holds elements, so each list is looked at once and deep
+// documents need no deep recursion. Only a reference goes one call deeper; the
+// parser bounds how deeply entities nest and refuses those that refer to
+// themselves.
+void AcumularLista(const xmlNode* primero, std::string& texto)
+{
+    std::vector<bool> nivelConElementos{HayElemento(primero)};
+    for (const xmlNode* n = primero; n;) {
+        switch (n->type) {
         case XML_TEXT_NODE:
-            // Blank text between child elements stands for one separating blank.
-            if (SoloEspacios(hijo->content) && TieneElementoHermano(hijo))
+            // Blank text between elements stands for one separating blank.
+            if (nivelConElementos.back() && SoloEspacios(n->content))
                 texto += ' ';
-            else if (hijo->content)
-                texto += reinterpret_cast<const char*>(hijo->content);
+            else
+                Agregar(texto, n->content);
             break;
         case XML_CDATA_SECTION_NODE:
-            if (hijo->content)
-                texto += reinterpret_cast<const char*>(hijo->content);
+            Agregar(texto, n->content);
+            break;
+        case XML_ENTITY_REF_NODE:
+            // An entity of the document's own DTD: its replacement text.
+            if (const xmlEntity* entidad = EntidadReferida(n))
+                AcumularLista(entidad->children, texto);
             break;
         case XML_ELEMENT_NODE:
-            Acumular(hijo, texto);
+            if (n->children) {
+                nivelConElementos.push_back(HayElemento(n->children));
+                n = n->children;
+                continue;
+            }
             break;
-        case XML_ENTITY_REF_NODE: {
-            // An entity declared in the document's own DTD: its replacement text.
-            xmlChar* contenido = xmlNodeGetContent(hijo);
-            if (contenido)
-                texto += reinterpret_cast<const char*>(contenido);
-            xmlFree(contenido);
-            break;
-        }
         default: // comments and processing instructions carry no text
             break;
         }
+        while (!n->next) {
+            nivelConElementos.pop_back();
+            if (nivelConElementos.empty())
+                return;
+            n = n->parent;
+        }
+        n = n->next;
     }
 }
 
@@ -68,9 +90,12 @@ std::string TextoNodo(const xmlNode* nodo)
         return {};
     std::string texto;
     if (nodo->type == XML_ELEMENT_NODE || nodo->type == XML_DOCUMENT_NODE)
-        Acumular(nodo, texto);
-    else if (nodo->content)
-        texto = reinterpret_cast<const char*>(nodo->content);
+        AcumularLista(nodo->children, texto);
+    else if (nodo->type == XML_ENTITY_REF_NODE) {
+        if (const xmlEntity* entidad = EntidadReferida(nodo))
+            AcumularLista(entidad->children, texto);
+    } else
+        Agregar(texto, nodo->content);
     std::size_t inicio = 0, fin = texto.size();
     while (inicio < fin && EsEspacioXml(texto[inicio]))
         ++inicio;
