@@ -77,12 +77,6 @@ std::optional<Argumentos> LeerArgumentos(const std::vector<std::string>& argumen
     return leidos;
 }
 
-std::string TextoRuta(const std::filesystem::path& ruta)
-{
-    const std::u8string u8 = ruta.u8string();
-    return std::string(u8.begin(), u8.end());
-}
-
 void ListarPlantillas(const std::vector<std::string>& codigos)
 {
     if (codigos.empty()) {

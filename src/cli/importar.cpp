@@ -17,12 +17,6 @@ namespace durlavex::cli {
 
 namespace {
 
-std::string TextoRuta(const std::filesystem::path& ruta)
-{
-    const std::u8string u8 = ruta.u8string();
-    return std::string(u8.begin(), u8.end());
-}
-
 // At a console there is no dialog to complete teacher data in, so the
 // teachers that lack it are listed for the user to fix in Talvorin or through
 // the desktop program; the run then stops with its message.

@@ -12,33 +12,11 @@
 #include "platform/error.h"
 #include "platform/rutas.h"
 
-#ifndef _WIN32
-#include <pwd.h>
-#include <unistd.h>
-#endif
-
 namespace durlavex {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string TextoRuta(const fs::path& ruta)
-{
-    const std::u8string u8 = ruta.u8string();
-    return std::string(u8.begin(), u8.end());
-}
-
-#ifndef _WIN32
-fs::path CarpetaPersonal()
-{
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
-        return home;
-    if (const passwd* usuario = getpwuid(getuid()); usuario != nullptr && usuario->pw_dir)
-        return usuario->pw_dir;
-    return {};
-}
-#endif
 
 // "2024-05-03_14-22-07" in local time.
 std::string NombreFecha(std::chrono::system_clock::time_point momento)

@@ -8,6 +8,7 @@
 #include "export/contexto_exportacion.h"
 #include "export/copia_seguridad.h"
 #include "platform/error.h"
+#include "platform/indicacion_ocupado.h"
 #include "platform/rutas.h"
 #include "tables/esquemas.h"
 #include "tables/tabla.h"
@@ -18,41 +19,6 @@ const char* const kMensajeNoExisteArchivo = "No existe archivo";
 const char* const kMensajeSinNivelcan = "ATENCIÓN - NIVELCAN.DBF No encontrado - Reinstale DURLAVEX";
 
 namespace {
-
-std::string TextoRuta(const std::filesystem::path& ruta)
-{
-    const std::u8string u8 = ruta.u8string();
-    return std::string(u8.begin(), u8.end());
-}
-
-// The busy indication, switched off again however the run ends.
-class IndicacionOcupado {
-  public:
-    explicit IndicacionOcupado(Interaccion& interaccion) : interaccion_(interaccion) {}
-    ~IndicacionOcupado() { Apagar(); }
-    IndicacionOcupado(const IndicacionOcupado&) = delete;
-    IndicacionOcupado& operator=(const IndicacionOcupado&) = delete;
-
-    void Encender()
-    {
-        interaccion_.Ocupado(true);
-        encendida_ = true;
-    }
-    void Apagar() noexcept
-    {
-        if (!encendida_)
-            return;
-        encendida_ = false;
-        try {
-            interaccion_.Ocupado(false);
-        } catch (...) {
-        }
-    }
-
-  private:
-    Interaccion& interaccion_;
-    bool encendida_ = false;
-};
 
 struct Paso {
     const char* descripcion;

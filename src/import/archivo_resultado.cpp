@@ -7,6 +7,7 @@
 
 #include "platform/error.h"
 #include "platform/xml/escritura.h"
+#include "platform/rutas.h"
 
 namespace durlavex {
 
@@ -21,12 +22,6 @@ bool EsElemento(const xmlNode* nodo, const char* nombre)
 bool EsTextoEnBlanco(const xmlNode* nodo)
 {
     return nodo->type == XML_TEXT_NODE && xmlIsBlankNode(nodo);
-}
-
-std::string TextoRuta(const std::filesystem::path& ruta)
-{
-    const std::u8string u8 = ruta.u8string();
-    return std::string(u8.begin(), u8.end());
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "import/profesores_completos.h"
 #include "import/registros_horario.h"
 #include "platform/error.h"
+#include "platform/indicacion_ocupado.h"
 #include "platform/rutas.h"
 #include "platform/texto.h"
 #include "platform/xml/escritura.h"
@@ -30,41 +31,6 @@ namespace {
 constexpr const char* kNoExisteArchivo = "No existe archivo";
 constexpr const char* kSinPeriodos =
     "ATENCIÓN - PERIODOS.DBF No encontrado - Importe de nuevo XML de VORNA.";
-
-std::string TextoRuta(const std::filesystem::path& ruta)
-{
-    const std::u8string u8 = ruta.u8string();
-    return std::string(u8.begin(), u8.end());
-}
-
-// The busy indication, switched off again however the run ends.
-class IndicacionOcupado {
-public:
-    explicit IndicacionOcupado(Interaccion& interaccion) : interaccion_(interaccion) {}
-    ~IndicacionOcupado() { Apagar(); }
-    IndicacionOcupado(const IndicacionOcupado&) = delete;
-    IndicacionOcupado& operator=(const IndicacionOcupado&) = delete;
-
-    void Encender()
-    {
-        interaccion_.Ocupado(true);
-        encendida_ = true;
-    }
-    void Apagar() noexcept
-    {
-        if (!encendida_)
-            return;
-        encendida_ = false;
-        try {
-            interaccion_.Ocupado(false);
-        } catch (...) {
-        }
-    }
-
-private:
-    Interaccion& interaccion_;
-    bool encendida_ = false;
-};
 
 // The nine tables of the run, closed however it ends.
 class TablasAbiertas {

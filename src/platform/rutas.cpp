@@ -15,8 +15,6 @@
 
 namespace durlavex {
 
-namespace {
-
 #ifndef _WIN32
 fs::path CarpetaPersonal()
 {
@@ -27,6 +25,14 @@ fs::path CarpetaPersonal()
     return {};
 }
 #endif
+
+std::string TextoRuta(const fs::path& ruta)
+{
+    const std::u8string u8 = ruta.u8string();
+    return std::string(u8.begin(), u8.end());
+}
+
+namespace {
 
 bool EsArchivoRegular(const fs::path& ruta)
 {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace durlavex {
@@ -29,6 +30,15 @@ fs::path RutaArchivo(const fs::path& carpeta, std::string_view nombre);
 
 // True for an existing regular file (a folder or an empty path is no file).
 bool ExisteArchivo(const fs::path& ruta);
+
+// The user's home folder ($HOME, else the password database); empty when
+// neither tells. Not on Windows.
+#ifndef _WIN32
+fs::path CarpetaPersonal();
+#endif
+
+// A path as UTF-8 text, for messages.
+std::string TextoRuta(const fs::path& ruta);
 
 // Deletes the file when it exists; the outcome is not reported.
 void BorrarArchivo(const fs::path& ruta);

@@ -7,16 +7,11 @@
 #include <system_error>
 
 #include "platform/error.h"
+#include "platform/rutas.h"
 
 namespace durlavex {
 
 namespace {
-
-std::string TextoRuta(const std::filesystem::path& ruta)
-{
-    const std::u8string u8 = ruta.u8string();
-    return std::string(u8.begin(), u8.end());
-}
 
 const xmlChar* X(const std::string& texto) { return reinterpret_cast<const xmlChar*>(texto.c_str()); }
 
