@@ -20,6 +20,7 @@
 
 #include "comun/directorio_temporal.h"
 #include "comun/intercambio.h"
+#include "comun/programa.h"
 #include "comun/nivelcan.h"
 #include "platform/texto.h"
 #include "tables/esquemas.h"
@@ -32,17 +33,8 @@ namespace fs = std::filesystem;
 using testing::EndsWith;
 using testing::HasSubstr;
 
-struct Salida {
-    int estado = -1;
-    std::string salida;
-    std::string errores;
-};
-
-std::string Leer(const fs::path& ruta)
-{
-    std::ifstream entrada(ruta, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(entrada), std::istreambuf_iterator<char>());
-}
+using pruebas::Salida;
+constexpr auto Leer = pruebas::LeerArchivo;
 
 std::map<std::string, std::string> Instantanea(const fs::path& carpeta)
 {
@@ -105,16 +97,10 @@ class ExportarCli : public testing::Test {
 
     Salida Ejecutar(const std::string& argumentos)
     {
-        const std::string orden = "WINEPREFIX='" + prefijo.Ruta().string() + "' XDG_DATA_HOME='" +
-                                  datos.Ruta().string() + "' '" + (programa / "durlavex-cli").string() +
-                                  "' " + argumentos + " >'" + (salidas / "salida.txt").string() + "' 2>'" +
-                                  (salidas / "errores.txt").string() + "'";
-        const int estado = std::system(orden.c_str());
-        Salida s;
-        s.estado = WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
-        s.salida = Leer(salidas / "salida.txt");
-        s.errores = Leer(salidas / "errores.txt");
-        return s;
+        return pruebas::EjecutarPrograma(programa / "durlavex-cli",
+                                         {{"WINEPREFIX", prefijo.Ruta().string()},
+                                          {"XDG_DATA_HOME", datos.Ruta().string()}},
+                                         argumentos, salidas.Ruta());
     }
 
     std::string Archivo() const { return "'" + archivo.string() + "'"; }

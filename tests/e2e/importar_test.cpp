@@ -15,7 +15,9 @@
 
 #include "comun/directorio_temporal.h"
 #include "comun/intercambio.h"
+#include "comun/programa.h"
 #include "import/dbase3.h"
+#include "import/fixture_importacion.h"
 #include "platform/texto.h"
 #include "tables/esquemas.h"
 #include "tables/tabla.h"
@@ -25,31 +27,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Salida {
-    int estado = -1;
-    std::string salida;
-    std::string errores;
-};
+using pruebas::Salida;
+constexpr auto Leer = pruebas::LeerArchivo;
 
-std::string Leer(const fs::path& ruta)
-{
-    std::ifstream entrada(ruta, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(entrada), std::istreambuf_iterator<char>());
-}
-
-void Filas(const fs::path& directorio, const Esquema& esquema,
-           const std::vector<std::vector<std::pair<std::string, std::string>>>& filas)
-{
-    auto tabla = CrearTabla(directorio, esquema);
-    tabla->Abrir();
-    for (const auto& fila : filas) {
-        tabla->Agregar();
-        for (const auto& [campo, valor] : fila)
-            tabla->FijarTexto(campo, Utf8AAnsi(valor));
-        tabla->Grabar();
-    }
-    tabla->Cerrar();
-}
+using pruebas::EscribirTabla;
 
 // A school of two teachers, one lesson, in WINEPREFIX/drive_c/KTEMP.
 class ImportarCli : public testing::Test {
@@ -57,18 +38,18 @@ protected:
     void SetUp() override
     {
         fs::create_directories(ktemp);
-        Filas(ktemp, esquemas::PROFT,
+        EscribirTabla(ktemp, esquemas::PROFT,
               {{{"ABREV", "P1"}, {"NOMBRE", "Ana Pérez"}, {"X_EMPLEADO", "1001"}, {"F_TOMAPOS", "01/09/2015"}},
                {{"ABREV", "P2"}, {"NOMBRE", "Íñigo Ruiz"}, {"X_EMPLEADO", "1002"}, {"F_TOMAPOS", "01/09/2016"}}});
-        Filas(ktemp, esquemas::GRUPOST, {{{"ABREV", "1A"}, {"CLAVE", "U1A"}, {"CLAVECURSO", "C1"}}});
-        Filas(ktemp, esquemas::CURSOST, {});
-        Filas(ktemp, esquemas::AULAT, {});
-        Filas(ktemp, esquemas::ASIGT, {{{"CASIG", "MAT"}, {"CGRUP", "1A"}, {"CLAVE", "M1"}, {"CLAVECURSO", "C1"}}});
-        Filas(ktemp, esquemas::ASIGNOMT, {{{"COD", "MAT"}}, {{"COD", "513"}}});
-        Filas(ktemp, esquemas::ASIGNOMT2, {});
-        Filas(ktemp, esquemas::DIASHORAST,
+        EscribirTabla(ktemp, esquemas::GRUPOST, {{{"ABREV", "1A"}, {"CLAVE", "U1A"}, {"CLAVECURSO", "C1"}}});
+        EscribirTabla(ktemp, esquemas::CURSOST, {});
+        EscribirTabla(ktemp, esquemas::AULAT, {});
+        EscribirTabla(ktemp, esquemas::ASIGT, {{{"CASIG", "MAT"}, {"CGRUP", "1A"}, {"CLAVE", "M1"}, {"CLAVECURSO", "C1"}}});
+        EscribirTabla(ktemp, esquemas::ASIGNOMT, {{{"COD", "MAT"}}, {{"COD", "513"}}});
+        EscribirTabla(ktemp, esquemas::ASIGNOMT2, {});
+        EscribirTabla(ktemp, esquemas::DIASHORAST,
               {{{"DIHO", "32"}, {"DIA", "3"}, {"CODDIHO", "T32"}, {"HORADESDE", "09:00"}, {"HORAHASTA", "09:55"}}});
-        Filas(ktemp, esquemas::PERIODOS, {{{"FECINI", "01/09/2023"}, {"FECFIN", "30/06/2024"}}});
+        EscribirTabla(ktemp, esquemas::PERIODOS, {{{"FECINI", "01/09/2023"}, {"FECFIN", "30/06/2024"}}});
         pruebas::EscribirDbase3(ktemp / "SOLUC.DBF",
                                 {{"PROF", 'C', 10}, {"DIA", 'N', 1}, {"HORA", 'N', 2}, {"ASIG", 'C', 10},
                                  {"CODGRUPO", 'C', 10}, {"TAREA", 'C', 10}, {"AULA", 'C', 10}},
@@ -78,15 +59,8 @@ protected:
 
     Salida Ejecutar(const std::string& argumentos)
     {
-        const std::string orden = "WINEPREFIX='" + prefijo.Ruta().string() + "' '" DURLAVEX_CLI "' " +
-                                  argumentos + " >'" + (origen / "salida.txt").string() + "' 2>'" +
-                                  (origen / "errores.txt").string() + "'";
-        const int estado = std::system(orden.c_str());
-        Salida s;
-        s.estado = WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
-        s.salida = Leer(origen / "salida.txt");
-        s.errores = Leer(origen / "errores.txt");
-        return s;
+        return pruebas::EjecutarPrograma(DURLAVEX_CLI, {{"WINEPREFIX", prefijo.Ruta().string()}}, argumentos,
+                                         origen.Ruta());
     }
 
     std::string Archivo() const { return "'" + (origen / "vorna.xml").string() + "'"; }
@@ -114,7 +88,7 @@ TEST_F(ImportarCli, TerminaEImprimeElResumen)
 
 TEST_F(ImportarCli, ProfesorIncompletoSeListaYTerminaConTres)
 {
-    Filas(ktemp, esquemas::PROFT,
+    EscribirTabla(ktemp, esquemas::PROFT,
           {{{"ABREV", "P1"}, {"NOMBRE", "Ana Pérez"}, {"X_EMPLEADO", "1001"}, {"F_TOMAPOS", "01/09/2015"}},
            {{"ABREV", "P2"}, {"NOMBRE", "Íñigo Ruiz"}, {"X_EMPLEADO", "1002"}}});
     const Salida s = Ejecutar("importar " + Archivo());
