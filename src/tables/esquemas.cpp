@@ -103,6 +103,8 @@ std::unique_ptr<Tabla> CrearTabla(const std::filesystem::path& directorio, const
     tabla->DefinirCampos(esquema.campos);
     tabla->DefinirIndices(esquema.indices);
     tabla->Crear();
+    // A new table is written whole by one step.
+    tabla->AgruparEscrituras();
     return tabla;
 }
 

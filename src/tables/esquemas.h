@@ -39,6 +39,8 @@ void BorrarTabla(const std::filesystem::path& directorio, std::string_view nombr
 // A new, closed handle on NAME.DBF in the directory with the layout's fields
 // and indexes, after creating the empty table (steps 2 to 5 of recreating a
 // table; the files are deleted first with BorrarTabla where the step says so).
+// Its appends are grouped (Tabla::AgruparEscrituras): they reach the file when
+// the handle closes.
 std::unique_ptr<Tabla> CrearTabla(const std::filesystem::path& directorio, const Esquema& esquema);
 
 } // namespace durlavex

@@ -80,6 +80,7 @@ struct Tabla::Estado {
     std::string nombre;
     TipoTabla tipo;
     bool exclusiva;
+    bool agrupada = false; // appends deferred while open (AgruparEscrituras)
 
     std::vector<DefinicionCampo> campos;
     std::vector<DefinicionIndice> indices;
@@ -334,10 +335,14 @@ struct Tabla::Estado {
     {
         Soltar();
         vista.reset();
+        const std::shared_ptr<dbf::ArchivoDbf> soltado = std::move(archivo);
         archivo.reset();
         posicion = 0;
         filaActual.reset();
         fin = inicio = true;
+        // The handle is closed even when writing the deferred rows fails.
+        if (soltado && agrupada)
+            soltado->DiferirEscritura(false);
     }
 };
 
@@ -394,6 +399,8 @@ void Tabla::Abrir()
                     ruta.parent_path().string() + "»");
     auto archivo = dbf::ArchivoDbf::Abrir(ruta, e.exclusiva ? dbf::Acceso::Exclusivo : dbf::Acceso::Compartido);
     e.reescriturasVistas = archivo->Reescrituras();
+    if (e.agrupada)
+        archivo->DiferirEscritura(true);
     e.vista = std::make_unique<VistaFilas>(*archivo);
     e.archivo = std::move(archivo);
     e.IrA(0);
@@ -401,6 +408,7 @@ void Tabla::Abrir()
 }
 
 void Tabla::Cerrar() { estado_->Cerrar(); }
+void Tabla::AgruparEscrituras() { estado_->agrupada = true; }
 bool Tabla::Abierta() const { return estado_->archivo != nullptr; }
 
 void Tabla::Agregar()

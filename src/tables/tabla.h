@@ -70,6 +70,11 @@ public:
 
     void Abrir();
     void Cerrar(); // a row still being appended or edited is dropped
+    // For a table written whole in one go: from the next opening until this
+    // handle closes, rows appended wait in memory and reach the file together
+    // when it closes (or when an error drops the table), a few writes instead
+    // of several for each row. Closing then reports a failed write.
+    void AgruparEscrituras();
     bool Abierta() const;
 
     // Rows.

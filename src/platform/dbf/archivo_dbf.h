@@ -5,7 +5,8 @@
 // level 7 tables (68-byte header, language driver DBWINES0, 48-byte field
 // descriptors) and the production index of a numeric field as a level 7 .MDX
 // file. Rows are appended and rewritten through to the file at once, so what
-// was posted before an error stays on disk. Every structural inconsistency of
+// was posted before an error stays on disk; a table written in bulk may defer
+// its appends to one write (DiferirEscritura). Every structural inconsistency of
 // a file is an Error whose text names the file and the broken rule.
 
 #include <cstddef>
@@ -97,6 +98,16 @@ public:
     // kept consistent); returns its row number.
     virtual std::size_t Agregar(const std::string& registro) = 0;
     virtual void Reemplazar(std::size_t fila, const std::string& registro) = 0;
+
+    // Rows appended while deferral is on stay in memory and reach the file
+    // together (rows, end mark, then the header's count, then the index) when
+    // it is turned off, or when the table object goes away, an error
+    // unwinding included: a table written in bulk costs a few writes instead
+    // of several per row, and the file never counts a row it does not hold.
+    // A rewrite of a row already on disk writes the pending rows first and is
+    // written through. When writing the pending rows fails they are dropped
+    // from memory too, and the error is thrown.
+    virtual void DiferirEscritura(bool activar) = 0;
     // How many rows have been rewritten since the table was opened: handles
     // sharing this object compare it to know when a lookup built on the rows
     // has gone stale (appends show in the row count).

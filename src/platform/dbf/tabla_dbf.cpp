@@ -48,6 +48,24 @@ TablaDbf::TablaDbf(std::span<const std::uint8_t> bytes, std::string nombre, fs::
     const std::size_t datos = numRegistros_ * estructura_.longitudRegistro;
     datos_.assign(bytes.begin() + estructura_.longitudCabecera,
                   bytes.begin() + estructura_.longitudCabecera + static_cast<std::ptrdiff_t>(datos));
+    enDisco_ = numRegistros_;
+}
+
+TablaDbf::~TablaDbf()
+{
+    try {
+        EscribirPendientes();
+    } catch (...) {
+        // Unwinding from another error, or dropped by its last handle without
+        // a close: the rows are gone from memory and the file stays whole.
+    }
+}
+
+void TablaDbf::DiferirEscritura(bool activar)
+{
+    diferida_ = activar;
+    if (!activar)
+        EscribirPendientes();
 }
 
 void TablaDbf::CargarIndices()
@@ -214,21 +232,12 @@ std::size_t TablaDbf::Agregar(const std::string& registro)
     const std::size_t fila = numRegistros_;
     datos_.insert(datos_.end(), registro.begin(), registro.end());
     ++numRegistros_;
-    try {
-        EscribirRegistro(fila);
-    } catch (...) {
-        // The row is not in the file: it must not stay in memory either.
-        --numRegistros_;
-        datos_.resize(numRegistros_ * estructura_.longitudRegistro);
-        EscribirU32En(std::span<std::uint8_t>(cabecera_).subspan(kPosNumRegistros, 4),
-                      static_cast<std::uint32_t>(numRegistros_));
-        throw;
-    }
     for (std::size_t t = 0; t < ordenes_.size(); ++t) {
         const EntradaIndice entrada = ClaveDeFila(t, fila);
         ordenes_[t].insert(std::upper_bound(ordenes_[t].begin(), ordenes_[t].end(), entrada), entrada);
     }
-    GuardarIndice();
+    if (!diferida_)
+        EscribirPendientes();
     return fila;
 }
 
@@ -237,14 +246,21 @@ void TablaDbf::Reemplazar(std::size_t fila, const std::string& registro)
     ComprobarFila(fila);
     ComprobarRegistro(registro);
     ComprobarEscribible();
+    // A row the file already holds is written through, after the rows still
+    // pending so that the header written with it counts only what is there.
+    const bool enDisco = fila < enDisco_;
+    if (enDisco)
+        EscribirPendientes();
     const std::string anterior = Registro(fila);
     const auto inicio = datos_.begin() + static_cast<std::ptrdiff_t>(fila * estructura_.longitudRegistro);
     std::copy(registro.begin(), registro.end(), inicio);
-    try {
-        EscribirRegistro(fila);
-    } catch (...) {
-        std::copy(anterior.begin(), anterior.end(), inicio);
-        throw;
+    if (enDisco) {
+        try {
+            EscribirRegistro(fila);
+        } catch (...) {
+            std::copy(anterior.begin(), anterior.end(), inicio);
+            throw;
+        }
     }
     ++reescrituras_;
     const auto registroArchivo = static_cast<std::uint32_t>(fila + 1);
@@ -254,11 +270,44 @@ void TablaDbf::Reemplazar(std::size_t fila, const std::string& registro)
         const EntradaIndice entrada = ClaveDeFila(t, fila);
         orden.insert(std::upper_bound(orden.begin(), orden.end(), entrada), entrada);
     }
+    if (enDisco)
+        GuardarIndice();
+}
+
+// Records first, then the end-of-file mark, then the header count: a reader
+// that looks at any moment finds a count whose records are all there.
+void TablaDbf::EscribirPendientes()
+{
+    if (enDisco_ == numRegistros_)
+        return;
+    const std::size_t desde = enDisco_;
+    const std::size_t largo = estructura_.longitudRegistro;
+    PonerFechaCabecera(cabecera_, estructura_.version, FechaDeHoy());
+    EscribirU32En(std::span<std::uint8_t>(cabecera_).subspan(kPosNumRegistros, 4),
+                  static_cast<std::uint32_t>(numRegistros_));
+    if (archivo_) {
+        try {
+            const std::uint64_t inicio = estructura_.longitudCabecera + std::uint64_t{desde} * largo;
+            archivo_->Escribir(inicio, std::span<const std::uint8_t>(datos_).subspan(desde * largo));
+            const std::uint8_t fin = kFinDeArchivo;
+            archivo_->Escribir(inicio + std::uint64_t{numRegistros_ - desde} * largo,
+                               std::span<const std::uint8_t>(&fin, 1));
+            archivo_->Escribir(0, std::span<const std::uint8_t>(cabecera_).first(kPosNumRegistros + 4));
+        } catch (...) {
+            // The rows are not in the file: they must not stay in memory either.
+            numRegistros_ = desde;
+            datos_.resize(desde * largo);
+            EscribirU32En(std::span<std::uint8_t>(cabecera_).subspan(kPosNumRegistros, 4),
+                          static_cast<std::uint32_t>(numRegistros_));
+            ordenes_ = ClavesOrdenadas();
+            throw;
+        }
+    }
+    enDisco_ = numRegistros_;
     GuardarIndice();
 }
 
-// Record first, then the end-of-file mark, then the header count: a reader
-// that looks at any moment finds a count whose records are all there.
+// One record rewritten in place; the header keeps the table's count.
 void TablaDbf::EscribirRegistro(std::size_t fila)
 {
     const Fecha hoy = FechaDeHoy();
@@ -299,8 +348,9 @@ std::vector<std::vector<EntradaIndice>> TablaDbf::ClavesOrdenadas() const
     return ordenes;
 }
 
-// The index file is rebuilt whole after every post, so it matches the table
-// whenever anyone can look (the tables with an index have a few hundred rows).
+// The index file is rebuilt whole after every write of rows, so it matches
+// the table whenever anyone can look (the tables with an index have a few
+// hundred rows, and are written in bulk).
 void TablaDbf::GuardarIndice()
 {
     if (indices_.empty() || !archivo_)

@@ -23,6 +23,8 @@ public:
     // a table decoded from memory only. `nombre` names the table in errors.
     TablaDbf(std::span<const std::uint8_t> bytes, std::string nombre, fs::path ruta,
              std::unique_ptr<ArchivoSistema> archivo, bool exclusivo);
+    // Writes what is still pending; an error here has no one to go to.
+    ~TablaDbf() override;
 
     // Reads the tags of the production index file beside the table, when the
     // header says there is one.
@@ -54,6 +56,7 @@ public:
     std::size_t Agregar(const std::string& registro) override;
     void Reemplazar(std::size_t fila, const std::string& registro) override;
     std::uint64_t Reescrituras() const override { return reescrituras_; }
+    void DiferirEscritura(bool activar) override;
 
     std::vector<std::size_t> OrdenIndice(std::string_view etiqueta) const override;
 
@@ -69,6 +72,9 @@ private:
     EntradaIndice ClaveDeFila(std::size_t tag, std::size_t fila) const;
     void GuardarIndice();
     void EscribirRegistro(std::size_t fila);
+    // Writes the rows appended since the last write, then the header's count
+    // and the index; on failure drops them from memory and throws.
+    void EscribirPendientes();
 
     std::string nombre_;
     fs::path ruta_;
@@ -76,6 +82,8 @@ private:
     std::vector<std::uint8_t> cabecera_;
     std::vector<std::uint8_t> datos_;
     std::size_t numRegistros_ = 0;
+    std::size_t enDisco_ = 0;     // rows the file holds and its header counts
+    bool diferida_ = false;       // appends wait in memory for EscribirPendientes
     std::uint64_t reescrituras_ = 0;
     std::vector<Indice> indices_;
     std::vector<std::size_t> campoDeIndice_;   // for each tag, its field
