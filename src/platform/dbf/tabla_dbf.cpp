@@ -112,10 +112,15 @@ void TablaDbf::ExigirExclusivo()
 
 std::optional<std::size_t> TablaDbf::BuscarCampo(std::string_view nombre) const
 {
-    const std::string buscado = MayusculasAscii(nombre);
-    for (std::size_t i = 0; i < estructura_.campos.size(); ++i)
-        if (MayusculasAscii(estructura_.campos[i].nombre) == buscado)
+    // Every field set or read asks for its field by name: no copies here.
+    const auto mayuscula = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+    for (std::size_t i = 0; i < estructura_.campos.size(); ++i) {
+        const std::string& campo = estructura_.campos[i].nombre;
+        if (campo.size() == nombre.size() &&
+            std::equal(campo.begin(), campo.end(), nombre.begin(),
+                       [&](char a, char b) { return mayuscula(a) == mayuscula(b); }))
             return i;
+    }
     return std::nullopt;
 }
 
