@@ -5,6 +5,7 @@
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -91,9 +92,10 @@ void ListarPlantillas(const std::vector<std::string>& codigos)
 // Settles the template from the command line before anything is touched:
 // false (a usage error, printed) when the file has several and none was
 // named, or the one named is not in the file. A file that cannot be read is
-// left to the run, which reports it in its own order.
+// left to the run, which reports it in its own order. The document read is
+// kept in `documento` for the run.
 bool ResolverPlantilla(const std::filesystem::path& archivo, const std::optional<std::string>& pedida,
-                       InteraccionConsola& interaccion)
+                       InteraccionConsola& interaccion, std::shared_ptr<DocumentoXml>& documento)
 {
     if (!ExisteArchivo(archivo))
         return true;
@@ -102,6 +104,7 @@ bool ResolverPlantilla(const std::filesystem::path& archivo, const std::optional
         LecturaIntercambio lectura;
         lectura.CargarDocumento(archivo);
         codigos = CodigosPlantilla(lectura);
+        documento = lectura.Documento();
     } catch (const std::exception&) {
         return true;
     }
@@ -163,10 +166,9 @@ int Exportar(const std::vector<std::string>& argumentos)
 
     // Steps on standard output; the message that stops a run on standard error.
     InteraccionConsola interaccion(std::cout, std::cerr);
-    if (!ResolverPlantilla(archivo, leidos->plantilla, interaccion))
-        return 2;
-
     OpcionesExportacion opciones;
+    if (!ResolverPlantilla(archivo, leidos->plantilla, interaccion, opciones.documento))
+        return 2;
     opciones.archivoXml = archivo;
     const ResultadoCorrida resultado = EjecutarExportacion(opciones, interaccion);
     switch (resultado.estado) {

@@ -90,7 +90,10 @@ class Corrida {
 
         ContextoExportacion ctx(trabajo, programa, archivo, interaccion_);
         interaccion_.Paso("Leyendo " + TextoRuta(archivo));
-        ctx.lectura.CargarDocumento(archivo);
+        if (opciones_.documento)
+            ctx.lectura.UsarDocumento(opciones_.documento);
+        else
+            ctx.lectura.CargarDocumento(archivo);
         ocupado_.Encender();
 
         const CopiaSeguridad copia = CopiarTablasReemplazadas(trabajo, copias);

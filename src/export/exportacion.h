@@ -13,6 +13,7 @@
 // result code, disabling the buttons, closing the window) is the caller's.
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,10 @@ struct OpcionesExportacion {
     std::filesystem::path directorioTrabajo;
     std::filesystem::path carpetaPrograma;
     std::filesystem::path carpetaCopias;
+    // The exchange file as the caller already loaded it (to settle the
+    // template), so that a large file is not parsed twice; null: the run
+    // loads archivoXml itself.
+    std::shared_ptr<DocumentoXml> documento;
 };
 
 enum class EstadoCorrida {
