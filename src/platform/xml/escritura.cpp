@@ -1,6 +1,7 @@
 #include "platform/xml/escritura.h"
 
 #include <libxml/tree.h>
+#include <libxml/xmlsave.h>
 
 #include <fstream>
 #include <string>
@@ -89,26 +90,35 @@ void GuardarDocumento(const DocumentoXml& documento, const std::filesystem::path
     const std::string codificacion =
         doc->encoding != nullptr ? reinterpret_cast<const char*>(doc->encoding) : "UTF-8";
 
-    xmlChar* bytes = nullptr;
-    int tamano = 0;
-    xmlDocDumpMemoryEnc(doc, &bytes, &tamano, codificacion.c_str());
-    if (bytes == nullptr)
-        throw Error("No se pudo escribir el documento en la codificación " + codificacion +
-                    " para guardar «" + TextoRuta(destino) + "»");
-    std::string contenido(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(tamano));
-    xmlFree(bytes);
-
     const std::filesystem::path temporal = RutaTemporalGuardado(destino);
+    auto descartarTemporal = [&] {
+        std::error_code ignorado;
+        std::filesystem::remove(temporal, ignorado);
+    };
     {
         std::ofstream salida(temporal, std::ios::binary | std::ios::trunc);
         if (!salida)
             throw Error("No se pudo crear el archivo temporal «" + TextoRuta(temporal) +
                         "» para guardar «" + TextoRuta(destino) + "»");
-        salida.write(contenido.data(), static_cast<std::streamsize>(contenido.size()));
+        // Serialised straight into the file as it goes: a large result is
+        // never held a second time as one block of bytes.
+        const auto escribir = [](void* contexto, const char* bytes, int largo) -> int {
+            auto& flujo = *static_cast<std::ofstream*>(contexto);
+            flujo.write(bytes, largo);
+            return flujo ? largo : -1;
+        };
+        xmlSaveCtxt* guardado = xmlSaveToIO(escribir, nullptr, &salida, codificacion.c_str(), XML_SAVE_AS_XML);
+        if (guardado == nullptr) {
+            salida.close();
+            descartarTemporal();
+            throw Error("No se pudo escribir el documento en la codificación " + codificacion +
+                        " para guardar «" + TextoRuta(destino) + "»");
+        }
+        const long escrito = xmlSaveDoc(guardado, doc);
+        const int cerrado = xmlSaveClose(guardado);
         salida.close();
-        if (!salida) {
-            std::error_code ignorado;
-            std::filesystem::remove(temporal, ignorado);
+        if (escrito < 0 || cerrado < 0 || !salida) {
+            descartarTemporal();
             throw Error("No se pudo escribir el archivo temporal «" + TextoRuta(temporal) +
                         "» (¿disco lleno?)");
         }
@@ -116,8 +126,7 @@ void GuardarDocumento(const DocumentoXml& documento, const std::filesystem::path
     std::error_code ec;
     std::filesystem::rename(temporal, destino, ec);
     if (ec) {
-        std::error_code ignorado;
-        std::filesystem::remove(temporal, ignorado);
+        descartarTemporal();
         throw Error("No se pudo guardar el archivo «" + TextoRuta(destino) + "»: el archivo temporal «" +
                     TextoRuta(temporal) + "» no pudo ocupar su lugar");
     }
