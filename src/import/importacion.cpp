@@ -102,12 +102,15 @@ public:
 
         interaccion_.Paso("Escribiendo el horario de cada profesor");
         const std::int32_t HayTarea513 = BuscarTarea513(directorioTrabajo_);
+        // Each teacher's records go to the file as they are made: the result
+        // never stands whole in memory.
+        GuardadoPorPartes guardado(documento, resultado_.archivoResultado);
         const RecuentoHorarios recuento =
-            EscribirHorariosRegulares(documento, bloqueDatos, abiertas_.tablas, fechas, HayTarea513);
+            EscribirHorariosRegulares(documento, bloqueDatos, abiertas_.tablas, fechas, HayTarea513, &guardado);
         abiertas_.Cerrar();
 
         interaccion_.Paso("Guardando " + TextoRuta(resultado_.archivoResultado));
-        GuardarDocumento(documento, resultado_.archivoResultado);
+        guardado.Terminar();
 
         resultado_.desenlace = Desenlace::Finalizado;
         resultado_.profesores = recuento.profesores;

@@ -165,7 +165,7 @@ std::int32_t MinutosDeReloj(std::string_view texto)
 
 RecuentoHorarios EscribirHorariosRegulares(const DocumentoXml& documento, xmlNode* bloqueDatos,
                                            TablasPrincipales& tablas, const FechasPeriodo& fechas,
-                                           std::int32_t HayTarea513)
+                                           std::int32_t HayTarea513, GuardadoPorPartes* guardado)
 {
     Tabla& proft = tablas.wwTableProfesor;
     const std::vector<FilaProfesor> profesores = LeerProfesores(proft);
@@ -173,6 +173,8 @@ RecuentoHorarios EscribirHorariosRegulares(const DocumentoXml& documento, xmlNod
 
     xmlNode* horarios = AgregarGrupo(documento, bloqueDatos, "HORARIOS_REGULARES");
     FijarAtributo(horarios, "registros", std::to_string(proft.NumeroFilas()));
+    if (guardado)
+        guardado->Comenzar(horarios);
 
     // A run without lessons reads none of the lookup tables.
     std::optional<IndicesBusqueda> indices;
@@ -194,6 +196,8 @@ RecuentoHorarios EscribirHorariosRegulares(const DocumentoXml& documento, xmlNod
             EscribirLeccion({documento, *indices, fechas, HayTarea513}, registro, ++numero, leccion);
             ++recuento.actividades;
         }
+        if (guardado)
+            guardado->Escribir(registro);
     }
     return recuento;
 }

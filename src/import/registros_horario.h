@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "platform/xml/documento.h"
+#include "platform/xml/guardado_por_partes.h"
 #include "tables/tablas_principales.h"
 
 namespace durlavex {
@@ -45,8 +46,10 @@ std::int32_t MinutosDeReloj(std::string_view texto);
 // open handles wwTableProfesor, wwTableSoluc, wwTableAsig, wwTableNomAsg,
 // wwTableTramos, wwTableGrupos and wwTableNomAsg_2, and leaves them open.
 // `HayTarea513` says whether a lesson without activity code gets "513".
+// With `guardado`, the group is started there and each teacher record is
+// written there, and leaves the document, as soon as it is complete.
 RecuentoHorarios EscribirHorariosRegulares(const DocumentoXml& documento, xmlNode* bloqueDatos,
                                            TablasPrincipales& tablas, const FechasPeriodo& fechas,
-                                           std::int32_t HayTarea513);
+                                           std::int32_t HayTarea513, GuardadoPorPartes* guardado = nullptr);
 
 } // namespace durlavex

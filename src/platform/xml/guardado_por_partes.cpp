@@ -1,0 +1,168 @@
+#include "platform/xml/guardado_por_partes.h"
+
+#include <libxml/tree.h>
+#include <libxml/xmlsave.h>
+
+#include <cstdint>
+#include <string_view>
+#include <system_error>
+
+#include "platform/error.h"
+#include "platform/rutas.h"
+#include "platform/xml/escritura.h"
+
+namespace durlavex {
+
+namespace {
+
+std::string Codificacion(const xmlDoc* doc)
+{
+    return doc->encoding != nullptr ? reinterpret_cast<const char*>(doc->encoding) : "UTF-8";
+}
+
+// Encodings whose bytes for a part of a tree do not depend on what was
+// written before it (no byte-order mark, no shift states).
+bool SeDivideBien(std::string codificacion)
+{
+    for (char& c : codificacion)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    for (const char* parte : {"16", "32", "UCS", "2022", "UTF-7", "UTF7"})
+        if (codificacion.find(parte) != std::string::npos)
+            return false;
+    return true;
+}
+
+std::string Serializar(xmlDoc* doc, const std::string& codificacion, const std::filesystem::path& destino)
+{
+    xmlChar* bytes = nullptr;
+    int tamano = 0;
+    xmlDocDumpMemoryEnc(doc, &bytes, &tamano, codificacion.c_str());
+    if (bytes == nullptr)
+        throw Error("No se pudo escribir el documento en la codificación " + codificacion + " para guardar «" +
+                    TextoRuta(destino) + "»");
+    std::string texto(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(tamano));
+    xmlFree(bytes);
+    return texto;
+}
+
+int EscribirEnFlujo(void* contexto, const char* bytes, int largo)
+{
+    auto& flujo = *static_cast<std::ofstream*>(contexto);
+    flujo.write(bytes, largo);
+    return flujo ? largo : -1;
+}
+
+} // namespace
+
+GuardadoPorPartes::GuardadoPorPartes(const DocumentoXml& documento, std::filesystem::path destino)
+    : documento_(documento), destino_(std::move(destino)), temporal_(RutaTemporalGuardado(destino_))
+{
+}
+
+GuardadoPorPartes::~GuardadoPorPartes()
+{
+    if (porPartes_)
+        Fallo();
+}
+
+void GuardadoPorPartes::Fallo()
+{
+    if (guardado_ != nullptr)
+        xmlSaveClose(guardado_);
+    guardado_ = nullptr;
+    salida_.close();
+    std::error_code ignorado;
+    std::filesystem::remove(temporal_, ignorado);
+    porPartes_ = false;
+}
+
+void GuardadoPorPartes::Comenzar(xmlNode* contenedor)
+{
+    xmlDoc* doc = documento_.Crudo();
+    codificacion_ = Codificacion(doc);
+    const std::string& codificacion = codificacion_;
+    if (doc->intSubset != nullptr || doc->extSubset != nullptr || !SeDivideBien(codificacion))
+        return;
+
+    // The whole document with a mark where the children go, cut at the mark.
+    const std::string marca = "durlavex-hijos-" + std::to_string(reinterpret_cast<std::uintptr_t>(this));
+    xmlNode* comentario = xmlNewDocComment(doc, reinterpret_cast<const xmlChar*>(marca.c_str()));
+    if (comentario == nullptr || xmlAddChild(contenedor, comentario) == nullptr) {
+        xmlFreeNode(comentario);
+        throw Error("No se pudo preparar el guardado de «" + TextoRuta(destino_) + "»: falta memoria");
+    }
+    std::string texto;
+    try {
+        texto = Serializar(doc, codificacion, destino_);
+    } catch (...) {
+        xmlUnlinkNode(comentario);
+        xmlFreeNode(comentario);
+        throw;
+    }
+    xmlUnlinkNode(comentario);
+    xmlFreeNode(comentario);
+    const std::string corte = "<!--" + marca + "-->";
+    const std::size_t posicion = texto.find(corte);
+    if (posicion == std::string::npos || texto.find(corte, posicion + 1) != std::string::npos)
+        return;
+
+    salida_.open(temporal_, std::ios::binary | std::ios::trunc);
+    if (!salida_)
+        throw Error("No se pudo crear el archivo temporal «" + TextoRuta(temporal_) + "» para guardar «" +
+                    TextoRuta(destino_) + "»");
+    porPartes_ = true;
+    salida_.write(texto.data(), static_cast<std::streamsize>(posicion));
+    resto_ = texto.substr(posicion + corte.size());
+    guardado_ = xmlSaveToIO(EscribirEnFlujo, nullptr, &salida_, codificacion.c_str(), XML_SAVE_AS_XML);
+    if (guardado_ == nullptr || !salida_) {
+        Fallo();
+        throw Error("No se pudo escribir el archivo temporal «" + TextoRuta(temporal_) + "» (¿disco lleno?)");
+    }
+}
+
+void GuardadoPorPartes::Escribir(xmlNode* hijo)
+{
+    if (!porPartes_)
+        return;
+    // As when the whole document is saved, the document names the encoding
+    // being written while its nodes are (attribute values depend on it).
+    xmlDoc* doc = documento_.Crudo();
+    const xmlChar* declarada = doc->encoding;
+    doc->encoding = reinterpret_cast<const xmlChar*>(codificacion_.c_str());
+    const long escrito = xmlSaveTree(guardado_, hijo);
+    doc->encoding = declarada;
+    xmlUnlinkNode(hijo);
+    xmlFreeNode(hijo);
+    if (escrito < 0 || !salida_) {
+        Fallo();
+        throw Error("No se pudo escribir el archivo temporal «" + TextoRuta(temporal_) + "» (¿disco lleno?)");
+    }
+}
+
+void GuardadoPorPartes::Terminar()
+{
+    if (!porPartes_) {
+        GuardarDocumento(documento_, destino_);
+        return;
+    }
+    const int cerrado = xmlSaveClose(guardado_);
+    guardado_ = nullptr;
+    salida_.write(resto_.data(), static_cast<std::streamsize>(resto_.size()));
+    salida_.close();
+    if (cerrado < 0 || !salida_) {
+        Fallo();
+        throw Error("No se pudo escribir el archivo temporal «" + TextoRuta(temporal_) + "» (¿disco lleno?)");
+    }
+    porPartes_ = false;
+    std::error_code ec;
+    std::filesystem::rename(temporal_, destino_, ec);
+    if (ec) {
+        std::error_code ignorado;
+        std::filesystem::remove(temporal_, ignorado);
+        throw Error("No se pudo guardar el archivo «" + TextoRuta(destino_) + "»: el archivo temporal «" +
+                    TextoRuta(temporal_) + "» no pudo ocupar su lugar");
+    }
+}
+
+} // namespace durlavex
