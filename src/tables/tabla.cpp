@@ -1,9 +1,9 @@
 #include "tables/tabla.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
-#include <map>
 #include <optional>
 
 #include "platform/dbf/archivo_dbf.h"
@@ -100,7 +100,25 @@ struct Tabla::Estado {
     Modo modo = Modo::Consulta;
     std::string registro;
     std::size_t filaEditada = 0;
-    std::map<std::size_t, std::string> fijados;
+    // Indexed by field; kept between rows so that setting a field costs no
+    // allocation once the row's texts have their room.
+    std::vector<std::string> fijados;
+    std::vector<char> fijado; // whether fijados[i] was set for this row
+
+    const std::string* Fijado(std::size_t campo) const
+    {
+        return campo < fijado.size() && fijado[campo] ? &fijados[campo] : nullptr;
+    }
+
+    std::string& Fijar(std::size_t campo)
+    {
+        if (campo >= fijados.size()) {
+            fijados.resize(archivo->Campos().size() > campo ? archivo->Campos().size() : campo + 1);
+            fijado.resize(fijados.size(), 0);
+        }
+        fijado[campo] = 1;
+        return fijados[campo];
+    }
 
     std::string NombreArchivo() const
     {
@@ -205,8 +223,8 @@ struct Tabla::Estado {
     std::optional<std::string> Texto(std::size_t campo)
     {
         if (modo != Modo::Consulta) {
-            if (auto it = fijados.find(campo); it != fijados.end())
-                return it->second;
+            if (const std::string* valor = Fijado(campo))
+                return *valor;
             if (modo == Modo::Agregando)
                 return std::nullopt;
             return std::string(QuitarBlancosFinales(archivo->Texto(filaEditada, campo)));
@@ -220,8 +238,8 @@ struct Tabla::Estado {
     std::optional<double> Numero(std::size_t campo)
     {
         if (modo != Modo::Consulta) {
-            if (auto it = fijados.find(campo); it != fijados.end())
-                return NumeroDeTexto(it->second);
+            if (const std::string* valor = Fijado(campo))
+                return NumeroDeTexto(*valor);
             if (modo == Modo::Agregando)
                 return std::nullopt;
             return archivo->Numero(filaEditada, campo);
@@ -281,7 +299,7 @@ struct Tabla::Estado {
     {
         modo = Modo::Consulta;
         registro.clear();
-        fijados.clear();
+        std::fill(fijado.begin(), fijado.end(), 0);
     }
 
     void PonerTextoSegunTipo(std::size_t campo, std::string_view valor)
@@ -290,7 +308,7 @@ struct Tabla::Estado {
         if (EsCampoNumerico(definicion)) {
             if (EsBlanco(valor)) {
                 archivo->PonerTexto(registro, campo, "");
-                fijados[campo] = "";
+                Fijar(campo) = "";
                 return;
             }
             const auto numero = NumeroDeTexto(valor);
@@ -304,7 +322,7 @@ struct Tabla::Estado {
             const std::string_view v = Recortar(valor);
             if (v.empty()) {
                 archivo->PonerTexto(registro, campo, "");
-                fijados[campo] = "";
+                Fijar(campo) = "";
                 return;
             }
             const char c = v.size() == 1 ? v[0] : '?';
@@ -316,19 +334,19 @@ struct Tabla::Estado {
                         Citado(definicion.nombre) + " de la tabla " + Citado(NombreTabla()));
         }
         archivo->PonerTexto(registro, campo, valor);
-        fijados[campo] = QuitarBlancosFinales(valor.substr(0, std::min<std::size_t>(valor.size(), definicion.ancho)));
+        Fijar(campo) = QuitarBlancosFinales(valor.substr(0, std::min<std::size_t>(valor.size(), definicion.ancho)));
     }
 
     void PonerNumero(std::size_t campo, double valor)
     {
         archivo->PonerNumero(registro, campo, valor);
-        fijados[campo] = TextoDeNumero(valor, Definicion(campo).decimales);
+        Fijar(campo) = TextoDeNumero(valor, Definicion(campo).decimales);
     }
 
     void PonerLogico(std::size_t campo, bool valor)
     {
         archivo->PonerLogico(registro, campo, valor);
-        fijados[campo] = valor ? "T" : "F";
+        Fijar(campo) = valor ? "T" : "F";
     }
 
     void Cerrar()
