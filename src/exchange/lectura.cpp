@@ -56,6 +56,19 @@ bool EsTextoBlanco(const xmlNode* nodo)
     return true;
 }
 
+// A hint to the processor, no effect on what is read.
+void PedirMemoria(const xmlNode* registro)
+{
+#if defined(__GNUC__) || defined(__clang__)
+    constexpr std::size_t kBytes = 4096; // about one record of the exchange file
+    const char* inicio = reinterpret_cast<const char*>(registro);
+    for (std::size_t desplazamiento = 0; desplazamiento < kBytes; desplazamiento += 64)
+        __builtin_prefetch(inicio + desplazamiento);
+#else
+    (void)registro;
+#endif
+}
+
 std::string Nombre(const DocumentoXml& documento) { return "«" + documento.Ruta().string() + "»"; }
 
 } // namespace
@@ -103,6 +116,11 @@ int LecturaIntercambio::AbrirRegistro(int i)
     if (i < 0 || static_cast<std::size_t>(i) >= ListaRegistros.size())
         throw Error("No existe el registro " + std::to_string(i) + " del grupo de datos seleccionado");
     NodoRegistro = ListaRegistros[static_cast<std::size_t>(i)];
+    // Steps open the records in order, and the parser laid each record's
+    // nodes out one after another: asking for the next record's memory now
+    // lets it arrive while this one is read.
+    if (static_cast<std::size_t>(i) + 1 < ListaRegistros.size())
+        PedirMemoria(ListaRegistros[static_cast<std::size_t>(i) + 1]);
     PorCadaHijo(NodoRegistro, "dato", [&](xmlNode* dato) { ListaDatos.push_back(dato); });
     return static_cast<int>(ListaDatos.size());
 }
