@@ -51,19 +51,17 @@ std::string TextoGuardado(std::string_view texto, std::size_t ancho)
 std::string GenerarCodigoCorto(std::string_view candidato, ConjuntoTextos& lista,
                                ContadoresCodigo& contadores, FormaCodigo forma)
 {
+    // Agregar tells whether the code was free: one collation key per try.
     std::string codigo = FormaGuardada(candidato, forma);
-    if (!lista.Contiene(codigo)) {
-        lista.Agregar(codigo);
+    if (lista.Agregar(codigo))
         return codigo;
-    }
 
     const std::string base(candidato.substr(0, kAnchoBase));
     const std::uint64_t limite = LimiteContador(base.size());
     std::uint64_t& n = contadores.siguiente.try_emplace(base, 1).first->second;
     for (; n < limite; ++n) {
         codigo = FormaGuardada(Acortado(base + std::to_string(n)), FormaCodigo::Acortar);
-        if (!lista.Contiene(codigo)) {
-            lista.Agregar(codigo);
+        if (lista.Agregar(codigo)) {
             ++n;
             return codigo;
         }
