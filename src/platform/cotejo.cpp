@@ -8,6 +8,8 @@
 #include <unicode/unistr.h>
 
 #include <cstdint>
+#include <functional>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace durlavex {
@@ -80,13 +82,29 @@ bool TextosIguales(std::string_view a, std::string_view b, Caso caso)
     return CompararTextos(a, b, caso) == 0;
 }
 
+// Texts looked up as they are, without a copy.
+struct HashTexto {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view texto) const { return std::hash<std::string_view>{}(texto); }
+};
+
 struct ConjuntoTextos::Datos {
     const icu::Collator* cotejo;
     std::unordered_set<std::string> claves;
+    // The key of every text met: names and codes recur from record to record,
+    // and a lookup costs far less than the collator.
+    std::unordered_map<std::string, std::string, HashTexto, std::equal_to<>> recordadas;
+
+    const std::string& Clave(std::string_view texto)
+    {
+        if (const auto it = recordadas.find(texto); it != recordadas.end())
+            return it->second;
+        return recordadas.emplace(std::string(texto), ClaveCotejo(*cotejo, texto)).first->second;
+    }
 };
 
 ConjuntoTextos::ConjuntoTextos(Caso caso)
-    : datos_(std::make_unique<Datos>(Datos{&Cotejo(caso), {}}))
+    : datos_(std::make_unique<Datos>(Datos{&Cotejo(caso), {}, {}}))
 {
 }
 
@@ -96,12 +114,12 @@ ConjuntoTextos& ConjuntoTextos::operator=(ConjuntoTextos&&) noexcept = default;
 
 bool ConjuntoTextos::Contiene(std::string_view texto) const
 {
-    return datos_->claves.count(ClaveCotejo(*datos_->cotejo, texto)) != 0;
+    return datos_->claves.count(datos_->Clave(texto)) != 0;
 }
 
 bool ConjuntoTextos::Agregar(std::string_view texto)
 {
-    return datos_->claves.insert(ClaveCotejo(*datos_->cotejo, texto)).second;
+    return datos_->claves.insert(datos_->Clave(texto)).second;
 }
 
 void ConjuntoTextos::Vaciar() { datos_->claves.clear(); }
