@@ -3,6 +3,7 @@
 #include <libxml/tree.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/xml/documento.h"
@@ -88,6 +89,18 @@ std::string TextoNodo(const xmlNode* nodo)
 {
     if (!nodo)
         return {};
+    // The usual datum, an element holding one text node or nothing: its
+    // text without the walk.
+    if (nodo->type == XML_ELEMENT_NODE &&
+        (!nodo->children || (nodo->children->type == XML_TEXT_NODE && !nodo->children->next))) {
+        const char* contenido = nodo->children ? reinterpret_cast<const char*>(nodo->children->content) : nullptr;
+        std::string_view texto = contenido ? std::string_view(contenido) : std::string_view();
+        while (!texto.empty() && EsEspacioXml(texto.front()))
+            texto.remove_prefix(1);
+        while (!texto.empty() && EsEspacioXml(texto.back()))
+            texto.remove_suffix(1);
+        return std::string(texto);
+    }
     std::string texto;
     if (nodo->type == XML_ELEMENT_NODE || nodo->type == XML_DOCUMENT_NODE)
         AcumularLista(nodo->children, texto);
