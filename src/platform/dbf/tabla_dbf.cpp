@@ -200,10 +200,14 @@ std::optional<bool> TablaDbf::Logico(std::size_t fila, std::size_t campo) const
 
 std::string TablaDbf::RegistroVacio() const
 {
-    std::string registro(estructura_.longitudRegistro, ' ');
-    for (std::size_t i = 0; i < estructura_.campos.size(); ++i)
-        VaciarCampo(estructura_.campos[i], estructura_.version, BytesCampo(registro, i));
-    return registro;
+    // Made once: every appended row starts from it.
+    if (registroVacio_.empty()) {
+        std::string registro(estructura_.longitudRegistro, ' ');
+        for (std::size_t i = 0; i < estructura_.campos.size(); ++i)
+            VaciarCampo(estructura_.campos[i], estructura_.version, BytesCampo(registro, i));
+        registroVacio_ = std::move(registro);
+    }
+    return registroVacio_;
 }
 
 void TablaDbf::PonerTexto(std::string& registro, std::size_t campo, std::string_view valor) const

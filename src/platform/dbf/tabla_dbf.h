@@ -81,6 +81,7 @@ private:
     Estructura estructura_;
     std::vector<std::uint8_t> cabecera_;
     std::vector<std::uint8_t> datos_;
+    mutable std::string registroVacio_; // RegistroVacio, made at its first use
     std::size_t numRegistros_ = 0;
     std::size_t enDisco_ = 0;     // rows the file holds and its header counts
     bool diferida_ = false;       // appends wait in memory for EscribirPendientes
