@@ -1,0 +1,94 @@
+#pragma once
+// The main window (TMForm, the form variable MForm): the two directions of
+// the conversion as two buttons, help, and host mode, in which Talvorin
+// starts the program with a direction word and the handle of one of its
+// windows: the window then shows itself inside that window, runs the
+// direction at once, closes when the run has finished and leaves a result
+// code in "Talvorin.ini" beside the program.
+
+#include <QWidget>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/entorno_ventana.h"
+
+class QLabel;
+class QPushButton;
+
+namespace durlavex {
+
+namespace ui {
+class PanelDegradado;
+class VigilanteAnfitrion;
+} // namespace ui
+
+class InteraccionVentana;
+
+class TMForm : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kContextoAyuda = 3;
+
+    explicit TMForm(EntornoVentana entorno, QWidget* padre = nullptr);
+    ~TMForm() override;
+
+    // The exchange file last confirmed in the file dialog.
+    std::filesystem::path ArchivoXML;
+    // For the host: 1 a run finished, -1 the exchange file was missing in host
+    // mode, 0 neither.
+    int ResultadoProceso = 0;
+    // 2 once a host launch has been recognised and its window found.
+    int NumParametros = 0;
+    // The school-day template the last export used.
+    std::string JornadaElegida;
+
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+    void BExportarClick();
+    void BImportarClick();
+    void Button1Click();
+
+    // The first showing has run the direction named on the command line.
+    bool FormShowEjecutado() const { return formShowEjecutado_; }
+
+    ui::PanelDegradado* Draw3D1 = nullptr;
+    ui::PanelDegradado* Draw3D2 = nullptr;
+    ui::PanelDegradado* Draw3D3 = nullptr;
+    QPushButton* BClose = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* BExportar = nullptr;
+    QPushButton* BImportar = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+
+signals:
+    // The window has closed (and the result code was written in host mode).
+    void Cerrada();
+
+protected:
+    void showEvent(QShowEvent* evento) override;
+    void closeEvent(QCloseEvent* evento) override;
+
+private:
+    void CrearControles();
+    void ReconocerAnfitrion();
+    bool ElegirArchivoXML();
+    void ArchivoInexistente();
+    void CorridaFinalizada();
+    void MostrarError(const std::string& mensaje);
+    std::filesystem::path DirectorioTrabajoCorrida() const;
+
+    EntornoVentana entorno_;
+    std::unique_ptr<InteraccionVentana> interaccion_;
+    ui::VigilanteAnfitrion* vigilante_ = nullptr;
+    bool mostrada_ = false;
+    bool formShowEjecutado_ = false;
+    bool cerrada_ = false;
+};
+
+} // namespace durlavex

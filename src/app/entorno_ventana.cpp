@@ -1,0 +1,32 @@
+#include "app/entorno_ventana.h"
+
+#include "export/Plantihoras.h"
+#include "import/ControlProfes.h"
+#include "platform/rutas.h"
+#include "platform/ui/avisos.h"
+#include "platform/ui/dialogo_archivo.h"
+#include "platform/ui/incrustacion.h"
+
+#include <QCoreApplication>
+
+namespace durlavex {
+
+DialogosCorrida DialogosCorrida::DelSistema()
+{
+    return {&ElegirPlantillaConDialogo, &CompletarProfesoresConDialogo};
+}
+
+EntornoVentana EntornoVentana::DelSistema(ui::Ayuda* ayuda)
+{
+    EntornoVentana entorno;
+    entorno.parametros = QCoreApplication::arguments().mid(1);
+    entorno.carpetaPrograma = CarpetaPrograma();
+    entorno.avisos = &ui::Avisos::DelSistema();
+    entorno.dialogoArchivo = &ui::DialogoArchivo::DelSistema();
+    entorno.ventanas = &ui::VentanasAnfitrion::DelSistema();
+    entorno.ayuda = ayuda;
+    entorno.dialogos = DialogosCorrida::DelSistema();
+    return entorno;
+}
+
+} // namespace durlavex

@@ -1,0 +1,26 @@
+// Durlavex, the desktop program: one main window, run until it has closed.
+
+#include "app/MainForm.h"
+#include "platform/rutas.h"
+#include "platform/ui/ayuda.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication aplicacion(argc, argv);
+    // The application title of every message box. Set as the application name
+    // rather than the display name, which Qt would append to window titles.
+    QApplication::setApplicationName(QStringLiteral("Durlavex"));
+
+    durlavex::ui::Ayuda ayuda(durlavex::ui::VisorAyuda::DelSistema(), durlavex::CarpetaPrograma());
+    ayuda.FijarArchivo(QStringLiteral("VORNA.chm"));
+    durlavex::ui::TeclaAyuda teclaAyuda(ayuda);
+    aplicacion.installEventFilter(&teclaAyuda);
+
+    durlavex::TMForm MForm(durlavex::EntornoVentana::DelSistema(&ayuda));
+    // An embedded window's loop does not end with quit(); exit() ends it.
+    QObject::connect(&MForm, &durlavex::TMForm::Cerrada, [] { QCoreApplication::exit(0); });
+    MForm.show();
+    return aplicacion.exec();
+}
