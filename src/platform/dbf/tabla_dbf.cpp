@@ -12,6 +12,8 @@
 namespace durlavex::dbf {
 namespace {
 
+char MayusculaAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
 bool EsNumerico(const Campo& c)
 {
     return std::string_view("NFI+OB@Y").find(c.tipo) != std::string_view::npos;
@@ -110,18 +112,31 @@ void TablaDbf::ExigirExclusivo()
     exclusivo_ = true;
 }
 
+std::size_t TablaDbf::HashNombre::operator()(std::string_view nombre) const
+{
+    std::size_t h = 1469598103934665603ull;
+    for (char c : nombre)
+        h = (h ^ static_cast<unsigned char>(MayusculaAscii(c))) * 1099511628211ull;
+    return h;
+}
+
+bool TablaDbf::IgualNombre::operator()(std::string_view a, std::string_view b) const
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return MayusculaAscii(x) == MayusculaAscii(y); });
+}
+
 std::optional<std::size_t> TablaDbf::BuscarCampo(std::string_view nombre) const
 {
-    // Every field set or read asks for its field by name: no copies here.
-    const auto mayuscula = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
-    for (std::size_t i = 0; i < estructura_.campos.size(); ++i) {
-        const std::string& campo = estructura_.campos[i].nombre;
-        if (campo.size() == nombre.size() &&
-            std::equal(campo.begin(), campo.end(), nombre.begin(),
-                       [&](char a, char b) { return mayuscula(a) == mayuscula(b); }))
-            return i;
+    // Every field set or read asks for its field by name: one hash lookup,
+    // no copies. The index keeps the first field of each name.
+    if (camposPorNombre_.size() != 0 || estructura_.campos.empty()) {
+        const auto it = camposPorNombre_.find(nombre);
+        return it == camposPorNombre_.end() ? std::nullopt : std::optional(it->second);
     }
-    return std::nullopt;
+    for (std::size_t i = 0; i < estructura_.campos.size(); ++i)
+        camposPorNombre_.try_emplace(estructura_.campos[i].nombre, i);
+    return BuscarCampo(nombre);
 }
 
 const Campo& TablaDbf::CampoEn(std::size_t campo) const

@@ -8,6 +8,8 @@
 #include "platform/dbf/indice_mdx.h"
 
 #include <memory>
+#include <string_view>
+#include <unordered_map>
 
 namespace durlavex::dbf {
 
@@ -81,6 +83,17 @@ private:
     Estructura estructura_;
     std::vector<std::uint8_t> cabecera_;
     std::vector<std::uint8_t> datos_;
+    // Field numbers by name, without regard to ASCII letter case; filled at
+    // the first lookup.
+    struct HashNombre {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view nombre) const;
+    };
+    struct IgualNombre {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+    mutable std::unordered_map<std::string, std::size_t, HashNombre, IgualNombre> camposPorNombre_;
     mutable std::string registroVacio_; // RegistroVacio, made at its first use
     std::size_t numRegistros_ = 0;
     std::size_t enDisco_ = 0;     // rows the file holds and its header counts
