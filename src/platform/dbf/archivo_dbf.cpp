@@ -127,8 +127,7 @@ std::shared_ptr<ArchivoDbf> ArchivoDbf::Abrir(const fs::path& ruta, Acceso acces
         throw Error(exclusivo ? "La tabla " + Entre(nombre) +
                                     " no se puede abrir en exclusiva porque otro programa la tiene abierta"
                               : "La tabla " + Entre(nombre) + " está abierta en exclusiva por otro programa");
-    const auto bytes = archivo->LeerTodo();
-    auto tabla = std::make_shared<TablaDbf>(bytes, nombre, ruta, std::move(archivo), exclusivo);
+    auto tabla = std::make_shared<TablaDbf>(archivo->LeerTodo(), nombre, ruta, std::move(archivo), exclusivo);
     tabla->CargarIndices();
     Abiertas().Anotar(*clave, tabla);
     return tabla;
@@ -136,7 +135,8 @@ std::shared_ptr<ArchivoDbf> ArchivoDbf::Abrir(const fs::path& ruta, Acceso acces
 
 std::shared_ptr<ArchivoDbf> ArchivoDbf::Decodificar(std::span<const std::uint8_t> bytes, const std::string& nombre)
 {
-    return std::make_shared<TablaDbf>(bytes, nombre, fs::path(), nullptr, false);
+    return std::make_shared<TablaDbf>(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), nombre, fs::path(),
+                                      nullptr, false);
 }
 
 } // namespace durlavex::dbf

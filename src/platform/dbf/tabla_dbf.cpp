@@ -38,18 +38,20 @@ fs::path RutaMdxNueva(const fs::path& tabla)
     return RutaMdx(tabla).value_or(fs::path(tabla).replace_extension(".MDX"));
 }
 
-TablaDbf::TablaDbf(std::span<const std::uint8_t> bytes, std::string nombre, fs::path ruta,
+TablaDbf::TablaDbf(std::vector<std::uint8_t> bytes, std::string nombre, fs::path ruta,
                    std::unique_ptr<ArchivoSistema> archivo, bool exclusivo)
     : nombre_(std::move(nombre)), ruta_(std::move(ruta)), estructura_(LeerEstructura(bytes, nombre_)),
       archivo_(std::move(archivo)), exclusivo_(exclusivo)
 {
     // Only the header and the counted records are kept: memory stays within
-    // the file's size whatever the header claims.
+    // the file's size whatever the header claims. The records stay in the
+    // buffer the file was read into, moved to its start, not copied anew.
     cabecera_.assign(bytes.begin(), bytes.begin() + estructura_.longitudCabecera);
     numRegistros_ = estructura_.numRegistros;
     const std::size_t datos = numRegistros_ * estructura_.longitudRegistro;
-    datos_.assign(bytes.begin() + estructura_.longitudCabecera,
-                  bytes.begin() + estructura_.longitudCabecera + static_cast<std::ptrdiff_t>(datos));
+    bytes.erase(bytes.begin(), bytes.begin() + estructura_.longitudCabecera);
+    bytes.resize(datos);
+    datos_ = std::move(bytes);
     enDisco_ = numRegistros_;
 }
 

@@ -23,7 +23,7 @@ class TablaDbf final : public ArchivoDbf {
 public:
     // `bytes` is the whole file; `archivo` the open, locked file, or null for
     // a table decoded from memory only. `nombre` names the table in errors.
-    TablaDbf(std::span<const std::uint8_t> bytes, std::string nombre, fs::path ruta,
+    TablaDbf(std::vector<std::uint8_t> bytes, std::string nombre, fs::path ruta,
              std::unique_ptr<ArchivoSistema> archivo, bool exclusivo);
     // Writes what is still pending; an error here has no one to go to.
     ~TablaDbf() override;
