@@ -7,6 +7,7 @@
 #include <fstream>
 #include <mutex>
 #include <string>
+#include <system_error>
 
 #include "platform/error.h"
 #include "platform/rutas.h"
@@ -104,6 +105,11 @@ std::unique_ptr<DocumentoXml> DocumentoXml::Cargar(const std::filesystem::path& 
         throw Error("No existe el archivo " + Nombre(nombre));
     std::ifstream archivo(ruta, std::ios::binary);
     std::string bytes;
+    // Room for the whole file at once: a large file is not copied again and
+    // again as the text grows.
+    std::error_code ec;
+    if (const auto tamano = std::filesystem::file_size(ruta, ec); !ec)
+        bytes.reserve(static_cast<std::size_t>(tamano));
     char bloque[1 << 16];
     while (archivo.read(bloque, sizeof bloque) || archivo.gcount() > 0)
         bytes.append(bloque, static_cast<std::size_t>(archivo.gcount()));
