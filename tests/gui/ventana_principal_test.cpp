@@ -1,0 +1,554 @@
+// The main window: its layout, help, host mode and the result code, and both
+// directions run end to end against a temporary Talvorin working directory.
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/MainForm.h"
+#include "comun/directorio_temporal.h"
+#include "comun_ventana.h"
+#include "import/fixture_importacion.h"
+#include "platform/error.h"
+#include "platform/ui/panel_degradado.h"
+
+using namespace durlavex;
+using namespace durlavex::pruebas;
+namespace fs = std::filesystem;
+
+Q_DECLARE_METATYPE(std::optional<QString>)
+
+namespace {
+
+const fs::path kCarpetaProgramas = DURLAVEX_PROGRAM_DIR;
+const fs::path kEjemplo = fs::path(DURLAVEX_SOURCE_DIR) / "data" / "ejemplo" / "vorna_ejemplo.xml";
+constexpr WId kAnfitrion = 0x1A2B;
+const QString kSinNivelcan = QStringLiteral("ATENCIÓN - NIVELCAN.DBF No encontrado - Reinstale DURLAVEX");
+
+// Talvorin's side of a run: a WINEPREFIX whose drive_c/KTEMP exists, and a
+// data folder of our own for the copies of replaced tables.
+struct Talvorin {
+    DirectorioTemporal prefijo;
+    DirectorioTemporal datos;
+    VariableEntorno wine{"WINEPREFIX", QByteArray::fromStdString(prefijo.Ruta().string())};
+    VariableEntorno xdg{"XDG_DATA_HOME", QByteArray::fromStdString(datos.Ruta().string())};
+    fs::path ktemp = prefijo.Ruta() / "drive_c" / "KTEMP";
+    Talvorin() { fs::create_directories(ktemp); }
+};
+
+// A program folder of the test's own, with or without NIVELCAN.DBF.
+struct CarpetaPrograma {
+    DirectorioTemporal carpeta;
+    explicit CarpetaPrograma(bool conNivelcan)
+    {
+        if (conNivelcan)
+            fs::copy_file(kCarpetaProgramas / "NIVELCAN.DBF", carpeta / "NIVELCAN.DBF");
+    }
+    fs::path Ini() const { return carpeta / "Talvorin.ini"; }
+};
+
+// Shows the window and waits for the direction named on the command line.
+void MostrarYEsperar(TMForm& ventana)
+{
+    ventana.show();
+    QTRY_VERIFY(ventana.FormShowEjecutado());
+}
+
+} // namespace
+
+class VentanaPrincipalTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void textosYControles_data();
+    void textosYControles();
+    void disposicion();
+    void ordenDeTabulacion();
+    void ayudaF1_data();
+    void ayudaF1();
+    void ayudaBoton();
+    void ayudaSoloArchivosChm_data();
+    void ayudaSoloArchivosChm();
+    void ayudaContextoMasCercano();
+    void modoAnfitrion_data();
+    void modoAnfitrion();
+    void anfitrionDesaparece();
+    void iniNoSePuedeEscribir();
+    void dialogoCanceladoConservaArchivo();
+    void errorDeCorrida_data();
+    void errorDeCorrida();
+    void errorDeCorridaAnfitrion_data();
+    void errorDeCorridaAnfitrion();
+    void exportacionCompleta();
+    void importacionCompleta();
+};
+
+void VentanaPrincipalTest::textosYControles_data()
+{
+    QTest::addColumn<QString>("nombre");
+    QTest::addColumn<QString>("texto");
+    QTest::newRow("BClose") << "BClose" << "&Salir";
+    QTest::newRow("Button1") << "Button1" << "F1 Ayuda";
+    QTest::newRow("BExportar") << "BExportar" << "Aceptar";
+    QTest::newRow("BImportar") << "BImportar" << "Aceptar";
+    QTest::newRow("Label1") << "Label1" << "Durlavex para VX21 V-1.0";
+    QTest::newRow("Label3") << "Label3" << "Transformar datos desde Vorna hacia Talvorin ";
+    QTest::newRow("Label4") << "Label4" << "Transformar datos desde Talvorin hacia Vorna";
+}
+
+void VentanaPrincipalTest::textosYControles()
+{
+    QFETCH(QString, nombre);
+    QFETCH(QString, texto);
+    PersonaVentana persona;
+    TMForm ventana(persona.Entorno({}, kCarpetaProgramas));
+    auto* control = ventana.findChild<QWidget*>(nombre);
+    QVERIFY2(control != nullptr, qPrintable(nombre));
+    const QVariant valor = control->property("text");
+    QCOMPARE(valor.toString(), texto);
+    QVERIFY(control->isEnabled());
+}
+
+void VentanaPrincipalTest::disposicion()
+{
+    PersonaVentana persona;
+    TMForm ventana(persona.Entorno({}, kCarpetaProgramas));
+    QCOMPARE(ventana.windowTitle(), QStringLiteral("Exportar e importar datos entre Talvorin y Vorna"));
+    QCOMPARE(ventana.size(), QSize(632, 266));
+    QCOMPARE(ventana.minimumSize(), ventana.maximumSize());
+    QVERIFY(!(ventana.windowFlags() & Qt::FramelessWindowHint));
+
+    QCOMPARE(ventana.Draw3D1->geometry(), QRect(0, 169, 632, 97));
+    QCOMPARE(ventana.Draw3D2->geometry(), QRect(0, 0, 316, 169));
+    QCOMPARE(ventana.Draw3D3->geometry(), QRect(316, 0, 316, 169));
+    QCOMPARE(ventana.Draw3D1->Inicio(), QColor(194, 205, 254));
+    QCOMPARE(ventana.Draw3D1->Medio(), QColor(207, 242, 254));
+    QCOMPARE(ventana.Draw3D1->Fin(), QColor(204, 216, 230));
+    for (ui::PanelDegradado* panel : {ventana.Draw3D2, ventana.Draw3D3}) {
+        QCOMPARE(panel->Inicio(), QColor(249, 211, 125));
+        QCOMPARE(panel->Medio(), QColor(Qt::white));
+        QCOMPARE(panel->Fin(), QColor(255, 238, 221));
+    }
+
+    // Each control on its panel; Button1 below BClose; Label1 bottom left.
+    QCOMPARE(ventana.BExportar->parentWidget(), ventana.Draw3D2);
+    QCOMPARE(ventana.BImportar->parentWidget(), ventana.Draw3D3);
+    QCOMPARE(ventana.BClose->parentWidget(), ventana.Draw3D1);
+    QCOMPARE(ventana.Button1->parentWidget(), ventana.Draw3D1);
+    QVERIFY(ventana.Button1->geometry().top() >= ventana.BClose->geometry().bottom());
+    QVERIFY(ventana.Label1->geometry().left() < 632 / 4);
+    QVERIFY(ventana.Label1->geometry().bottom() >= 97 - 20);
+
+    for (QLabel* rotulo : {ventana.Label3, ventana.Label4}) {
+        QVERIFY(rotulo->wordWrap());
+        QVERIFY(rotulo->font().bold());
+        QCOMPARE(rotulo->font().family(), QStringLiteral("Arial"));
+        QCOMPARE(rotulo->font().pointSize(), 12);
+    }
+    QVERIFY(ventana.Label1->font().bold());
+    QCOMPARE(ventana.Label1->palette().color(QPalette::WindowText), QColor(Qt::red));
+
+    // The glyphs of the close button and the two OK-style buttons.
+    QVERIFY(!ventana.BClose->icon().isNull());
+    QVERIFY(!ventana.BExportar->icon().isNull());
+    QVERIFY(!ventana.BImportar->icon().isNull());
+}
+
+void VentanaPrincipalTest::ordenDeTabulacion()
+{
+    PersonaVentana persona;
+    TMForm ventana(persona.Entorno({}, kCarpetaProgramas));
+    ventana.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&ventana));
+    ventana.BClose->setFocus();
+    QList<QWidget*> orden;
+    QWidget* actual = ventana.BClose;
+    for (int i = 0; i < 4; ++i, actual = actual->nextInFocusChain())
+        orden << actual;
+    QCOMPARE(orden, (QList<QWidget*>{ventana.BClose, ventana.Button1, ventana.BExportar, ventana.BImportar}));
+}
+
+void VentanaPrincipalTest::ayudaF1_data()
+{
+    QTest::addColumn<QString>("nombre");
+    for (const char* nombre : {"MForm", "Draw3D1", "Draw3D2", "Draw3D3", "BClose", "Button1", "BExportar",
+                               "BImportar", "Label1", "Label3", "Label4"})
+        QTest::newRow(nombre) << nombre;
+}
+
+void VentanaPrincipalTest::ayudaF1()
+{
+    QFETCH(QString, nombre);
+    VisorGrabado visor;
+    ui::Ayuda ayuda(visor, kCarpetaProgramas);
+    ayuda.FijarArchivo(QStringLiteral("VORNA.chm"));
+    ui::TeclaAyuda tecla(ayuda);
+    qApp->installEventFilter(&tecla);
+    PersonaVentana persona;
+    TMForm ventana(persona.Entorno({}, kCarpetaProgramas, &ayuda));
+    QWidget* destino = nombre == ventana.objectName() ? &ventana : ventana.findChild<QWidget*>(nombre);
+    QVERIFY(destino != nullptr);
+
+    QTest::keyClick(destino, Qt::Key_F1);
+
+    QCOMPARE(visor.peticiones, (std::vector<PeticionAyuda>{{"VORNA.chm", 3}}));
+}
+
+void VentanaPrincipalTest::ayudaBoton()
+{
+    VisorGrabado visor;
+    ui::Ayuda ayuda(visor, kCarpetaProgramas);
+    ayuda.FijarArchivo(QStringLiteral("otra.chm"));
+    PersonaVentana persona;
+    TMForm ventana(persona.Entorno({}, kCarpetaProgramas, &ayuda));
+
+    QTest::mouseClick(ventana.Button1, Qt::LeftButton);
+
+    QCOMPARE(visor.peticiones, (std::vector<PeticionAyuda>{{"VORNA.chm", 0}}));
+    QCOMPARE(ayuda.Archivo(), kCarpetaProgramas / "VORNA.chm");
+}
+
+void VentanaPrincipalTest::ayudaSoloArchivosChm_data()
+{
+    QTest::addColumn<QString>("archivo");
+    QTest::addColumn<bool>("mostrada");
+    QTest::newRow("VORNA.chm") << "VORNA.chm" << true;
+    QTest::newRow("mayúsculas") << "VORNA.CHM" << true;
+    QTest::newRow("mezcla") << "ayuda.cHm" << true;
+    QTest::newRow("otra extensión") << "VORNA.hlp" << false;
+    QTest::newRow("sin extensión") << "VORNA" << false;
+    QTest::newRow("chm sin punto") << "VORNAchm" << false;
+}
+
+void VentanaPrincipalTest::ayudaSoloArchivosChm()
+{
+    QFETCH(QString, archivo);
+    QFETCH(bool, mostrada);
+    VisorGrabado visor;
+    ui::Ayuda ayuda(visor, kCarpetaProgramas);
+    ayuda.FijarArchivo(archivo);
+    ayuda.MostrarContenido();
+    ayuda.MostrarContexto(3);
+    QCOMPARE(visor.peticiones.size(), mostrada ? 2u : 0u);
+}
+
+// Another window's widgets carry their own context: the nearest one counts.
+void VentanaPrincipalTest::ayudaContextoMasCercano()
+{
+    VisorGrabado visor;
+    ui::Ayuda ayuda(visor, kCarpetaProgramas);
+    ayuda.FijarArchivo(QStringLiteral("VORNA.chm"));
+    ui::TeclaAyuda tecla(ayuda);
+    qApp->installEventFilter(&tecla);
+    QWidget dialogo;
+    dialogo.setProperty(ui::kPropiedadContextoAyuda, 3);
+    QWidget marco(&dialogo);
+    QPushButton boton(&marco);
+    boton.setProperty(ui::kPropiedadContextoAyuda, 1);
+    QPushButton sinContexto(&marco);
+    QWidget suelto;
+
+    QTest::keyClick(&boton, Qt::Key_F1);
+    QTest::keyClick(&sinContexto, Qt::Key_F1);
+    QTest::keyClick(&suelto, Qt::Key_F1);
+
+    QCOMPARE(visor.peticiones, (std::vector<PeticionAyuda>{{"VORNA.chm", 1}, {"VORNA.chm", 3}}));
+}
+
+// The command line decides the mode; closing decides what Talvorin reads.
+void VentanaPrincipalTest::modoAnfitrion_data()
+{
+    QTest::addColumn<QStringList>("parametros");
+    QTest::addColumn<bool>("anfitrionExiste");
+    QTest::addColumn<std::optional<QString>>("respuesta"); // of the file dialog; none: cancelled
+    QTest::addColumn<bool>("conNivelcan");
+    QTest::addColumn<int>("numParametros");
+    QTest::addColumn<int>("dialogosAbiertos");
+    QTest::addColumn<QStringList>("mensajes");
+    QTest::addColumn<QStringList>("errores");
+    QTest::addColumn<bool>("cierraSola");
+    QTest::addColumn<int>("resultado");
+    QTest::addColumn<QString>("ini"); // Transformado after closing
+
+    const std::optional<QString> cancelado;
+    const std::optional<QString> ejemplo = TextoQt(kEjemplo);
+    const QString sinArchivo = QStringLiteral("(sin archivo)");
+    const QStringList nada;
+    const QStringList noExiste{QStringLiteral("No existe archivo")};
+
+    QTest::newRow("sin parámetros") << QStringList{} << true << cancelado << true << 0 << 0 << nada << nada
+                                    << false << 0 << sinArchivo;
+    QTest::newRow("un parámetro") << QStringList{"exportar"} << true << cancelado << true << 0 << 0 << nada
+                                  << nada << false << 0 << sinArchivo;
+    QTest::newRow("tres parámetros") << QStringList{"exportar", "1A2B", "x"} << true << cancelado << true << 0
+                                     << 0 << nada << nada << false << 0 << sinArchivo;
+    QTest::newRow("EXPORTAR en mayúsculas, diálogo cancelado")
+        << QStringList{"EXPORTAR", "1A2B"} << true << cancelado << true << 2 << 1 << noExiste << nada << true
+        << -1 << "-1";
+    QTest::newRow("Importar, diálogo cancelado") << QStringList{"Importar", "1a2b"} << true << cancelado << true
+                                                 << 2 << 1 << noExiste << nada << true << -1 << "-1";
+    QTest::newRow("dirección desconocida") << QStringList{"revisar", "1A2B"} << true << cancelado << true << 2
+                                           << 0 << nada << nada << false << 0 << "0";
+    QTest::newRow("dirección con letra no ASCII") << QStringList{"EXPORTAR\u0130", "1A2B"} << true << cancelado
+                                                  << true << 2 << 0 << nada << nada << false << 0 << "0";
+    QTest::newRow("sin NIVELCAN.DBF") << QStringList{"exportar", "1A2B"} << true << ejemplo << false << 2 << 1
+                                      << QStringList{kSinNivelcan} << nada << false << 0 << "0";
+    QTest::newRow("prefijo 0x") << QStringList{"exportar", "0x1A2B"} << true << cancelado << true << 0 << 1
+                                << noExiste << QStringList{"'$0x1A2B' no es un valor entero válido."} << false
+                                << 0 << sinArchivo;
+    QTest::newRow("nueve dígitos") << QStringList{"exportar", "000001A2B"} << true << cancelado << true << 0 << 1
+                                   << noExiste << QStringList{"'$000001A2B' no es un valor entero válido."}
+                                   << false << 0 << sinArchivo;
+    QTest::newRow("parámetro vacío") << QStringList{"revisar", ""} << true << cancelado << true << 0 << 0 << nada
+                                     << QStringList{"'$' no es un valor entero válido."} << false << 0
+                                     << sinArchivo;
+    QTest::newRow("ventana inexistente")
+        << QStringList{"revisar", "1A2B"} << false << cancelado << true << 0 << 0 << nada
+        << QStringList{"No existe la ventana $1A2B en la que el programa que abrió Durlavex pedía mostrarlo; se "
+                       "abre como una ventana normal."}
+        << false << 0 << sinArchivo;
+}
+
+void VentanaPrincipalTest::modoAnfitrion()
+{
+    QFETCH(QStringList, parametros);
+    QFETCH(bool, anfitrionExiste);
+    QFETCH(std::optional<QString>, respuesta);
+    QFETCH(bool, conNivelcan);
+    QFETCH(int, numParametros);
+    QFETCH(int, dialogosAbiertos);
+    QFETCH(QStringList, mensajes);
+    QFETCH(QStringList, errores);
+    QFETCH(bool, cierraSola);
+    QFETCH(int, resultado);
+    QFETCH(QString, ini);
+
+    Talvorin talvorin;
+    CarpetaPrograma programa(conNivelcan);
+    PersonaVentana persona;
+    persona.dialogo.respuestas = {respuesta};
+    const std::vector<WId> existentes{kAnfitrion};
+    persona.ventanas.existentes = {existentes.begin(), existentes.begin() + (anfitrionExiste ? 1 : 0)};
+    TMForm ventana(persona.Entorno(parametros, programa.carpeta.Ruta()));
+    QSignalSpy cerrada(&ventana, &TMForm::Cerrada);
+
+    MostrarYEsperar(ventana);
+
+    QCOMPARE(ventana.NumParametros, numParametros);
+    QCOMPARE(persona.ventanas.incrustada, std::vector<WId>(numParametros == 2 ? 1 : 0, kAnfitrion));
+    QCOMPARE(bool(ventana.windowFlags() & Qt::FramelessWindowHint), numParametros == 2);
+    QCOMPARE(persona.dialogo.veces, dialogosAbiertos);
+    QCOMPARE(persona.avisos.mensajes, mensajes);
+    QCOMPARE(persona.avisos.errores, errores);
+    QCOMPARE(cerrada.count(), cierraSola ? 1 : 0);
+    QVERIFY(ventana.BExportar->isEnabled());
+    QVERIFY(ventana.BImportar->isEnabled());
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+
+    ventana.close();
+    QCOMPARE(cerrada.count(), 1);
+    QCOMPARE(ventana.ResultadoProceso, resultado);
+    QCOMPARE(ValorTransformado(programa.Ini()), ini);
+    QCOMPARE(persona.avisos.errores, errores);
+}
+
+// The host's window goes away: the window closes as if the person had closed
+// it, and the result code is written.
+void VentanaPrincipalTest::anfitrionDesaparece()
+{
+    CarpetaPrograma programa(true);
+    PersonaVentana persona;
+    persona.ventanas.existentes = {kAnfitrion};
+    TMForm ventana(persona.Entorno({"revisar", "1A2B"}, programa.carpeta.Ruta()));
+    QSignalSpy cerrada(&ventana, &TMForm::Cerrada);
+    MostrarYEsperar(ventana);
+    QTest::qWait(2 * ui::VigilanteAnfitrion::kIntervaloMs);
+    QCOMPARE(cerrada.count(), 0);
+
+    persona.ventanas.existentes.clear();
+
+    QTRY_COMPARE_WITH_TIMEOUT(cerrada.count(), 1, 4 * ui::VigilanteAnfitrion::kIntervaloMs);
+    QVERIFY(!ventana.isVisible());
+    QCOMPARE(ValorTransformado(programa.Ini()), QStringLiteral("0"));
+}
+
+// A program folder where nothing can be written: the error box names the
+// file, and the window closes all the same.
+void VentanaPrincipalTest::iniNoSePuedeEscribir()
+{
+    DirectorioTemporal temporal;
+    const fs::path noEsCarpeta = temporal / "programa";
+    std::ofstream(noEsCarpeta) << "un archivo, no una carpeta";
+    PersonaVentana persona;
+    persona.ventanas.existentes = {kAnfitrion};
+    TMForm ventana(persona.Entorno({"revisar", "1A2B"}, noEsCarpeta));
+    QSignalSpy cerrada(&ventana, &TMForm::Cerrada);
+    MostrarYEsperar(ventana);
+
+    ventana.close();
+
+    QCOMPARE(cerrada.count(), 1);
+    QVERIFY(!ventana.isVisible());
+    QCOMPARE(persona.avisos.errores,
+             QStringList{"Unable to write to " + TextoQt(noEsCarpeta / "Talvorin.ini") + "."});
+}
+
+// A cancelled dialog keeps the file of the earlier click (here a run that
+// stopped for the missing NIVELCAN.DBF), whichever button it came from.
+void VentanaPrincipalTest::dialogoCanceladoConservaArchivo()
+{
+    Talvorin talvorin;
+    CarpetaPrograma programa(false);
+    PersonaVentana persona;
+    persona.dialogo.respuestas = {TextoQt(kEjemplo)};
+    TMForm ventana(persona.Entorno({}, programa.carpeta.Ruta()));
+
+    QTest::mouseClick(ventana.BExportar, Qt::LeftButton);
+    QTest::mouseClick(ventana.BExportar, Qt::LeftButton);
+
+    QCOMPARE(persona.dialogo.veces, 2);
+    QCOMPARE(ventana.ArchivoXML, kEjemplo);
+    QCOMPARE(persona.avisos.mensajes, (QStringList{kSinNivelcan, kSinNivelcan}));
+    QCOMPARE(ventana.ResultadoProceso, 0);
+}
+
+// A run that ends in an error: the error box with its full stop, the normal
+// cursor, both buttons still enabled, and no automatic close even in host mode.
+// The working directory holds every table an import opens, so that both
+// directions reach the malformed exchange file.
+struct CorridaConError {
+    Talvorin talvorin;
+    CarpetaPrograma programa{true};
+    fs::path roto = programa.carpeta / "roto.xml";
+    PersonaVentana persona;
+
+    CorridaConError()
+    {
+        EntornoImportacion importacion;
+        importacion.Preparar();
+        for (const auto& tabla : fs::directory_iterator(importacion.trabajo.Ruta()))
+            fs::copy_file(tabla.path(), talvorin.ktemp / tabla.path().filename());
+        std::ofstream(roto) << "<SERVICIO><BLOQUE_DATOS><grupo_datos seq=\"MATERIAS\">";
+        persona.ventanas.existentes = {kAnfitrion};
+        persona.dialogo.respuestas = {TextoQt(roto)};
+    }
+
+    void Comprobar(const TMForm& ventana, const QSignalSpy& cerrada) const
+    {
+        QCOMPARE(persona.dialogo.veces, 1);
+        QCOMPARE(persona.avisos.errores.size(), 1);
+        const QString error = persona.avisos.errores.first();
+        QVERIFY2(error.contains(QStringLiteral("roto.xml")), qPrintable(error));
+        QVERIFY2(QString::fromStdString(TextoCajaError(error.toStdString())) == error, qPrintable(error));
+        QCOMPARE(persona.avisos.mensajes, QStringList{});
+        QVERIFY(ventana.BExportar->isEnabled());
+        QVERIFY(ventana.BImportar->isEnabled());
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        QCOMPARE(cerrada.count(), 0);
+        QVERIFY(ventana.isVisible());
+        QCOMPARE(ventana.ResultadoProceso, 0);
+    }
+};
+
+void VentanaPrincipalTest::errorDeCorrida_data()
+{
+    QTest::addColumn<QString>("boton");
+    QTest::newRow("exportar") << "BExportar";
+    QTest::newRow("importar") << "BImportar";
+}
+
+void VentanaPrincipalTest::errorDeCorrida()
+{
+    QFETCH(QString, boton);
+    CorridaConError corrida;
+    TMForm ventana(corrida.persona.Entorno({}, corrida.programa.carpeta.Ruta()));
+    QSignalSpy cerrada(&ventana, &TMForm::Cerrada);
+    MostrarYEsperar(ventana);
+
+    QTest::mouseClick(ventana.findChild<QPushButton*>(boton), Qt::LeftButton);
+
+    corrida.Comprobar(ventana, cerrada);
+}
+
+void VentanaPrincipalTest::errorDeCorridaAnfitrion_data()
+{
+    QTest::addColumn<QString>("direccion");
+    QTest::newRow("exportar") << "exportar";
+    QTest::newRow("importar") << "importar";
+}
+
+void VentanaPrincipalTest::errorDeCorridaAnfitrion()
+{
+    QFETCH(QString, direccion);
+    CorridaConError corrida;
+    TMForm ventana(corrida.persona.Entorno({direccion, "1A2B"}, corrida.programa.carpeta.Ruta()));
+    QSignalSpy cerrada(&ventana, &TMForm::Cerrada);
+
+    MostrarYEsperar(ventana);
+
+    corrida.Comprobar(ventana, cerrada);
+    ventana.close();
+    QCOMPARE(ValorTransformado(corrida.programa.Ini()), QStringLiteral("0"));
+}
+
+void VentanaPrincipalTest::exportacionCompleta()
+{
+    Talvorin talvorin;
+    PersonaVentana persona;
+    persona.plantilla = "J2";
+    persona.dialogo.respuestas = {TextoQt(kEjemplo)};
+    TMForm ventana(persona.Entorno({}, kCarpetaProgramas));
+    MostrarYEsperar(ventana);
+
+    QTest::mouseClick(ventana.BExportar, Qt::LeftButton);
+
+    QCOMPARE(persona.avisos.errores, QStringList{});
+    QCOMPARE(persona.avisos.mensajes, QStringList{"Proceso finalizado"});
+    QCOMPARE(persona.plantillasPedidas, 1);
+    QCOMPARE(ventana.JornadaElegida, std::string("J2"));
+    QCOMPARE(ventana.ResultadoProceso, 1);
+    QVERIFY(!ventana.BExportar->isEnabled());
+    QVERIFY(!ventana.BImportar->isEnabled());
+    QVERIFY(ventana.BClose->isEnabled());
+    QVERIFY(ventana.Button1->isEnabled());
+    QVERIFY(ventana.isVisible());
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+    for (const char* tabla : {"ASIGNOMT.DBF", "ASIGNOMT2.DBF", "PROFT.DBF", "AULAT.DBF", "CURSOST.DBF",
+                              "GRUPOST.DBF", "ASIGT.DBF", "DIASHORAST.DBF", "DIASHORAST2.DBF", "PERIODOS.DBF"})
+        QVERIFY2(fs::exists(talvorin.ktemp / tabla), tabla);
+}
+
+void VentanaPrincipalTest::importacionCompleta()
+{
+    Talvorin talvorin;
+    EntornoImportacion importacion;
+    importacion.escuela.soluc.push_back({"P1", "3", "2", "MAT", "1A", "", "A1"});
+    importacion.Preparar();
+    for (const auto& tabla : fs::directory_iterator(importacion.trabajo.Ruta()))
+        fs::copy_file(tabla.path(), talvorin.ktemp / tabla.path().filename());
+    PersonaVentana persona;
+    persona.dialogo.respuestas = {TextoQt(importacion.archivoXml)};
+    TMForm ventana(persona.Entorno({}, kCarpetaProgramas));
+    MostrarYEsperar(ventana);
+
+    QTest::mouseClick(ventana.BImportar, Qt::LeftButton);
+
+    QCOMPARE(persona.avisos.errores, QStringList{});
+    QCOMPARE(persona.avisos.mensajes, QStringList{"Proceso finalizado"});
+    QCOMPARE(persona.profesoresCompletados, 0);
+    QCOMPARE(ventana.ResultadoProceso, 1);
+    QVERIFY(!ventana.BExportar->isEnabled());
+    QVERIFY(!ventana.BImportar->isEnabled());
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+    const ResultadoLeido leido = importacion.Leer();
+    QCOMPARE(leido.profesores.size(), 1u);
+    QCOMPARE(leido.profesores[0].lecciones.size(), 1u);
+}
+
+QTEST_MAIN(VentanaPrincipalTest)
+#include "ventana_principal_test.moc"
