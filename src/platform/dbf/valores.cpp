@@ -323,10 +323,10 @@ void EscribirNumero(const Campo& campo, Version version, std::span<std::uint8_t>
     switch (CodificacionDe(campo, version)) {
     case Codificacion::Numerico: {
         const auto texto = std::isfinite(valor) ? TextoFijo(valor, campo.decimales) : std::nullopt;
-        const std::string detalle = "numérico de " + std::to_string(campo.ancho) + " posiciones y " +
-                                    std::to_string(campo.decimales) + " decimales";
         if (!texto || texto->size() > destino.size())
-            NoCabe(campo, valor, contexto, detalle);
+            NoCabe(campo, valor, contexto,
+                   "numérico de " + std::to_string(campo.ancho) + " posiciones y " +
+                       std::to_string(campo.decimales) + " decimales");
         return AlinearDerecha(destino, *texto);
     }
     case Codificacion::Texto: {
