@@ -134,7 +134,7 @@ def main():
 
     mb = lambda kb: kb / 1024
     print("| Escala | XML | Exportar | Memoria | xmllint --noout | Memoria | Tiempo × | Memoria × |"
-          " Lecciones | Resultado | Importar | Memoria | xmllint --output | Memoria | Tiempo × | Memoria × |")
+          " Filas SOLUC | Resultado | Importar | Memoria | xmllint --output | Memoria | Tiempo × | Memoria × |")
     print("|---:" * 16 + "|")
     for escala, r in filas.items():
         (te, me), (tp, mp) = r["exportar"], r["parse"]
