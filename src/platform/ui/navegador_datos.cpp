@@ -45,11 +45,9 @@ NavegadorDatos::NavegadorDatos(ModeloTabla& modelo, QWidget* padre) : QWidget(pa
         boton->setFocusPolicy(Qt::NoFocus);
         boton->setAutoRaise(false);
         boton->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-        if (d.repite) {
-            boton->setAutoRepeat(true);
-            boton->setAutoRepeatDelay(500);
-            boton->setAutoRepeatInterval(100);
-        }
+        boton->setAutoRepeat(d.repite);
+        boton->setAutoRepeatDelay(500);
+        boton->setAutoRepeatInterval(100);
         const auto cual = static_cast<Boton>(i);
         connect(boton, &QToolButton::clicked, this, [this, cual] { Pulsar(cual); });
         fila->addWidget(boton);

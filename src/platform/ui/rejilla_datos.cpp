@@ -194,6 +194,17 @@ void RejillaDatos::keyPressEvent(QKeyEvent* evento)
     QTableView::keyPressEvent(evento);
 }
 
+// A cell editor opened puts its row into editing, so that the navigator
+// offers post and cancel while the person types.
+bool RejillaDatos::edit(const QModelIndex& indice, EditTrigger disparador, QEvent* evento)
+{
+    if (!QTableView::edit(indice, disparador, evento))
+        return false;
+    if (indice.row() == modelo_.FilaActual())
+        modelo_.Editar();
+    return true;
+}
+
 void RejillaDatos::currentChanged(const QModelIndex& actual, const QModelIndex& anterior)
 {
     QTableView::currentChanged(actual, anterior); // hands an open editor's text to the model

@@ -26,6 +26,8 @@ public:
     RejillaDatos(ModeloTabla& modelo, int columnasFijas, QWidget* padre = nullptr,
                  ColoresRejilla colores = {});
 
+    using QTableView::edit;
+
     ModeloTabla& Modelo() const { return modelo_; }
     QTableView& VistaFija() const { return *fija_; }
     // Where refusals are shown (the system's boxes unless a test says otherwise).
@@ -38,6 +40,7 @@ public:
     void AjustarColumnas();
 
 protected:
+    bool edit(const QModelIndex& indice, EditTrigger disparador, QEvent* evento) override;
     void currentChanged(const QModelIndex& actual, const QModelIndex& anterior) override;
     QModelIndex moveCursor(CursorAction accion, Qt::KeyboardModifiers modificadores) override;
     void keyPressEvent(QKeyEvent* evento) override;
