@@ -164,13 +164,16 @@ void VentanaPrincipalTest::ordenDeTabulacion()
     PersonaVentana persona;
     TMForm ventana(persona.Entorno({}, kCarpetaProgramas));
     ventana.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&ventana));
+    ventana.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&ventana));
     ventana.BClose->setFocus();
     QList<QWidget*> orden;
-    QWidget* actual = ventana.BClose;
-    for (int i = 0; i < 4; ++i, actual = actual->nextInFocusChain())
-        orden << actual;
-    QCOMPARE(orden, (QList<QWidget*>{ventana.BClose, ventana.Button1, ventana.BExportar, ventana.BImportar}));
+    for (int i = 0; i < 5; ++i) {
+        orden << QApplication::focusWidget();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(orden, (QList<QWidget*>{ventana.BClose, ventana.Button1, ventana.BExportar, ventana.BImportar,
+                                     ventana.BClose}));
 }
 
 void VentanaPrincipalTest::ayudaF1_data()
