@@ -53,6 +53,9 @@ TablaDbf::TablaDbf(std::vector<std::uint8_t> bytes, std::string nombre, fs::path
     bytes.resize(datos);
     datos_ = std::move(bytes);
     enDisco_ = numRegistros_;
+    for (std::size_t i = 0; i < estructura_.campos.size() && nombresDistintos_; ++i)
+        for (std::size_t j = i + 1; j < estructura_.campos.size() && nombresDistintos_; ++j)
+            nombresDistintos_ = !MismoNombre(estructura_.campos[i].nombre, estructura_.campos[j].nombre);
 }
 
 TablaDbf::~TablaDbf()
@@ -114,15 +117,7 @@ void TablaDbf::ExigirExclusivo()
     exclusivo_ = true;
 }
 
-std::size_t TablaDbf::HashNombre::operator()(std::string_view nombre) const
-{
-    std::size_t h = 1469598103934665603ull;
-    for (char c : nombre)
-        h = (h ^ static_cast<unsigned char>(MayusculaAscii(c))) * 1099511628211ull;
-    return h;
-}
-
-bool TablaDbf::IgualNombre::operator()(std::string_view a, std::string_view b) const
+bool TablaDbf::MismoNombre(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return MayusculaAscii(x) == MayusculaAscii(y); });
@@ -130,15 +125,19 @@ bool TablaDbf::IgualNombre::operator()(std::string_view a, std::string_view b) c
 
 std::optional<std::size_t> TablaDbf::BuscarCampo(std::string_view nombre) const
 {
-    // Every field set or read asks for its field by name: one hash lookup,
-    // no copies. The index keeps the first field of each name.
-    if (camposPorNombre_.size() != 0 || estructura_.campos.empty()) {
-        const auto it = camposPorNombre_.find(nombre);
-        return it == camposPorNombre_.end() ? std::nullopt : std::optional(it->second);
+    // Every field set or read asks for its field by name, and rows are mostly
+    // written and read field after field: with names that are all different
+    // the search starts after the field found last, and usually ends there.
+    const auto& campos = estructura_.campos;
+    const std::size_t n = campos.size();
+    const std::size_t inicio = nombresDistintos_ && campoReciente_ + 1 < n ? campoReciente_ + 1 : 0;
+    for (std::size_t k = 0, i = inicio; k < n; ++k, i = i + 1 == n ? 0 : i + 1) {
+        if (MismoNombre(campos[i].nombre, nombre)) {
+            campoReciente_ = i;
+            return i;
+        }
     }
-    for (std::size_t i = 0; i < estructura_.campos.size(); ++i)
-        camposPorNombre_.try_emplace(estructura_.campos[i].nombre, i);
-    return BuscarCampo(nombre);
+    return std::nullopt;
 }
 
 const Campo& TablaDbf::CampoEn(std::size_t campo) const

@@ -9,7 +9,6 @@
 
 #include <memory>
 #include <string_view>
-#include <unordered_map>
 
 namespace durlavex::dbf {
 
@@ -77,23 +76,17 @@ private:
     // Writes the rows appended since the last write, then the header's count
     // and the index; on failure drops them from memory and throws.
     void EscribirPendientes();
+    static bool MismoNombre(std::string_view a, std::string_view b);
 
     std::string nombre_;
     fs::path ruta_;
     Estructura estructura_;
     std::vector<std::uint8_t> cabecera_;
     std::vector<std::uint8_t> datos_;
-    // Field numbers by name, without regard to ASCII letter case; filled at
-    // the first lookup.
-    struct HashNombre {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view nombre) const;
-    };
-    struct IgualNombre {
-        using is_transparent = void;
-        bool operator()(std::string_view a, std::string_view b) const;
-    };
-    mutable std::unordered_map<std::string, std::size_t, HashNombre, IgualNombre> camposPorNombre_;
+    // Field lookups by name: whether no two fields share a name (without
+    // regard to ASCII letter case), and the field found last.
+    bool nombresDistintos_ = true;
+    mutable std::size_t campoReciente_ = 0;
     mutable std::string registroVacio_; // RegistroVacio, made at its first use
     std::size_t numRegistros_ = 0;
     std::size_t enDisco_ = 0;     // rows the file holds and its header counts
