@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include <algorithm>
+
 namespace durlavex {
 namespace {
 
@@ -158,7 +160,9 @@ TControlProfesores::~TControlProfesores()
 void TControlProfesores::Maquetar()
 {
     constexpr int margen = 8;
-    constexpr int anchoRejilla = 490;
+    // Wide enough for its four columns in the font it got, as long as the
+    // texts on the right keep a readable column.
+    const int anchoRejilla = std::clamp(ProftDBGrid->AnchoNecesario(), 440, 530);
     constexpr int arribaRejilla = 56;
     Label1->setGeometry(margen, margen, 180, Label1->heightForWidth(180));
     ProftDBGrid->setGeometry(margen, arribaRejilla, anchoRejilla, kAltoCliente - arribaRejilla - margen);

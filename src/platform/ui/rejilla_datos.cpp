@@ -120,6 +120,14 @@ int RejillaDatos::AnchoFijo() const
     return ancho;
 }
 
+int RejillaDatos::AnchoNecesario() const
+{
+    int ancho = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < modelo_.columnCount(); ++c)
+        ancho += columnWidth(c);
+    return ancho;
+}
+
 void RejillaDatos::ColocarVistaFija()
 {
     fija_->setGeometry(frameWidth(), frameWidth(), AnchoFijo(),

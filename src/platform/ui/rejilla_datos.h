@@ -36,6 +36,9 @@ public:
     // Closes an open cell editor, handing its text to the model or not.
     void CerrarEditor(bool conservar);
 
+    // The width that shows every column without scrolling sideways.
+    int AnchoNecesario() const;
+
     // Column widths from the display widths in characters, with this font.
     void AjustarColumnas();
 
