@@ -103,9 +103,10 @@ TControlProfesores::TControlProfesores(QWidget* propietario, const std::filesyst
 
     wwDBNavigator1 = new ui::NavegadorDatos(*modelo_, Panel);
     wwDBNavigator1->setObjectName(QStringLiteral("wwDBNavigator1"));
-    connect(wwDBNavigator1, &ui::NavegadorDatos::AntesDeActuar, this, [this](ui::NavegadorDatos::Boton boton) {
-        ProftDBGrid->CerrarEditor(boton != ui::NavegadorDatos::Cancelar);
-    });
+    connect(wwDBNavigator1, &ui::NavegadorDatos::AntesDeActuar, this,
+            [this](ui::NavegadorDatos::Boton boton) {
+                ProftDBGrid->CerrarEditor(boton != ui::NavegadorDatos::Cancelar);
+            });
 
     Label1 = Etiqueta(Panel, "Label1", QStringLiteral("CONTROL DE DATOS DE LOS PROFESORES"), Qt::black);
     ConFondo(Label1, Qt::yellow);
@@ -115,26 +116,31 @@ TControlProfesores::TControlProfesores(QWidget* propietario, const std::filesyst
     QFont subrayada = Label3->font();
     subrayada.setUnderline(true);
     Label3->setFont(subrayada);
-    Label2 = Etiqueta(Panel, "Label2",
-                      QStringLiteral("Se ha detectado que existe algún Profesor sin todos los datos necesarios. "
-                                     "(Seguramente hayan sido creados directamente desde Talvorin.)      Para "
-                                     "poder realizar correctamente la integración del Horario en VORNA, deberán "
-                                     "asignarlos en esta rejilla. "),
-                      QColor(0, 0, 128));
-    Label4 = Etiqueta(Panel, "Label4",
-                      QStringLiteral("Los Profesores deberán estar creados previamente en VORNA, con los mismos "
-                                     "Datos de X_EMPLEADO y F_TOMAPOS. "),
-                      Qt::red);
-    Label5 = Etiqueta(Panel, "Label5",
-                      QStringLiteral("VORNA, dispone de un proceso mediante el cual pueden obtener la información "
-                                     "de estos 2 datos mencionados. "),
-                      QColor(0, 128, 0));
-    Label6 = Etiqueta(Panel, "Label6",
-                      QStringLiteral("Después de haber introducido los datos que faltan, pulsando \"Salir\", se "
-                                     "reiniciará el proceso."),
-                      QColor(0, 0, 128));
+    Label2 =
+        Etiqueta(Panel, "Label2",
+                 QStringLiteral("Se ha detectado que existe algún Profesor sin todos los datos necesarios. "
+                                "(Seguramente hayan sido creados directamente desde Talvorin.)      Para "
+                                "poder realizar correctamente la integración del Horario en VORNA, deberán "
+                                "asignarlos en esta rejilla. "),
+                 QColor(0, 0, 128));
+    Label4 =
+        Etiqueta(Panel, "Label4",
+                 QStringLiteral("Los Profesores deberán estar creados previamente en VORNA, con los mismos "
+                                "Datos de X_EMPLEADO y F_TOMAPOS. "),
+                 Qt::red);
+    Label5 =
+        Etiqueta(Panel, "Label5",
+                 QStringLiteral("VORNA, dispone de un proceso mediante el cual pueden obtener la información "
+                                "de estos 2 datos mencionados. "),
+                 QColor(0, 128, 0));
+    Label6 =
+        Etiqueta(Panel, "Label6",
+                 QStringLiteral("Después de haber introducido los datos que faltan, pulsando \"Salir\", se "
+                                "reiniciará el proceso."),
+                 QColor(0, 0, 128));
 
-    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Salir"), Panel);
+    BitBtn1 =
+        new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Salir"), Panel);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     QFont negrita = BitBtn1->font();
     negrita.setBold(true);
@@ -167,14 +173,16 @@ void TControlProfesores::Maquetar()
     Label1->setGeometry(margen, margen, 180, Label1->heightForWidth(180));
     ProftDBGrid->setGeometry(margen, arribaRejilla, anchoRejilla, kAltoCliente - arribaRejilla - margen);
     const QSize navegador(10 * 24, 25);
-    wwDBNavigator1->setGeometry(margen + anchoRejilla - navegador.width(), arribaRejilla - navegador.height() - 4,
-                                navegador.width(), navegador.height());
+    wwDBNavigator1->setGeometry(margen + anchoRejilla - navegador.width(),
+                                arribaRejilla - navegador.height() - 4, navegador.width(),
+                                navegador.height());
 
     const int x = margen + anchoRejilla + 12;
     const int ancho = kAnchoCliente - x - margen;
     int y = margen;
     for (QLabel* etiqueta : {Label3, Label2, Label4, Label5, Label6}) {
-        const int alto = etiqueta == Label3 ? etiqueta->sizeHint().height() + 8 : etiqueta->heightForWidth(ancho);
+        const int alto =
+            etiqueta == Label3 ? etiqueta->sizeHint().height() + 8 : etiqueta->heightForWidth(ancho);
         etiqueta->setGeometry(x, y, ancho, alto);
         y += alto + 14;
     }

@@ -29,10 +29,11 @@ class RejillaDatos;
 // back.
 class TControlProfesores : public QDialog {
     Q_OBJECT
-public:
+  public:
     // Opens PROFT.DBF of `directorioTrabajo` for shared access (the import run
     // holds it open too); a refused save is shown through `avisos`.
-    TControlProfesores(QWidget* propietario, const std::filesystem::path& directorioTrabajo, ui::Avisos& avisos);
+    TControlProfesores(QWidget* propietario, const std::filesystem::path& directorioTrabajo,
+                       ui::Avisos& avisos);
     TControlProfesores(QWidget* propietario, const std::filesystem::path& directorioTrabajo);
     ~TControlProfesores() override; // closes the table
 
@@ -49,11 +50,11 @@ public:
     QLabel* Label6 = nullptr;
     QPushButton* BitBtn1 = nullptr;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* evento) override;
     void keyPressEvent(QKeyEvent* evento) override;
 
-private:
+  private:
     void ProftDBGridEnter();
     void ProftDBGridExit();
     void BitBtn1Click();

@@ -35,7 +35,7 @@ namespace {
 constexpr int kAbrev = 0, kNombre = 1, kEmpleado = 2, kToma = 3;
 
 class AvisosGrabados : public ui::Avisos {
-public:
+  public:
     QStringList errores, mensajes;
     void Mensaje(QWidget*, const QString& texto) override { mensajes << texto; }
     void Error(QWidget*, const QString& texto) override { errores << texto; }
@@ -50,7 +50,8 @@ void EscribirProft(const std::filesystem::path& dir, const std::vector<Profesor>
 {
     std::vector<FilaCampos> filas;
     for (const auto& p : profesores)
-        filas.push_back({{"ABREV", p.abrev}, {"NOMBRE", p.nombre}, {"X_EMPLEADO", p.empleado}, {"F_TOMAPOS", p.toma}});
+        filas.push_back(
+            {{"ABREV", p.abrev}, {"NOMBRE", p.nombre}, {"X_EMPLEADO", p.empleado}, {"F_TOMAPOS", p.toma}});
     pruebas::EscribirTabla(dir, esquemas::PROFT, filas);
 }
 
@@ -112,7 +113,7 @@ using Accion = std::function<void(const DialogoAbierto&)>;
 // when none comes within ten seconds, whatever modal window there is gets
 // rejected so the run cannot hang, and `agotado` tells the test.
 class GuionModal {
-public:
+  public:
     explicit GuionModal(std::function<void(TControlProfesores&)> guion) : guion_(std::move(guion))
     {
         reloj_.start();
@@ -121,7 +122,7 @@ public:
     bool hecho = false;
     bool agotado = false;
 
-private:
+  private:
     void Mirar()
     {
         if (auto* d = qobject_cast<TControlProfesores*>(QApplication::activeModalWidget())) {
@@ -157,7 +158,7 @@ Q_DECLARE_METATYPE(Accion)
 class ControlProfesoresTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void ventanaYControles()
     {
         const DialogoAbierto d(Claustro(1));
@@ -173,13 +174,15 @@ private slots:
         QCOMPARE(w.BitBtn1->property("contextoAyuda").toInt(), 1);
         QCOMPARE(w.BitBtn1->text(), QStringLiteral("Salir"));
         QVERIFY(!w.BitBtn1->isDefault() && !w.BitBtn1->autoDefault());
-        QCOMPARE(w.Label2->text(),
-                 QStringLiteral("Se ha detectado que existe algún Profesor sin todos los datos necesarios. "
-                                "(Seguramente hayan sido creados directamente desde Talvorin.)      Para poder "
-                                "realizar correctamente la integración del Horario en VORNA, deberán asignarlos "
-                                "en esta rejilla. "));
-        QCOMPARE(w.Label6->text(), QStringLiteral("Después de haber introducido los datos que faltan, pulsando "
-                                                  "\"Salir\", se reiniciará el proceso."));
+        QCOMPARE(
+            w.Label2->text(),
+            QStringLiteral("Se ha detectado que existe algún Profesor sin todos los datos necesarios. "
+                           "(Seguramente hayan sido creados directamente desde Talvorin.)      Para poder "
+                           "realizar correctamente la integración del Horario en VORNA, deberán asignarlos "
+                           "en esta rejilla. "));
+        QCOMPARE(w.Label6->text(),
+                 QStringLiteral("Después de haber introducido los datos que faltan, pulsando "
+                                "\"Salir\", se reiniciará el proceso."));
         for (const char* nombre : {"Label1", "wwDBNavigator1", "ProftDBGrid", "Label2", "Label3", "Label4",
                                    "Label5", "Label6", "BitBtn1"})
             QVERIFY2(w.findChild<QWidget*>(QString::fromLatin1(nombre)), nombre);
@@ -249,13 +252,20 @@ private slots:
         QTest::addColumn<int>("columna");
         QTest::addColumn<QString>("tecleado");
         QTest::addColumn<QString>("enEditor");
-        QTest::newRow("cifras") << kEmpleado << "12345" << "12345";
-        QTest::newRow("letras rechazadas") << kEmpleado << "1a2B-3 ," << "123";
-        QTest::newRow("solo letras") << kEmpleado << "abc" << "";
-        QTest::newRow("no más que el ancho del campo") << kEmpleado << "123456789012" << "1234567890";
-        QTest::newRow("fecha: las barras se rellenan") << kToma << "01092015" << "01/09/2015";
-        QTest::newRow("fecha: letras rechazadas") << kToma << "0x1.09a20y15" << "01/09/2015";
-        QTest::newRow("fecha a medias") << kToma << "01092" << "01/09/2";
+        QTest::newRow("cifras") << kEmpleado << "12345"
+                                << "12345";
+        QTest::newRow("letras rechazadas") << kEmpleado << "1a2B-3 ,"
+                                           << "123";
+        QTest::newRow("solo letras") << kEmpleado << "abc"
+                                     << "";
+        QTest::newRow("no más que el ancho del campo") << kEmpleado << "123456789012"
+                                                       << "1234567890";
+        QTest::newRow("fecha: las barras se rellenan") << kToma << "01092015"
+                                                       << "01/09/2015";
+        QTest::newRow("fecha: letras rechazadas") << kToma << "0x1.09a20y15"
+                                                  << "01/09/2015";
+        QTest::newRow("fecha a medias") << kToma << "01092"
+                                        << "01/09/2";
     }
     void mascarasAlTeclear()
     {
@@ -292,8 +302,8 @@ private slots:
         QTest::newRow("pasar a otra fila") << Accion([](const DialogoAbierto& d) { d.Pulsar(Qt::Key_Down); });
         QTest::newRow("botón de grabar del navegador")
             << Accion([](const DialogoAbierto& d) { d.Boton(ui::NavegadorDatos::Grabar).click(); });
-        QTest::newRow("botón Salir")
-            << Accion([](const DialogoAbierto& d) { QTest::mouseClick(d.dialogo->BitBtn1, Qt::LeftButton); });
+        QTest::newRow("botón Salir") << Accion(
+            [](const DialogoAbierto& d) { QTest::mouseClick(d.dialogo->BitBtn1, Qt::LeftButton); });
         QTest::newRow("siguiente del navegador")
             << Accion([](const DialogoAbierto& d) { d.Boton(ui::NavegadorDatos::Siguiente).click(); });
     }
@@ -337,11 +347,16 @@ private slots:
     {
         const DialogoAbierto d(Claustro(25));
         using N = ui::NavegadorDatos;
-        const char* pistas[] = {"Move to first record",          "Move backward 10 records",
-                                "Move to prior record",          "Move to next record",
-                                "Move forward 10 records",       "Move to last record",
-                                "Edit current record",           "Post changes of current record",
-                                "Cancel changes made to current record", "Refresh the contents of the dataset"};
+        const char* pistas[] = {"Move to first record",
+                                "Move backward 10 records",
+                                "Move to prior record",
+                                "Move to next record",
+                                "Move forward 10 records",
+                                "Move to last record",
+                                "Edit current record",
+                                "Post changes of current record",
+                                "Cancel changes made to current record",
+                                "Refresh the contents of the dataset"};
         for (int b = 0; b < N::NumeroBotones; ++b) {
             QToolButton& boton = d.Boton(static_cast<N::Boton>(b));
             QCOMPARE(boton.toolTip(), QString::fromLatin1(pistas[b]));
@@ -358,12 +373,12 @@ private slots:
             QString habilitados; // first..refresh, 1 enabled
         };
         const Paso pasos[] = {
-            {N::Cancelar, 0, "0001111001"},        {N::PaginaSiguiente, 10, "1111111001"},
+            {N::Cancelar, 0, "0001111001"},         {N::PaginaSiguiente, 10, "1111111001"},
             {N::PaginaSiguiente, 20, "1111111001"}, {N::PaginaSiguiente, 24, "1110001001"},
-            {N::Anterior, 23, "1111111001"},         {N::Ultimo, 24, "1110001001"},
-            {N::PaginaAnterior, 14, "1111111001"},   {N::Editar, 14, "1111110110"},
-            {N::Grabar, 14, "1111111001"},           {N::Primero, 0, "0001111001"},
-            {N::Siguiente, 1, "1111111001"},         {N::Refrescar, 1, "1111111001"},
+            {N::Anterior, 23, "1111111001"},        {N::Ultimo, 24, "1110001001"},
+            {N::PaginaAnterior, 14, "1111111001"},  {N::Editar, 14, "1111110110"},
+            {N::Grabar, 14, "1111111001"},          {N::Primero, 0, "0001111001"},
+            {N::Siguiente, 1, "1111111001"},        {N::Refrescar, 1, "1111111001"},
         };
         // Opened with the first row in editing.
         QCOMPARE(d.Modelo().FilaActual(), 0);
@@ -404,7 +419,9 @@ private slots:
         pruebas::EntornoImportacion e;
         e.escuela.proft.push_back({{"ABREV", "P2"}, {"NOMBRE", "Pablo Gil"}});
         e.Preparar();
-        e.persona.alCompletar = [](const std::filesystem::path& dir) { CompletarProfesoresConDialogo(nullptr, dir); };
+        e.persona.alCompletar = [](const std::filesystem::path& dir) {
+            CompletarProfesoresConDialogo(nullptr, dir);
+        };
         GuionModal guion([](TControlProfesores& d) {
             TeclearEn(d, 1, kEmpleado, QStringLiteral("2002"));
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -423,7 +440,9 @@ private slots:
         pruebas::EntornoImportacion e;
         e.escuela.proft.push_back({{"ABREV", "P2"}, {"NOMBRE", "Pablo Gil"}});
         e.Preparar();
-        e.persona.alCompletar = [](const std::filesystem::path& dir) { CompletarProfesoresConDialogo(nullptr, dir); };
+        e.persona.alCompletar = [](const std::filesystem::path& dir) {
+            CompletarProfesoresConDialogo(nullptr, dir);
+        };
         GuionModal guion([](TControlProfesores& d) {
             TeclearEn(d, 1, kEmpleado, QStringLiteral("2002"));
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -446,7 +465,9 @@ private slots:
         e.escuela.proft.push_back({{"ABREV", "P2"}, {"NOMBRE", "Pablo Gil"}});
         e.escuela.proft.push_back({{"ABREV", "P3"}, {"NOMBRE", "Rosa Peña"}});
         e.Preparar();
-        e.persona.alCompletar = [](const std::filesystem::path& dir) { CompletarProfesoresConDialogo(nullptr, dir); };
+        e.persona.alCompletar = [](const std::filesystem::path& dir) {
+            CompletarProfesoresConDialogo(nullptr, dir);
+        };
         GuionModal guion([](TControlProfesores& d) {
             TeclearEn(d, 1, kEmpleado, QStringLiteral("2002"));
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

@@ -24,7 +24,7 @@ namespace {
 constexpr int kCodigo = 0, kNombre = 1, kCifras = 2, kFecha = 3;
 
 class AvisosGrabados : public ui::Avisos {
-public:
+  public:
     QStringList errores;
     void Mensaje(QWidget*, const QString&) override {}
     void Error(QWidget*, const QString& texto) override { errores << texto; }
@@ -50,13 +50,12 @@ struct RejillaDePrueba {
         }
         nueva.Cerrar();
         tabla.Abrir();
-        modelo = std::make_unique<ui::ModeloTabla>(
-            tabla, std::vector<ui::ColumnaRejilla>{
-                       {"CODIGO", "CODIGO", 6, false, "", 0},
-                       {"NOMBRE", "NOMBRE", 30, false, "", 0},
-                       {"CIFRAS", "CIFRAS", 6, true, "#*#", 6},
-                       {"FECHA", "FECHA", 10, true, "##/##/####", 10},
-                   });
+        modelo = std::make_unique<ui::ModeloTabla>(tabla, std::vector<ui::ColumnaRejilla>{
+                                                              {"CODIGO", "CODIGO", 6, false, "", 0},
+                                                              {"NOMBRE", "NOMBRE", 30, false, "", 0},
+                                                              {"CIFRAS", "CIFRAS", 6, true, "#*#", 6},
+                                                              {"FECHA", "FECHA", 10, true, "##/##/####", 10},
+                                                          });
         rejilla = std::make_unique<ui::RejillaDatos>(*modelo, 2);
         rejilla->FijarAvisos(avisos);
     }
@@ -67,7 +66,8 @@ struct RejillaDePrueba {
         Tabla otra(dir.Ruta(), "FICHAS");
         otra.Abrir();
         otra.Mover(fila);
-        return {QString::fromStdString(otra.LeerTexto("CIFRAS")), QString::fromStdString(otra.LeerTexto("FECHA"))};
+        return {QString::fromStdString(otra.LeerTexto("CIFRAS")),
+                QString::fromStdString(otra.LeerTexto("FECHA"))};
     }
 
     pruebas::DirectorioTemporal dir;
@@ -82,7 +82,7 @@ struct RejillaDePrueba {
 class RejillaDatosTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void mascaraEnElEditor_data()
     {
         QTest::addColumn<QString>("mascara");
@@ -90,14 +90,30 @@ private slots:
         QTest::addColumn<QString>("tecleado");
         QTest::addColumn<QString>("texto");
         QTest::addColumn<QString>("valor");
-        QTest::newRow("cifras hasta el ancho") << "#*#" << 6 << "12ab34567" << "123456" << "123456";
-        QTest::newRow("cifras: nada tecleado") << "#*#" << 6 << "" << "" << "";
-        QTest::newRow("cifras: signos rechazados") << "#*#" << 6 << "-+1.5e" << "15" << "15";
-        QTest::newRow("fecha sin tocar") << "##/##/####" << 10 << "" << "//" << "";
-        QTest::newRow("fecha completa") << "##/##/####" << 10 << "31121999" << "31/12/1999" << "31/12/1999";
-        QTest::newRow("fecha a medias") << "##/##/####" << 10 << "3112199" << "31/12/199" << "31/12/199";
-        QTest::newRow("otra máscara fija") << "##-##" << 5 << "1234" << "12-34" << "12-34";
-        QTest::newRow("letra literal") << "A#" << 2 << "x5" << "A5" << "A5";
+        QTest::newRow("cifras hasta el ancho") << "#*#" << 6 << "12ab34567"
+                                               << "123456"
+                                               << "123456";
+        QTest::newRow("cifras: nada tecleado") << "#*#" << 6 << ""
+                                               << ""
+                                               << "";
+        QTest::newRow("cifras: signos rechazados") << "#*#" << 6 << "-+1.5e"
+                                                   << "15"
+                                                   << "15";
+        QTest::newRow("fecha sin tocar") << "##/##/####" << 10 << ""
+                                         << "//"
+                                         << "";
+        QTest::newRow("fecha completa") << "##/##/####" << 10 << "31121999"
+                                        << "31/12/1999"
+                                        << "31/12/1999";
+        QTest::newRow("fecha a medias") << "##/##/####" << 10 << "3112199"
+                                        << "31/12/199"
+                                        << "31/12/199";
+        QTest::newRow("otra máscara fija") << "##-##" << 5 << "1234"
+                                           << "12-34"
+                                           << "12-34";
+        QTest::newRow("letra literal") << "A#" << 2 << "x5"
+                                       << "A5"
+                                       << "A5";
     }
     void mascaraEnElEditor()
     {
@@ -191,7 +207,9 @@ private slots:
         const struct {
             Qt::Key tecla;
             int fila, columna;
-        } pasos[] = {{Qt::Key_Return, 0, kFecha}, {Qt::Key_Enter, 1, kCifras}, {Qt::Key_Backtab, 0, kFecha},
+        } pasos[] = {{Qt::Key_Return, 0, kFecha},
+                     {Qt::Key_Enter, 1, kCifras},
+                     {Qt::Key_Backtab, 0, kFecha},
                      {Qt::Key_Tab, 1, kCifras}};
         for (const auto& paso : pasos) {
             QTest::keyClick(QApplication::focusWidget(), paso.tecla);

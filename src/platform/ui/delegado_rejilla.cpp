@@ -20,7 +20,8 @@ const ColumnaRejilla* Columna(const QModelIndex& indice)
 
 } // namespace
 
-QWidget* DelegadoRejilla::createEditor(QWidget* padre, const QStyleOptionViewItem&, const QModelIndex& indice) const
+QWidget* DelegadoRejilla::createEditor(QWidget* padre, const QStyleOptionViewItem&,
+                                       const QModelIndex& indice) const
 {
     auto* editor = new QLineEdit(padre);
     editor->setFrame(false);
@@ -38,7 +39,8 @@ void DelegadoRejilla::setEditorData(QWidget* editor, const QModelIndex& indice) 
     linea->setCursorPosition(0);
 }
 
-void DelegadoRejilla::setModelData(QWidget* editor, QAbstractItemModel* modelo, const QModelIndex& indice) const
+void DelegadoRejilla::setModelData(QWidget* editor, QAbstractItemModel* modelo,
+                                   const QModelIndex& indice) const
 {
     auto* linea = qobject_cast<QLineEdit*>(editor);
     if (!linea)

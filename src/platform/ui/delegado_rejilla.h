@@ -10,7 +10,7 @@ namespace durlavex::ui {
 
 class DelegadoRejilla : public QStyledItemDelegate {
     Q_OBJECT
-public:
+  public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     QWidget* createEditor(QWidget* padre, const QStyleOptionViewItem& opcion,
@@ -18,7 +18,7 @@ public:
     void setEditorData(QWidget* editor, const QModelIndex& indice) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* modelo, const QModelIndex& indice) const override;
 
-protected:
+  protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 };
 

@@ -18,7 +18,8 @@ QString ExpresionDeMascara(const std::string& mascara)
             repetir = true;
             continue;
         }
-        patron += c == '#' ? QStringLiteral("[0-9]") : QRegularExpression::escape(QString(QChar::fromLatin1(c)));
+        patron +=
+            c == '#' ? QStringLiteral("[0-9]") : QRegularExpression::escape(QString(QChar::fromLatin1(c)));
         if (repetir)
             patron += QLatin1Char('*');
         repetir = false;
@@ -42,7 +43,10 @@ QString MascaraQt(const std::string& mascara)
     return resultado;
 }
 
-bool TieneRepeticion(const std::string& mascara) { return mascara.find('*') != std::string::npos; }
+bool TieneRepeticion(const std::string& mascara)
+{
+    return mascara.find('*') != std::string::npos;
+}
 
 } // namespace
 

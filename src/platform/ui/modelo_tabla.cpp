@@ -11,8 +11,14 @@
 namespace durlavex::ui {
 namespace {
 
-QString AQString(const std::string& ansi) { return QString::fromStdString(AnsiAUtf8(ansi)); }
-std::string AAnsi(const QString& texto) { return Utf8AAnsi(texto.toStdString()); }
+QString AQString(const std::string& ansi)
+{
+    return QString::fromStdString(AnsiAUtf8(ansi));
+}
+std::string AAnsi(const QString& texto)
+{
+    return Utf8AAnsi(texto.toStdString());
+}
 
 } // namespace
 
@@ -101,8 +107,14 @@ bool ModeloTabla::setData(const QModelIndex& indice, const QVariant& valor, int 
     return true;
 }
 
-int ModeloTabla::FilaActual() const { return filas_.empty() ? -1 : tabla_.Posicion(); }
-bool ModeloTabla::EnEdicion() const { return tabla_.EnEdicion(); }
+int ModeloTabla::FilaActual() const
+{
+    return filas_.empty() ? -1 : tabla_.Posicion();
+}
+bool ModeloTabla::EnEdicion() const
+{
+    return tabla_.EnEdicion();
+}
 
 bool ModeloTabla::IrAFila(int fila)
 {

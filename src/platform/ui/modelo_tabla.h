@@ -21,17 +21,17 @@ class Tabla;
 namespace durlavex::ui {
 
 struct ColumnaRejilla {
-    std::string campo;      // the field's name
-    QString titulo;         // the column's title
-    int ancho = 10;         // display width in characters
+    std::string campo; // the field's name
+    QString titulo;    // the column's title
+    int ancho = 10;    // display width in characters
     bool editable = false;
-    std::string mascara;    // picture mask ("" none)
-    int longitud = 0;       // most characters a typed value may have (0 no limit)
+    std::string mascara; // picture mask ("" none)
+    int longitud = 0;    // most characters a typed value may have (0 no limit)
 };
 
 class ModeloTabla : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     // `tabla` is open and outlives the model.
     ModeloTabla(Tabla& tabla, std::vector<ColumnaRejilla> columnas, QObject* padre = nullptr);
 
@@ -55,17 +55,17 @@ public:
     bool IrAFila(int fila);
     bool Mover(int filas) { return IrAFila(FilaActual() + filas); }
 
-    void Editar();   // the current row into editing (nothing when it already is)
-    bool Grabar();   // saves the row being edited; false when refused
-    void Cancelar(); // drops the changes of the row being edited
+    void Editar();    // the current row into editing (nothing when it already is)
+    bool Grabar();    // saves the row being edited; false when refused
+    void Cancelar();  // drops the changes of the row being edited
     void Refrescar(); // reads the table again (the row being edited is saved first)
 
-signals:
+  signals:
     void FilaActualCambiada(int fila);
     void EstadoCambiado();
     void GrabacionRechazada(int fila, int columna, const QString& mensaje);
 
-private:
+  private:
     void Cargar();
     QString Texto(int fila, int columna) const;
     void AvisarFila(int fila);

@@ -63,17 +63,38 @@ void NavegadorDatos::Pulsar(Boton boton)
 {
     emit AntesDeActuar(boton);
     switch (boton) {
-    case Primero: modelo_.IrAFila(0); break;
-    case PaginaAnterior: modelo_.Mover(-kFilasPorPagina); break;
-    case Anterior: modelo_.Mover(-1); break;
-    case Siguiente: modelo_.Mover(1); break;
-    case PaginaSiguiente: modelo_.Mover(kFilasPorPagina); break;
-    case Ultimo: modelo_.IrAFila(modelo_.rowCount() - 1); break;
-    case Editar: modelo_.Editar(); break;
-    case Grabar: modelo_.Grabar(); break;
-    case Cancelar: modelo_.Cancelar(); break;
-    case Refrescar: modelo_.Refrescar(); break;
-    case NumeroBotones: break;
+    case Primero:
+        modelo_.IrAFila(0);
+        break;
+    case PaginaAnterior:
+        modelo_.Mover(-kFilasPorPagina);
+        break;
+    case Anterior:
+        modelo_.Mover(-1);
+        break;
+    case Siguiente:
+        modelo_.Mover(1);
+        break;
+    case PaginaSiguiente:
+        modelo_.Mover(kFilasPorPagina);
+        break;
+    case Ultimo:
+        modelo_.IrAFila(modelo_.rowCount() - 1);
+        break;
+    case Editar:
+        modelo_.Editar();
+        break;
+    case Grabar:
+        modelo_.Grabar();
+        break;
+    case Cancelar:
+        modelo_.Cancelar();
+        break;
+    case Refrescar:
+        modelo_.Refrescar();
+        break;
+    case NumeroBotones:
+        break;
     }
     ActualizarEstado();
 }
@@ -86,8 +107,9 @@ void NavegadorDatos::ActualizarEstado()
     const bool editando = modelo_.EnEdicion();
     const bool atras = hayFilas && !modelo_.AlPrincipio();
     const bool adelante = hayFilas && !modelo_.AlFinal();
-    const bool estados[NumeroBotones] = {atras,    atras,    atras,    adelante, adelante,
-                                         adelante, hayFilas && !editando, editando, editando, !editando};
+    const bool estados[NumeroBotones] = {
+        atras,    atras,    atras,    adelante, adelante, adelante, hayFilas && !editando,
+        editando, editando, !editando};
     for (int i = 0; i < NumeroBotones; ++i)
         botones_[i]->setEnabled(estados[i]);
 }

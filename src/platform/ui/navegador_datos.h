@@ -16,9 +16,20 @@ class ModeloTabla;
 
 class NavegadorDatos : public QWidget {
     Q_OBJECT
-public:
-    enum Boton { Primero, PaginaAnterior, Anterior, Siguiente, PaginaSiguiente, Ultimo,
-                 Editar, Grabar, Cancelar, Refrescar, NumeroBotones };
+  public:
+    enum Boton {
+        Primero,
+        PaginaAnterior,
+        Anterior,
+        Siguiente,
+        PaginaSiguiente,
+        Ultimo,
+        Editar,
+        Grabar,
+        Cancelar,
+        Refrescar,
+        NumeroBotones
+    };
 
     explicit NavegadorDatos(ModeloTabla& modelo, QWidget* padre = nullptr);
 
@@ -26,15 +37,15 @@ public:
 
     static constexpr int kFilasPorPagina = 10;
 
-signals:
+  signals:
     // Before a button acts: a grid hands over (or, for cancel, drops) the
     // text still open in its cell editor.
     void AntesDeActuar(NavegadorDatos::Boton boton);
 
-public slots:
+  public slots:
     void ActualizarEstado();
 
-private:
+  private:
     void Pulsar(Boton boton);
 
     ModeloTabla& modelo_;

@@ -86,7 +86,8 @@ void RejillaDatos::AjustarColumnas()
     for (int c = 0; c < static_cast<int>(columnas.size()); ++c) {
         const auto& columna = columnas[static_cast<std::size_t>(c)];
         const int ancho = std::max(datos.horizontalAdvance(QLatin1Char('0')) * columna.ancho,
-                                   titulo.horizontalAdvance(columna.titulo)) + 8;
+                                   titulo.horizontalAdvance(columna.titulo)) +
+                          8;
         setColumnWidth(c, ancho);
         fija_->setColumnWidth(c, ancho);
     }
@@ -108,7 +109,8 @@ void RejillaDatos::CerrarEditor(bool conservar)
             continue;
         if (conservar)
             commitData(editor);
-        closeEditor(editor, conservar ? QAbstractItemDelegate::NoHint : QAbstractItemDelegate::RevertModelCache);
+        closeEditor(editor,
+                    conservar ? QAbstractItemDelegate::NoHint : QAbstractItemDelegate::RevertModelCache);
     }
 }
 

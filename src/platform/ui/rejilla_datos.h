@@ -21,7 +21,7 @@ struct ColoresRejilla {
 
 class RejillaDatos : public QTableView {
     Q_OBJECT
-public:
+  public:
     // Shows `modelo` with its first `columnasFijas` columns fixed.
     RejillaDatos(ModeloTabla& modelo, int columnasFijas, QWidget* padre = nullptr,
                  ColoresRejilla colores = {});
@@ -42,7 +42,7 @@ public:
     // Column widths from the display widths in characters, with this font.
     void AjustarColumnas();
 
-protected:
+  protected:
     bool edit(const QModelIndex& indice, EditTrigger disparador, QEvent* evento) override;
     void currentChanged(const QModelIndex& actual, const QModelIndex& anterior) override;
     QModelIndex moveCursor(CursorAction accion, Qt::KeyboardModifiers modificadores) override;
@@ -51,7 +51,7 @@ protected:
     void scrollTo(const QModelIndex& indice, ScrollHint pista = EnsureVisible) override;
     void changeEvent(QEvent* evento) override;
 
-private:
+  private:
     void ColocarVistaFija();
     void SeguirFilaActual(int fila);
     void MostrarRechazo(int fila, int columna, const QString& mensaje);
