@@ -186,7 +186,7 @@ void TMForm::ReconocerAnfitrion()
     entorno_.ventanas->Incrustar(this, anfitrion);
     move(0, 0);
     NumParametros = static_cast<int>(entorno_.parametros.size());
-    vigilante_ = new ui::VigilanteAnfitrion(*entorno_.ventanas, anfitrion, [this] { close(); }, this);
+    vigilante_ = new ui::VigilanteAnfitrion(*entorno_.ventanas, anfitrion, [this] { AnfitrionDesaparecido(); }, this);
 }
 
 void TMForm::showEvent(QShowEvent* evento)
@@ -227,7 +227,37 @@ fs::path TMForm::DirectorioTrabajoCorrida() const
     return entorno_.directorioTrabajo.empty() ? DirectorioTrabajo() : entorno_.directorioTrabajo;
 }
 
+// The host's window has gone. A run that is waiting for the person (the
+// template or teacher dialog) is let finish first, so that no run goes on
+// writing tables after the window has closed and the result code was written.
+void TMForm::AnfitrionDesaparecido()
+{
+    if (corriendo_)
+        cerrarTrasCorrida_ = true;
+    else
+        close();
+}
+
+template <typename Corrida> void TMForm::Correr(Corrida corrida)
+{
+    corriendo_ = true;
+    corrida();
+    corriendo_ = false;
+    if (cerrarTrasCorrida_)
+        close();
+}
+
 void TMForm::BExportarClick()
+{
+    Correr([this] { Exportar(); });
+}
+
+void TMForm::BImportarClick()
+{
+    Correr([this] { Importar(); });
+}
+
+void TMForm::Exportar()
 {
     ElegirArchivoXML();
     OpcionesExportacion opciones;
@@ -250,7 +280,7 @@ void TMForm::BExportarClick()
     }
 }
 
-void TMForm::BImportarClick()
+void TMForm::Importar()
 {
     ElegirArchivoXML();
     const ResultadoImportacion resultado =

@@ -78,9 +78,13 @@ private:
     void CrearControles();
     void ReconocerAnfitrion();
     bool ElegirArchivoXML();
+    void Exportar();
+    void Importar();
     void ArchivoInexistente();
     void CorridaFinalizada();
     void MostrarError(const std::string& mensaje);
+    void AnfitrionDesaparecido();
+    template <typename Corrida> void Correr(Corrida corrida);
     std::filesystem::path DirectorioTrabajoCorrida() const;
 
     EntornoVentana entorno_;
@@ -89,6 +93,8 @@ private:
     bool mostrada_ = false;
     bool formShowEjecutado_ = false;
     bool cerrada_ = false;
+    bool corriendo_ = false;
+    bool cerrarTrasCorrida_ = false;
 };
 
 } // namespace durlavex

@@ -15,6 +15,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -87,6 +88,7 @@ struct PersonaVentana {
     DialogoGuionado dialogo;
     VentanasFalsas ventanas;
     std::string plantilla = "J1"; // the answer to the hour-template dialog
+    std::function<void()> alElegirPlantilla; // what else happens while that dialog is open
     int plantillasPedidas = 0;
     int profesoresCompletados = 0;
 
@@ -102,6 +104,8 @@ struct PersonaVentana {
         e.ayuda = ayuda;
         e.dialogos.elegirPlantilla = [this](QWidget*, const std::filesystem::path&) {
             ++plantillasPedidas;
+            if (alElegirPlantilla)
+                alElegirPlantilla();
             return plantilla;
         };
         e.dialogos.completarProfesores = [this](QWidget*, const std::filesystem::path&) {

@@ -78,6 +78,7 @@ private slots:
     void modoAnfitrion_data();
     void modoAnfitrion();
     void anfitrionDesaparece();
+    void anfitrionDesapareceDuranteCorrida();
     void iniNoSePuedeEscribir();
     void dialogoCanceladoConservaArchivo();
     void errorDeCorrida_data();
@@ -378,6 +379,32 @@ void VentanaPrincipalTest::anfitrionDesaparece()
     QTRY_COMPARE_WITH_TIMEOUT(cerrada.count(), 1, 4 * ui::VigilanteAnfitrion::kIntervaloMs);
     QVERIFY(!ventana.isVisible());
     QCOMPARE(ValorTransformado(programa.Ini()), QStringLiteral("0"));
+}
+
+// The host's window goes while the person is choosing the template: the run
+// finishes first, then the window closes and writes its outcome.
+void VentanaPrincipalTest::anfitrionDesapareceDuranteCorrida()
+{
+    Talvorin talvorin;
+    CarpetaPrograma programa(true);
+    PersonaVentana persona;
+    persona.ventanas.existentes = {kAnfitrion};
+    persona.dialogo.respuestas = {TextoQt(kEjemplo)};
+    TMForm ventana(persona.Entorno({"exportar", "1A2B"}, programa.carpeta.Ruta()));
+    QSignalSpy cerrada(&ventana, &TMForm::Cerrada);
+    int cerradaDuranteCorrida = -1;
+    persona.alElegirPlantilla = [&] {
+        persona.ventanas.existentes.clear();
+        QTest::qWait(3 * ui::VigilanteAnfitrion::kIntervaloMs);
+        cerradaDuranteCorrida = cerrada.count();
+    };
+
+    MostrarYEsperar(ventana);
+
+    QCOMPARE(cerradaDuranteCorrida, 0);
+    QCOMPARE(cerrada.count(), 1);
+    QCOMPARE(persona.avisos.mensajes, QStringList{"Proceso finalizado"});
+    QCOMPARE(ValorTransformado(programa.Ini()), QStringLiteral("1"));
 }
 
 // A program folder where nothing can be written: the error box names the
