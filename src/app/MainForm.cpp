@@ -97,8 +97,10 @@ TMForm::~TMForm() = default;
 void TMForm::CrearControles()
 {
     setWindowTitle(QStringLiteral("Exportar e importar datos entre Talvorin y Vorna"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    // A dialog-style frame (title and close button only, no resizing), yet a
+    // window of its own on the taskbar.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(kAncho, kAlto);
     setProperty(ui::kPropiedadContextoAyuda, kContextoAyuda);
 
