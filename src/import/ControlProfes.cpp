@@ -157,6 +157,8 @@ TControlProfesores::TControlProfesores(QWidget* propietario, const std::filesyst
 
 TControlProfesores::~TControlProfesores()
 {
+    // Focus moves while the controls go: no more grid events from here on.
+    disconnect(qApp, nullptr, this, nullptr);
     // The views go before the table they show.
     delete Panel;
     delete modelo_;

@@ -107,6 +107,18 @@ struct DialogoAbierto {
     std::unique_ptr<TControlProfesores> dialogo;
 };
 
+// The text of the error that stopped building the dialog (empty when built).
+QString ErrorAlCrear(const std::filesystem::path& dir)
+{
+    AvisosGrabados avisos;
+    try {
+        TControlProfesores dialogo(nullptr, dir, avisos);
+    } catch (const std::runtime_error& e) { // durlavex::Error
+        return QString::fromUtf8(e.what());
+    }
+    return {};
+}
+
 using Accion = std::function<void(const DialogoAbierto&)>;
 
 // Runs `guion` on the completion dialog once it is the active modal window;
@@ -186,6 +198,41 @@ class ControlProfesoresTest : public QObject {
         for (const char* nombre : {"Label1", "wwDBNavigator1", "ProftDBGrid", "Label2", "Label3", "Label4",
                                    "Label5", "Label6", "BitBtn1"})
             QVERIFY2(w.findChild<QWidget*>(QString::fromLatin1(nombre)), nombre);
+    }
+
+    // Esc neither presses "Salir" nor closes the dialog, from the grid or
+    // from the button.
+    void escNoCierra()
+    {
+        const DialogoAbierto d(Claustro(1));
+        QTest::keyClick(&d.Rejilla(), Qt::Key_Escape);
+        d.dialogo->BitBtn1->setFocus();
+        QTest::keyClick(d.dialogo->BitBtn1, Qt::Key_Escape);
+        QTest::keyClick(d.dialogo->BitBtn1, Qt::Key_Return);
+        QVERIFY(d.dialogo->isVisible());
+        QCOMPARE(d.dialogo->result(), 0);
+    }
+
+    // An empty PROFT.DBF: nothing to edit or move to, and "Salir" closes.
+    void tablaVacia()
+    {
+        const DialogoAbierto d({});
+        QCOMPARE(d.Modelo().rowCount(), 0);
+        QVERIFY(!d.Modelo().EnEdicion());
+        for (int b = 0; b < ui::NavegadorDatos::Refrescar; ++b)
+            QVERIFY(!d.Boton(static_cast<ui::NavegadorDatos::Boton>(b)).isEnabled());
+        QVERIFY(d.Boton(ui::NavegadorDatos::Refrescar).isEnabled());
+        QTest::mouseClick(d.dialogo->BitBtn1, Qt::LeftButton);
+        QVERIFY(!d.dialogo->isVisible());
+    }
+
+    // Without PROFT.DBF the dialog is not built: the error names the table,
+    // for the import run to report.
+    void sinProftNoSeAbre()
+    {
+        const DirectorioTemporal vacio;
+        const QString error = ErrorAlCrear(vacio.Ruta());
+        QVERIFY2(error.contains(QStringLiteral("PROFT")), qPrintable(error));
     }
 
     // Complete and incomplete teachers alike, in the order of the table; the
