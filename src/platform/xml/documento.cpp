@@ -71,6 +71,23 @@ Contexto NuevoContexto()
     throw Error("El archivo " + Nombre(nombre) + " no es un XML bien formado (" + motivo + ")");
 }
 
+// The checks every parsed document goes through; `tamano` is the number of
+// bytes parsed.
+xmlDoc* Comprobar(xmlDoc* doc, const xmlParserCtxt& ctxt, std::size_t tamano, const std::string& nombre)
+{
+    if (!doc || !ctxt.wellFormed) {
+        xmlFreeDoc(doc);
+        ErrorDeLectura(ctxt, nombre);
+    }
+    try {
+        ComprobarExpansionEntidades(doc, tamano, nombre);
+    } catch (...) {
+        xmlFreeDoc(doc);
+        throw;
+    }
+    return doc;
+}
+
 // Parses bytes already in memory. `url` becomes the document's address; the
 // parser never opens it nor anything relative to it.
 xmlDoc* Analizar(std::string_view bytes, const std::string& url, const std::string& nombre)
@@ -80,18 +97,29 @@ xmlDoc* Analizar(std::string_view bytes, const std::string& url, const std::stri
     auto ctxt = NuevoContexto();
     xmlDoc* doc = xmlCtxtReadMemory(ctxt.get(), bytes.data(), static_cast<int>(bytes.size()), url.c_str(), nullptr,
                                     kOpciones);
-    if (!doc || !ctxt->wellFormed) {
-        xmlFreeDoc(doc);
-        ErrorDeLectura(*ctxt, nombre);
-    }
-    try {
-        ComprobarExpansionEntidades(doc, bytes.size(), nombre);
-    } catch (...) {
-        xmlFreeDoc(doc);
-        throw;
-    }
-    return doc;
+    return Comprobar(doc, *ctxt, bytes.size(), nombre);
 }
+
+// What the parser reads the file through: our own stream, so the whole
+// file is never held as one more copy beside the tree.
+struct LecturaArchivo {
+    std::ifstream archivo;
+    std::size_t leidos = 0;
+    bool fallo = false;
+
+    static int Leer(void* contexto, char* destino, int largo)
+    {
+        auto& lectura = *static_cast<LecturaArchivo*>(contexto);
+        lectura.archivo.read(destino, largo);
+        if (lectura.archivo.bad()) {
+            lectura.fallo = true;
+            return -1;
+        }
+        const auto n = static_cast<std::size_t>(lectura.archivo.gcount());
+        lectura.leidos += n;
+        return static_cast<int>(n);
+    }
+};
 
 } // namespace
 
@@ -106,19 +134,18 @@ std::unique_ptr<DocumentoXml> DocumentoXml::Cargar(const std::filesystem::path& 
     const std::string nombre = ruta.string();
     if (!ExisteArchivo(ruta))
         throw Error("No existe el archivo " + Nombre(nombre));
-    std::ifstream archivo(ruta, std::ios::binary);
-    std::string bytes;
-    // Room for the whole file at once: a large file is not copied again and
-    // again as the text grows.
-    std::error_code ec;
-    if (const auto tamano = std::filesystem::file_size(ruta, ec); !ec)
-        bytes.reserve(static_cast<std::size_t>(tamano));
-    char bloque[1 << 16];
-    while (archivo.read(bloque, sizeof bloque) || archivo.gcount() > 0)
-        bytes.append(bloque, static_cast<std::size_t>(archivo.gcount()));
-    if (!archivo.is_open() || archivo.bad())
+    LecturaArchivo lectura;
+    lectura.archivo.open(ruta, std::ios::binary);
+    if (!lectura.archivo.is_open())
         throw Error("No se puede leer el archivo " + Nombre(nombre));
-    xmlDoc* doc = Analizar(bytes, nombre, nombre);
+    auto ctxt = NuevoContexto();
+    xmlDoc* doc =
+        xmlCtxtReadIO(ctxt.get(), &LecturaArchivo::Leer, nullptr, &lectura, nombre.c_str(), nullptr, kOpciones);
+    if (lectura.fallo) {
+        xmlFreeDoc(doc);
+        throw Error("No se puede leer el archivo " + Nombre(nombre));
+    }
+    doc = Comprobar(doc, *ctxt, lectura.leidos, nombre);
     return std::unique_ptr<DocumentoXml>(new DocumentoXml(doc, ruta));
 }
 
