@@ -12,6 +12,7 @@ paquetes=(
   fp-compiler fp-units-db fp-utils  # an independent dBase reader for tests; chmcmd for the help file
   xvfb xauth x11-utils xdotool imagemagick
   python3
+  libchm-bin xchm                   # checking the built help file; the CHM viewer the program opens
 )
 
 faltan=()
