@@ -121,9 +121,10 @@ QString ErrorAlCrear(const std::filesystem::path& dir)
 
 using Accion = std::function<void(const DialogoAbierto&)>;
 
-// Runs `guion` on the completion dialog once it is the active modal window;
-// when none comes within ten seconds, whatever modal window there is gets
-// rejected so the run cannot hang, and `agotado` tells the test.
+// Runs `guion` on the completion dialog once it is the active modal window
+// (so it has the keyboard); when none comes within ten seconds, whatever
+// modal window there is gets rejected so the run cannot hang, and `agotado`
+// tells the test.
 class GuionModal {
   public:
     explicit GuionModal(std::function<void(TControlProfesores&)> guion) : guion_(std::move(guion))
@@ -137,7 +138,8 @@ class GuionModal {
   private:
     void Mirar()
     {
-        if (auto* d = qobject_cast<TControlProfesores*>(QApplication::activeModalWidget())) {
+        auto* d = qobject_cast<TControlProfesores*>(QApplication::activeModalWidget());
+        if (d && d->isActiveWindow()) {
             hecho = true;
             guion_(*d);
             return;
