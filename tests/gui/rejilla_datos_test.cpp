@@ -3,6 +3,7 @@
 // grid scrolls sideways, and Enter and Tab moving over the editable cells.
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -193,6 +194,20 @@ class RejillaDatosTest : public QObject {
         QCOMPARE(fija.width(), anchoFijo);
         QVERIFY(r.rejilla->visualRect(r.modelo->index(0, kFecha)).left() >= anchoFijo);
         QCOMPARE(fija.columnViewportPosition(kNombre), r.rejilla->columnWidth(kCodigo));
+    }
+
+    // Scrolling down moves the fixed columns with the others, row for row.
+    void columnasFijasAlBajar()
+    {
+        RejillaDePrueba r;
+        r.rejilla->resize(400, r.rejilla->horizontalHeader()->height() + 40);
+        r.rejilla->show();
+        QVERIFY(QTest::qWaitForWindowExposed(r.rejilla.get()));
+        r.rejilla->setCurrentIndex(r.modelo->index(2, kCifras));
+        QVERIFY(r.rejilla->verticalScrollBar()->value() > 0);
+        QCOMPARE(r.rejilla->VistaFija().verticalScrollBar()->value(),
+                 r.rejilla->verticalScrollBar()->value());
+        QCOMPARE(r.rejilla->VistaFija().rowViewportPosition(2), r.rejilla->rowViewportPosition(2));
     }
 
     // Enter moves on like Tab; both pass over the read-only columns, into
