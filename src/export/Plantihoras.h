@@ -2,12 +2,80 @@
 // The hour-template dialog (TPlantillas): the person picks the school-day
 // template the timetable is built on when the exchange file holds several.
 
+#include <QDialog>
+
+#include <exception>
 #include <filesystem>
+#include <memory>
 #include <string>
 
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
 class QWidget;
+class QWindow;
 
 namespace durlavex {
+
+class LecturaIntercambio;
+
+namespace ui {
+class Avisos;
+class PanelDegradado;
+} // namespace ui
+
+// Shows the template codes of the exchange file and, for the code in the
+// combo box, the template's name, dates and slot texts. There is no cancel:
+// however the dialog closes, the code in the combo box is the choice.
+// The dialog reads the file itself, again at every activation, and shows the
+// datums' texts as they stand (untrimmed).
+class TPlantillas : public QDialog {
+    Q_OBJECT
+  public:
+    // Reader failures are shown through `avisos`; the dialog stays open.
+    TPlantillas(QWidget* propietario, const std::filesystem::path& archivoXml, ui::Avisos& avisos);
+    TPlantillas(QWidget* propietario, const std::filesystem::path& archivoXml);
+    ~TPlantillas() override;
+
+    // The combo box's text trimmed at both ends, single-byte ANSI, as it stood
+    // when the dialog was last closed; empty before that.
+    std::string PlantillaElegida;
+
+    ui::PanelDegradado* Panel = nullptr;
+    QLabel* LabelPlantillas = nullptr;
+    QLabel* Label2 = nullptr;
+    QComboBox* ComboBoxPlantilla = nullptr;
+    QLabel* LabelNombre = nullptr;
+    QLabel* LabelPlanFec1 = nullptr;
+    QLabel* LabelPlanFec2 = nullptr;
+    QLabel* Label1 = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    QPushButton* BitBtnContinuar = nullptr;
+
+  public slots:
+    void done(int resultado) override;
+
+  protected:
+    bool event(QEvent* evento) override;
+    void closeEvent(QCloseEvent* evento) override;
+
+  private:
+    void FormActivate();
+    void ComboBoxPlantillaChange();
+    void BitBtnContinuarClick();
+    void FormClose();
+    void MostrarFallo(const std::exception& error);
+    void AlCambiarVentanaConFoco(QWindow* ventana);
+
+    std::filesystem::path archivoXml_;
+    ui::Avisos& avisos_;
+    std::unique_ptr<LecturaIntercambio> lectura_; // the dialog's own document
+    bool activadoAntes_ = false;
+    QWindow* ventanaAnterior_ = nullptr;  // the window of ours that had the focus before this one
+    bool mostrandoAviso_ = false;
+    bool volviendoDeAviso_ = false;
+};
 
 // Creates the dialog owned by `propietario` (the form variable Plantillas),
 // shows it modally over the exchange file `archivoXml`, and frees it.
