@@ -4,6 +4,8 @@
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 
+#include <algorithm>
+
 namespace durlavex::ui {
 namespace {
 
@@ -67,14 +69,13 @@ void AplicarMascara(QLineEdit& editor, const std::string& mascara, int longitud)
 QString ValorEditado(const QLineEdit& editor, const std::string& mascara)
 {
     const QString texto = editor.text();
-    if (mascara.empty() || TieneRepeticion(mascara))
+    if (TieneRepeticion(mascara))
         return texto;
-    for (QChar c : texto) {
-        if (c.unicode() > 0x7f || mascara.find(static_cast<char>(c.unicode())) == std::string::npos ||
-            c == QLatin1Char('#'))
-            return texto;
-    }
-    return {};
+    const auto literal = [&mascara](QChar c) {
+        return c != QLatin1Char('#') && c.unicode() < 0x80 &&
+               mascara.find(static_cast<char>(c.unicode())) != std::string::npos;
+    };
+    return std::all_of(texto.begin(), texto.end(), literal) ? QString() : texto;
 }
 
 QString ExplicacionMascara(const std::string& mascara)
