@@ -34,16 +34,18 @@ set(CPACK_PACKAGE_CONTACT "Equipo de Durlavex <durlavex@example.org>")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Equipo de Durlavex <durlavex@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "Traspaso de los datos del horario entre Vorna y Talvorin")
+# CPack puts the summary on the first line and indents these lines itself.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Traspaso de los datos del horario entre Vorna y Talvorin
- Durlavex lleva los datos del horario de un instituto entre Vorna, la gestión
- administrativa del centro (archivos de intercambio XML), y Talvorin, el
- programa de horarios (tablas dBase en su directorio de trabajo C:\\KTEMP,
- bajo Wine en $WINEPREFIX/drive_c/KTEMP). Exporta los datos del centro a las
- tablas de Talvorin e importa el horario terminado en un archivo para Vorna.
- Incluye el programa de escritorio (Qt 6) y la orden durlavex-cli.")
+    "Durlavex lleva los datos del horario de un instituto entre Vorna, la gestión
+administrativa del centro (archivos de intercambio XML), y Talvorin, el
+programa de horarios (tablas dBase en su directorio de trabajo C:\\KTEMP,
+bajo Wine en $WINEPREFIX/drive_c/KTEMP). Exporta los datos del centro a las
+tablas de Talvorin e importa el horario terminado en un archivo para Vorna.
+Incluye el programa de escritorio (Qt 6) y la orden durlavex-cli.")
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The build keeps debugging information; the package does not need it.
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xchm")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 include(CPack)
