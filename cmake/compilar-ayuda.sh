@@ -27,7 +27,9 @@ cp "$programa" "$raiz/chmcmd"
 bibliotecas=$(ldd "$programa" | grep -o '/[^ ]*')
 libc=$(echo "$bibliotecas" | grep '/libc\.so' | head -n 1)
 for extra in libpthread.so.0 libdl.so.2; do
-  [ -e "$(dirname "$libc")/$extra" ] && bibliotecas="$bibliotecas $(dirname "$libc")/$extra"
+  if [ -e "$(dirname "$libc")/$extra" ]; then
+    bibliotecas="$bibliotecas $(dirname "$libc")/$extra"
+  fi
 done
 for biblioteca in $bibliotecas; do
   mkdir -p "$raiz$(dirname "$biblioteca")"
