@@ -163,6 +163,28 @@ class RejillaDatosTest : public QObject {
         QCOMPARE(r.modelo->index(1, columna).data().toString(), valor);
     }
 
+    // A text a number field cannot hold is refused by the table, as a
+    // refusal naming the field, not as an exception through Qt's event loop.
+    void textoEnCampoNumericoRechazado()
+    {
+        pruebas::DirectorioTemporal dir;
+        Tabla tabla(dir.Ruta(), "HORAS");
+        tabla.DefinirCampos({{"HORAS", TipoCampo::Entero}});
+        tabla.Crear();
+        tabla.Abrir();
+        tabla.Agregar();
+        tabla.FijarEntero("HORAS", 3);
+        tabla.Grabar();
+        ui::ModeloTabla modelo(tabla, {{"HORAS", "HORAS", 4, true, "", 0}});
+        QSignalSpy rechazos(&modelo, &ui::ModeloTabla::GrabacionRechazada);
+        QVERIFY(!modelo.setData(modelo.index(0, 0), QStringLiteral("tres")));
+        QCOMPARE(rechazos.size(), 1);
+        QVERIFY(rechazos[0][2].toString().contains(QStringLiteral("HORAS")));
+        QVERIFY(modelo.setData(modelo.index(0, 0), QStringLiteral("4")));
+        QVERIFY(modelo.Grabar());
+        QCOMPARE(modelo.index(0, 0).data().toString(), QStringLiteral("4"));
+    }
+
     // The refusal reaches the person: the error names the column and the
     // grid goes back to the offending cell of the row kept.
     void rechazoLlevaALaCelda()

@@ -102,7 +102,12 @@ bool ModeloTabla::setData(const QModelIndex& indice, const QVariant& valor, int 
     if (!tabla_.EnEdicion() && tabla_.LeerTexto(columna.campo) == nuevo)
         return true; // an editor closed without a change does not start an edit
     Editar();
-    tabla_.FijarTexto(columna.campo, nuevo);
+    try {
+        tabla_.FijarTexto(columna.campo, nuevo);
+    } catch (const Error& e) { // a text the field cannot hold (a number field, say)
+        emit GrabacionRechazada(indice.row(), indice.column(), QString::fromStdString(e.what()));
+        return false;
+    }
     emit dataChanged(indice, indice);
     return true;
 }
@@ -183,8 +188,14 @@ void ModeloTabla::Refrescar()
     if (tabla_.EnEdicion() && !Grabar())
         return;
     beginResetModel();
-    tabla_.Refrescar();
-    Cargar();
+    try {
+        tabla_.Refrescar();
+        Cargar();
+    } catch (const Error& e) { // the file could not be read again: what was read stays
+        endResetModel();
+        emit GrabacionRechazada(FilaActual(), -1, QString::fromStdString(e.what()));
+        return;
+    }
     endResetModel();
     emit FilaActualCambiada(FilaActual());
     emit EstadoCambiado();

@@ -63,6 +63,8 @@ class ModeloTabla : public QAbstractTableModel {
   signals:
     void FilaActualCambiada(int fila);
     void EstadoCambiado();
+    // A save, a value or a refresh the table refused; `columna` is -1 when no
+    // one column is at fault. `mensaje` says what and where.
     void GrabacionRechazada(int fila, int columna, const QString& mensaje);
 
   private:
