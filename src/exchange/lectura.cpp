@@ -132,6 +132,8 @@ std::string LecturaIntercambio::LeerDatoSinRecortar(int p)
         return {};
     }
     NodoDato = ListaDatos[static_cast<std::size_t>(p)];
+    if (const auto simple = TextoNodoSimple(NodoDato))
+        return Utf8AAnsi(*simple);
     return Utf8AAnsi(TextoNodo(NodoDato));
 }
 
@@ -142,6 +144,8 @@ std::string LecturaIntercambio::LeerDato(int p)
         return {};
     }
     NodoDato = ListaDatos[static_cast<std::size_t>(p)];
+    if (const auto simple = TextoNodoSimple(NodoDato))
+        return Utf8AAnsi(Recortar(*simple));
     return Utf8AAnsi(Recortar(TextoNodo(NodoDato)));
 }
 

@@ -8,7 +8,9 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 typedef struct _xmlDoc xmlDoc;
 typedef struct _xmlNode xmlNode;
@@ -41,5 +43,10 @@ private:
 // whitespace-only text node between elements counting as one blank, XML
 // whitespace removed from both ends. UTF-8.
 std::string TextoNodo(const xmlNode* nodo);
+
+// The same text without a copy, for the usual datum: an element holding one
+// text node, or nothing. Nothing for any other node; it lives as long as the
+// node's text is not changed.
+std::optional<std::string_view> TextoNodoSimple(const xmlNode* nodo);
 
 } // namespace durlavex

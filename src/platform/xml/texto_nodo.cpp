@@ -2,6 +2,7 @@
 
 #include <libxml/tree.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -85,22 +86,26 @@ void AcumularLista(const xmlNode* primero, std::string& texto)
 
 } // namespace
 
+std::optional<std::string_view> TextoNodoSimple(const xmlNode* nodo)
+{
+    if (!nodo || nodo->type != XML_ELEMENT_NODE ||
+        (nodo->children && (nodo->children->type != XML_TEXT_NODE || nodo->children->next)))
+        return std::nullopt;
+    const char* contenido = nodo->children ? reinterpret_cast<const char*>(nodo->children->content) : nullptr;
+    std::string_view texto = contenido ? std::string_view(contenido) : std::string_view();
+    while (!texto.empty() && EsEspacioXml(texto.front()))
+        texto.remove_prefix(1);
+    while (!texto.empty() && EsEspacioXml(texto.back()))
+        texto.remove_suffix(1);
+    return texto;
+}
+
 std::string TextoNodo(const xmlNode* nodo)
 {
     if (!nodo)
         return {};
-    // The usual datum, an element holding one text node or nothing: its
-    // text without the walk.
-    if (nodo->type == XML_ELEMENT_NODE &&
-        (!nodo->children || (nodo->children->type == XML_TEXT_NODE && !nodo->children->next))) {
-        const char* contenido = nodo->children ? reinterpret_cast<const char*>(nodo->children->content) : nullptr;
-        std::string_view texto = contenido ? std::string_view(contenido) : std::string_view();
-        while (!texto.empty() && EsEspacioXml(texto.front()))
-            texto.remove_prefix(1);
-        while (!texto.empty() && EsEspacioXml(texto.back()))
-            texto.remove_suffix(1);
-        return std::string(texto);
-    }
+    if (const auto simple = TextoNodoSimple(nodo))
+        return std::string(*simple);
     std::string texto;
     if (nodo->type == XML_ELEMENT_NODE || nodo->type == XML_DOCUMENT_NODE)
         AcumularLista(nodo->children, texto);
