@@ -1,0 +1,404 @@
+// The hour-template dialog over small exchange files written by the test:
+// what the combo box, the labels and the list show for the code in the combo
+// box, what the dialog hands back however it is closed, and what a new
+// activation and a vanished file do.
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <algorithm>
+#include <fstream>
+#include <functional>
+#include <memory>
+
+#include "comun/directorio_temporal.h"
+#include "comun/intercambio.h"
+#include "export/Plantihoras.h"
+#include "platform/ui/avisos.h"
+#include "platform/ui/panel_degradado.h"
+
+using namespace durlavex;
+using durlavex::pruebas::ArchivoIntercambio;
+using durlavex::pruebas::DirectorioTemporal;
+using durlavex::pruebas::Registro;
+
+namespace {
+
+class AvisosGrabados : public ui::Avisos {
+  public:
+    QStringList errores, mensajes;
+    void Mensaje(QWidget*, const QString& texto) override { mensajes << texto; }
+    void Error(QWidget*, const QString& texto) override { errores << texto; }
+};
+
+// Four templates, J3 twice (an older and a newer record), and their slots.
+ArchivoIntercambio Escuela()
+{
+    ArchivoIntercambio x;
+    x.Grupo("JORNADAS_ESCOLARES", {{"J1", "Jornada de mañana", "01/09/2024", "30/06/2025"},
+                                   {"J2", "Jornada de tarde", "01/09/2024", "31/12/2024"},
+                                   {"J3", "Partida (antigua)", "01/09/2020", "30/06/2021"},
+                                   {"MAÑANA", "Horario de invierno", "01/01/2025", "31/03/2025"},
+                                   {"J3", "Partida", "01/09/2024", "30/06/2025"},
+                                   {"J5", "Corta"}});
+    x.Grupo("TRAMOS_HORARIOS", {{"1", "08:00 - 09:00", "480", "540", "J1"},
+                                {"2", "09:00 - 10:00", "540", "600", "J1"},
+                                {"3", "Recreo con cañón", "600", "630", "J1"},
+                                {"4", "16:00 - 17:00", "960", "1020", "J2"},
+                                {"5", "09:00 - 11:00", "540", "660", "J3"},
+                                {"6", "Sin plantilla"},
+                                {"7", "Invierno ñ", "480", "540", "MAÑANA"}});
+    return x;
+}
+
+struct Vista {
+    QString nombre, fecha1, fecha2;
+    QStringList tramos;
+};
+
+const Vista kJ1{"Jornada de mañana", "01/09/2024", "30/06/2025",
+                {"08:00 - 09:00", "09:00 - 10:00", "Recreo con cañón"}};
+const Vista kNada{"-", "-", "-", {}};
+
+// A dialog over an exchange file of its own, shown and active, errors recorded.
+struct DialogoAbierto {
+    explicit DialogoAbierto(const ArchivoIntercambio& archivo)
+    {
+        archivo.Guardar(Ruta());
+        dialogo = std::make_unique<TPlantillas>(nullptr, Ruta(), avisos);
+        dialogo->show();
+        activo = QTest::qWaitForWindowActive(dialogo.get());
+    }
+    std::filesystem::path Ruta() const { return dir / "vorna.xml"; }
+
+    Vista Mostrada() const
+    {
+        QStringList tramos;
+        for (int i = 0; i < dialogo->ListBox1->count(); ++i)
+            tramos << dialogo->ListBox1->item(i)->text();
+        return {dialogo->LabelNombre->text(), dialogo->LabelPlanFec1->text(), dialogo->LabelPlanFec2->text(),
+                tramos};
+    }
+    QStringList Codigos() const
+    {
+        QStringList codigos;
+        for (int i = 0; i < dialogo->ComboBoxPlantilla->count(); ++i)
+            codigos << dialogo->ComboBoxPlantilla->itemText(i);
+        return codigos;
+    }
+    // What a person types into the combo box, after emptying it.
+    void Teclear(const QString& texto) const
+    {
+        QLineEdit* edicion = dialogo->ComboBoxPlantilla->lineEdit();
+        edicion->setFocus();
+        edicion->selectAll();
+        QTest::keyClick(edicion, Qt::Key_Backspace);
+        for (QChar c : texto)
+            QTest::sendKeyEvent(QTest::Click, edicion, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+    // A pick from the list by keyboard: Down arrow `veces` times.
+    void BajarEnLaLista(int veces) const
+    {
+        dialogo->ComboBoxPlantilla->setFocus();
+        for (int i = 0; i < veces; ++i)
+            QTest::keyClick(dialogo->ComboBoxPlantilla, Qt::Key_Down);
+    }
+    // Another window of the program takes the focus; then the dialog again.
+    bool ReactivarDesdeOtraVentana() const
+    {
+        QWidget otra;
+        otra.show();
+        otra.activateWindow();
+        if (!QTest::qWaitForWindowActive(&otra))
+            return false;
+        dialogo->activateWindow();
+        return QTest::qWaitForWindowActive(dialogo.get());
+    }
+
+    DirectorioTemporal dir;
+    AvisosGrabados avisos;
+    std::unique_ptr<TPlantillas> dialogo;
+    bool activo = false;
+};
+
+// Runs `guion` on the template dialog once it is the active modal window;
+// when none comes within ten seconds, any modal dialog is rejected so that
+// exec() cannot hang, and `agotado` tells the test.
+class GuionModal {
+  public:
+    explicit GuionModal(std::function<void(TPlantillas&)> guion) : guion_(std::move(guion))
+    {
+        reloj_.start();
+        QTimer::singleShot(20, [this] { Mirar(); });
+    }
+    bool hecho = false;
+    bool agotado = false;
+
+  private:
+    void Mirar()
+    {
+        auto* d = qobject_cast<TPlantillas*>(QApplication::activeModalWidget());
+        if (d && d->isActiveWindow()) {
+            hecho = true;
+            guion_(*d);
+            return;
+        }
+        if (reloj_.elapsed() > 10000) {
+            agotado = true;
+            if (auto* otro = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                otro->reject();
+            return;
+        }
+        QTimer::singleShot(20, [this] { Mirar(); });
+    }
+    std::function<void(TPlantillas&)> guion_;
+    QElapsedTimer reloj_;
+};
+
+using Guion = std::function<void(TPlantillas&)>;
+using Estropear = std::function<void(const std::filesystem::path&)>;
+
+} // namespace
+
+Q_DECLARE_METATYPE(Vista)
+Q_DECLARE_METATYPE(Guion)
+Q_DECLARE_METATYPE(Estropear)
+
+class PlantillasTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void ventana()
+    {
+        DialogoAbierto d(Escuela());
+        QVERIFY(d.activo);
+        TPlantillas& p = *d.dialogo;
+        QCOMPARE(p.windowTitle(), QStringLiteral("Plantillas Horarias"));
+        QVERIFY(p.windowFlags() & Qt::WindowCloseButtonHint);
+        QVERIFY(!(p.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QCOMPARE(p.minimumSize(), p.maximumSize());
+        QCOMPARE(p.Panel->geometry(), p.rect());
+        QCOMPARE(p.Panel->property("contextoAyuda").toInt(), 3);
+        QCOMPARE(p.BitBtnContinuar->property("contextoAyuda").toInt(), 3);
+        QVERIFY(p.BitBtnContinuar->isDefault());
+        QVERIFY(p.ComboBoxPlantilla->isEditable());
+        QVERIFY(p.ComboBoxPlantilla->completer() == nullptr);
+        QVERIFY(!p.ListBox1->isSortingEnabled());
+        QCOMPARE(p.findChild<QComboBox*>(QStringLiteral("ComboBoxPlantilla")), p.ComboBoxPlantilla);
+        QCOMPARE(p.Label1->text(), QStringLiteral("HORAS"));
+
+        // Focus order: the button first, then the combo box, then the list.
+        QCOMPARE(QApplication::focusWidget(), p.BitBtnContinuar);
+        QTest::keyClick(&p, Qt::Key_Tab);
+        QVERIFY(p.ComboBoxPlantilla->isAncestorOf(QApplication::focusWidget()) ||
+                QApplication::focusWidget() == p.ComboBoxPlantilla);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), p.ListBox1);
+    }
+
+    void alMostrarseLaPrimeraPlantilla()
+    {
+        DialogoAbierto d(Escuela());
+        QVERIFY(d.activo);
+        QCOMPARE(d.Codigos(), (QStringList{"J1", "J2", "J3", "MAÑANA", "J3", "J5"}));
+        QCOMPARE(d.dialogo->ComboBoxPlantilla->currentText(), QStringLiteral("J1"));
+        const Vista v = d.Mostrada();
+        QCOMPARE(v.nombre, kJ1.nombre);
+        QCOMPARE(v.fecha1, kJ1.fecha1);
+        QCOMPARE(v.fecha2, kJ1.fecha2);
+        QCOMPARE(v.tramos, kJ1.tramos);
+        QVERIFY(d.avisos.errores.isEmpty());
+    }
+
+    void elegirOtraDeLaLista_data()
+    {
+        QTest::addColumn<int>("bajadas");
+        QTest::addColumn<Vista>("esperada");
+        QTest::newRow("la segunda") << 1
+                                    << Vista{"Jornada de tarde", "01/09/2024", "31/12/2024", {"16:00 - 17:00"}};
+        QTest::newRow("un código con dos registros muestra el último")
+            << 2 << Vista{"Partida", "01/09/2024", "30/06/2025", {"09:00 - 11:00"}};
+        QTest::newRow("con acentos") << 3
+                                     << Vista{"Horario de invierno", "01/01/2025", "31/03/2025", {"Invierno ñ"}};
+        QTest::newRow("registro sin fechas: posiciones vacías") << 5 << Vista{"Corta", "", "", {}};
+    }
+    void elegirOtraDeLaLista()
+    {
+        QFETCH(int, bajadas);
+        QFETCH(Vista, esperada);
+        DialogoAbierto d(Escuela());
+        QVERIFY(d.activo);
+        d.BajarEnLaLista(bajadas);
+        const Vista v = d.Mostrada();
+        QCOMPARE(v.nombre, esperada.nombre);
+        QCOMPARE(v.fecha1, esperada.fecha1);
+        QCOMPARE(v.fecha2, esperada.fecha2);
+        QCOMPARE(v.tramos, esperada.tramos);
+    }
+
+    void teclearUnCodigo_data()
+    {
+        QTest::addColumn<QString>("tecleado");
+        QTest::addColumn<Vista>("esperada");
+        QTest::addColumn<QByteArray>("elegida");
+        QTest::newRow("un código exacto") << "J2"
+                                          << Vista{"Jornada de tarde", "01/09/2024", "31/12/2024", {"16:00 - 17:00"}}
+                                          << QByteArray("J2");
+        QTest::newRow("blanco delante") << " J2" << kNada << QByteArray("J2");
+        QTest::newRow("blanco detrás") << "J2 " << kNada << QByteArray("J2");
+        QTest::newRow("otras mayúsculas") << "j2" << kNada << QByteArray("j2");
+        QTest::newRow("un código que no existe") << "J9" << kNada << QByteArray("J9");
+        QTest::newRow("con acento, en ANSI") << "MAÑANA"
+                                             << Vista{"Horario de invierno", "01/01/2025", "31/03/2025",
+                                                      {"Invierno ñ"}}
+                                             << QByteArray("MA\xD1" "ANA");
+    }
+    void teclearUnCodigo()
+    {
+        QFETCH(QString, tecleado);
+        QFETCH(Vista, esperada);
+        QFETCH(QByteArray, elegida);
+        DialogoAbierto d(Escuela());
+        QVERIFY(d.activo);
+        d.Teclear(tecleado);
+        QCOMPARE(d.dialogo->ComboBoxPlantilla->currentText(), tecleado);
+        const Vista v = d.Mostrada();
+        QCOMPARE(v.nombre, esperada.nombre);
+        QCOMPARE(v.fecha1, esperada.fecha1);
+        QCOMPARE(v.fecha2, esperada.fecha2);
+        QCOMPARE(v.tramos, esperada.tramos);
+
+        // Enter presses Continuar, which closes the dialog with the trimmed text.
+        QTest::keyClick(d.dialogo->ComboBoxPlantilla->lineEdit(), Qt::Key_Return);
+        QVERIFY(!d.dialogo->isVisible());
+        QCOMPARE(d.dialogo->result(), int(QDialog::Accepted));
+        QCOMPARE(QByteArray::fromStdString(d.dialogo->PlantillaElegida), elegida);
+        QCOMPARE(d.Codigos(), (QStringList{"J1", "J2", "J3", "MAÑANA", "J3", "J5"}));
+    }
+
+    void otraActivacionReconstruyeYVuelveALaPrimera()
+    {
+        DialogoAbierto d(Escuela());
+        QVERIFY(d.activo);
+        d.BajarEnLaLista(1);
+        QCOMPARE(d.Mostrada().nombre, QStringLiteral("Jornada de tarde"));
+
+        ArchivoIntercambio nueva;
+        nueva.Grupo("JORNADAS_ESCOLARES", {{"K1", "Nueva", "01/09/2025", "30/06/2026"}, {"J2", "Tarde", "", ""}});
+        nueva.Grupo("TRAMOS_HORARIOS", {{"1", "10:00", "", "", "K1"}, {"2", "11:00", "", "", "K1"}});
+        nueva.Guardar(d.Ruta());
+        QVERIFY(d.ReactivarDesdeOtraVentana());
+
+        QCOMPARE(d.Codigos(), (QStringList{"K1", "J2"}));
+        QCOMPARE(d.dialogo->ComboBoxPlantilla->currentText(), QStringLiteral("K1"));
+        QCOMPARE(d.Mostrada().nombre, QStringLiteral("Nueva"));
+        QCOMPARE(d.Mostrada().tramos, (QStringList{"10:00", "11:00"}));
+    }
+
+    void archivoQueYaNoSeCarga_data()
+    {
+        QTest::addColumn<Estropear>("estropear");
+        QTest::newRow("borrado") << Estropear([](const std::filesystem::path& ruta) {
+            std::filesystem::remove(ruta);
+        });
+        QTest::newRow("mal formado") << Estropear([](const std::filesystem::path& ruta) {
+            std::ofstream(ruta, std::ios::binary) << "<SERVICIO><BLOQUE_DATOS>";
+        });
+        QTest::newRow("sin BLOQUE_DATOS") << Estropear([](const std::filesystem::path& ruta) {
+            std::ofstream(ruta, std::ios::binary) << "<SERVICIO/>";
+        });
+    }
+    void archivoQueYaNoSeCarga()
+    {
+        QFETCH(Estropear, estropear);
+        DialogoAbierto d(Escuela());
+        QVERIFY(d.activo);
+        estropear(d.Ruta());
+        d.BajarEnLaLista(1);
+        QVERIFY(d.ReactivarDesdeOtraVentana());
+
+        QCOMPARE(d.Codigos(), (QStringList{"J1", "J2", "J3", "MAÑANA", "J3", "J5"}));
+        QCOMPARE(d.dialogo->ComboBoxPlantilla->currentText(), QStringLiteral("J1"));
+        QCOMPARE(d.Mostrada().nombre, QStringLiteral("-"));
+        QCOMPARE(d.Mostrada().fecha1, QStringLiteral("-"));
+        QCOMPARE(d.Mostrada().fecha2, QStringLiteral("-"));
+        QCOMPARE(d.Mostrada().tramos, (QStringList{"16:00 - 17:00"})); // left as J2 had it
+        QVERIFY(d.avisos.errores.isEmpty());
+    }
+
+    void unSoloTramoDejaLaListaVacia()
+    {
+        ArchivoIntercambio x;
+        x.Grupo("JORNADAS_ESCOLARES", {{"J1", "Mañana", "", ""}, {"J2", "Tarde", "", ""}});
+        x.Grupo("TRAMOS_HORARIOS", {{"1", "08:00 - 09:00", "480", "540", "J1"}});
+        DialogoAbierto d(x);
+        QVERIFY(d.activo);
+        QCOMPARE(d.Mostrada().nombre, QStringLiteral("Mañana"));
+        QCOMPARE(d.dialogo->ListBox1->count(), 0);
+    }
+
+    void elegirConElDialogoModal_data()
+    {
+        QTest::addColumn<Guion>("guion");
+        QTest::addColumn<QByteArray>("elegida");
+        QTest::newRow("cerrado en seguida con la caja de cierre")
+            << Guion([](TPlantillas& p) { p.close(); }) << QByteArray("J1");
+        QTest::newRow("otra de la lista y Continuar") << Guion([](TPlantillas& p) {
+            p.ComboBoxPlantilla->setFocus();
+            QTest::keyClick(p.ComboBoxPlantilla, Qt::Key_Down);
+            QTest::mouseClick(p.BitBtnContinuar, Qt::LeftButton);
+        }) << QByteArray("J2");
+        QTest::newRow("un código con blanco y Enter") << Guion([](TPlantillas& p) {
+            QLineEdit* edicion = p.ComboBoxPlantilla->lineEdit();
+            edicion->setFocus();
+            edicion->selectAll();
+            QTest::keyClicks(edicion, " J3 ");
+            QTest::keyClick(edicion, Qt::Key_Return);
+        }) << QByteArray("J3");
+        QTest::newRow("Esc tras elegir uno con acento") << Guion([](TPlantillas& p) {
+            p.ComboBoxPlantilla->setFocus();
+            QTest::keyClick(p.ComboBoxPlantilla, Qt::Key_Down);
+            QTest::keyClick(p.ComboBoxPlantilla, Qt::Key_Down);
+            QTest::keyClick(p.ComboBoxPlantilla, Qt::Key_Down);
+            QTest::keyClick(p.ComboBoxPlantilla, Qt::Key_Escape);
+        }) << QByteArray("MA\xD1" "ANA");
+    }
+    void elegirConElDialogoModal()
+    {
+        QFETCH(Guion, guion);
+        QFETCH(QByteArray, elegida);
+        DirectorioTemporal dir;
+        Escuela().Guardar(dir / "vorna.xml");
+        GuionModal modal(guion);
+        const std::string devuelta = ElegirPlantillaConDialogo(nullptr, dir / "vorna.xml");
+        QVERIFY(modal.hecho);
+        QVERIFY(!modal.agotado);
+        QCOMPARE(QByteArray::fromStdString(devuelta), elegida);
+        const auto ventanas = QApplication::topLevelWidgets();
+        QVERIFY(std::none_of(ventanas.begin(), ventanas.end(),
+                             [](QWidget* w) { return qobject_cast<TPlantillas*>(w) != nullptr; }));
+    }
+
+    void sinArchivoLaEleccionEsVacia()
+    {
+        DirectorioTemporal dir;
+        GuionModal modal([](TPlantillas& p) {
+            QCOMPARE(p.ComboBoxPlantilla->count(), 0);
+            QCOMPARE(p.LabelNombre->text(), QStringLiteral("-"));
+            p.close();
+        });
+        QCOMPARE(ElegirPlantillaConDialogo(nullptr, dir / "no-existe.xml"), std::string());
+        QVERIFY(modal.hecho);
+        QVERIFY(!modal.agotado);
+    }
+};
+
+QTEST_MAIN(PlantillasTest)
+#include "plantillas_test.moc"
