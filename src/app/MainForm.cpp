@@ -184,7 +184,9 @@ void TMForm::ReconocerAnfitrion()
                      " en la que el programa que abrió Durlavex pedía mostrarlo; se abre como una ventana normal");
         return;
     }
-    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    // Only the frameless flag: with the title bar's flags beside it, Qt would
+    // drop it again when the native window is made.
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     entorno_.ventanas->Incrustar(this, anfitrion);
     move(0, 0);
     NumParametros = static_cast<int>(entorno_.parametros.size());
