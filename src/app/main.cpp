@@ -5,6 +5,9 @@
 #include "platform/ui/ayuda.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char* argv[])
 {
@@ -12,6 +15,13 @@ int main(int argc, char* argv[])
     // The application title of every message box. Set as the application name
     // rather than the display name, which Qt would append to window titles.
     QApplication::setApplicationName(QStringLiteral("Durlavex"));
+
+    // Qt's own dialogs and buttons (the file dialog, OK) in Spanish, as the
+    // rest of the program, when the translation is installed.
+    QTranslator traduccionQt;
+    if (traduccionQt.load(QLocale(QLocale::Spanish, QLocale::Spain), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&traduccionQt);
 
     durlavex::ui::Ayuda ayuda(durlavex::ui::VisorAyuda::DelSistema(), durlavex::CarpetaPrograma());
     ayuda.FijarArchivo(QStringLiteral("VORNA.chm"));
