@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QStyle>
 #include <QWindow>
 
@@ -152,20 +153,28 @@ TPlantillas::TPlantillas(QWidget* propietario, const std::filesystem::path& arch
 
 TPlantillas::~TPlantillas() { disconnect(qApp, nullptr, this, nullptr); }
 
-// The list is built when the dialog becomes the program's active window: at
-// its showing and whenever the person comes back to it from another window of
-// the program. Coming back from another application, or from the error box
-// this dialog showed, is no such activation and leaves the pick alone.
+// The list is built when the dialog is shown and whenever the person comes
+// back to it from another window of the program. The activation that follows
+// the showing is the same moment; coming back from another application, or
+// from the error box this dialog showed, is no activation of the form and
+// leaves the pick alone.
+void TPlantillas::showEvent(QShowEvent* evento)
+{
+    QDialog::showEvent(evento);
+    if (evento->spontaneous())
+        return;
+    activacionDeMuestra_ = true;
+    FormActivate();
+}
+
 bool TPlantillas::event(QEvent* evento)
 {
     if (evento->type() == QEvent::WindowActivate) {
-        const bool deOtraAplicacion = activadoAntes_ && ventanaAnterior_ == nullptr;
-        const bool deUnAviso = volviendoDeAviso_;
+        const bool yaHecha = activacionDeMuestra_ || volviendoDeAviso_ || ventanaAnterior_ == nullptr;
+        activacionDeMuestra_ = false;
         volviendoDeAviso_ = false;
-        if (!activadoAntes_ || (!deOtraAplicacion && !deUnAviso)) {
-            activadoAntes_ = true;
+        if (!yaHecha)
             FormActivate();
-        }
     }
     return QDialog::event(evento);
 }
@@ -175,7 +184,10 @@ void TPlantillas::AlCambiarVentanaConFoco(QWindow* ventana)
     if (ventana && ventana == windowHandle())
         return;
     ventanaAnterior_ = ventana;
-    if (ventana && mostrandoAviso_)
+    if (!ventana)
+        return;
+    activacionDeMuestra_ = false;
+    if (mostrandoAviso_)
         volviendoDeAviso_ = true;
 }
 

@@ -58,6 +58,7 @@ class TPlantillas : public QDialog {
 
   protected:
     bool event(QEvent* evento) override;
+    void showEvent(QShowEvent* evento) override;
     void closeEvent(QCloseEvent* evento) override;
 
   private:
@@ -71,8 +72,8 @@ class TPlantillas : public QDialog {
     std::filesystem::path archivoXml_;
     ui::Avisos& avisos_;
     std::unique_ptr<LecturaIntercambio> lectura_; // the dialog's own document
-    bool activadoAntes_ = false;
-    QWindow* ventanaAnterior_ = nullptr;  // the window of ours that had the focus before this one
+    bool activacionDeMuestra_ = false; // the showing ran FormActivate; its activation follows
+    QWindow* ventanaAnterior_ = nullptr; // had the focus before this one; none: another application
     bool mostrandoAviso_ = false;
     bool volviendoDeAviso_ = false;
 };

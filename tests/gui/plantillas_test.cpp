@@ -74,6 +74,7 @@ struct DialogoAbierto {
         archivo.Guardar(Ruta());
         dialogo = std::make_unique<TPlantillas>(nullptr, Ruta(), avisos);
         dialogo->show();
+        dialogo->activateWindow(); // an X server without a window manager activates nothing by itself
         activo = QTest::qWaitForWindowActive(dialogo.get());
     }
     std::filesystem::path Ruta() const { return dir / "vorna.xml"; }
