@@ -111,7 +111,8 @@ void TMForm::CrearControles()
     Draw3D3 = new ui::PanelDegradado(arribaInicio, Qt::white, arribaFin, this);
     Draw3D3->setObjectName(QStringLiteral("Draw3D3"));
     Draw3D3->setGeometry(kAncho / 2, 0, kAncho - kAncho / 2, kAltoPanelSuperior);
-    Draw3D1 = new ui::PanelDegradado(QColor(194, 205, 254), QColor(207, 242, 254), QColor(204, 216, 230), this);
+    Draw3D1 =
+        new ui::PanelDegradado(QColor(194, 205, 254), QColor(207, 242, 254), QColor(204, 216, 230), this);
     Draw3D1->setObjectName(QStringLiteral("Draw3D1"));
     Draw3D1->setGeometry(0, kAlto - kAltoFranjaInferior, kAncho, kAltoFranjaInferior);
 
@@ -140,10 +141,10 @@ void TMForm::CrearControles()
     Label1->adjustSize();
     Label1->move(8, kAltoFranjaInferior - Label1->height() - 6);
 
-    for (QWidget* w : {static_cast<QWidget*>(Draw3D1), static_cast<QWidget*>(Draw3D2),
-                       static_cast<QWidget*>(Draw3D3), static_cast<QWidget*>(BClose),
-                       static_cast<QWidget*>(Button1), static_cast<QWidget*>(BExportar),
-                       static_cast<QWidget*>(BImportar)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(Draw3D1), static_cast<QWidget*>(Draw3D2), static_cast<QWidget*>(Draw3D3),
+          static_cast<QWidget*>(BClose), static_cast<QWidget*>(Button1), static_cast<QWidget*>(BExportar),
+          static_cast<QWidget*>(BImportar)})
         w->setProperty(ui::kPropiedadContextoAyuda, kContextoAyuda);
 
     setTabOrder(BClose, Button1);
@@ -180,8 +181,9 @@ void TMForm::ReconocerAnfitrion()
     }
     const WId anfitrion = static_cast<WId>(static_cast<std::uint32_t>(handle));
     if (!entorno_.ventanas->Existe(anfitrion)) {
-        MostrarError("No existe la ventana " + AnsiAUtf8(textoHandle) +
-                     " en la que el programa que abrió Durlavex pedía mostrarlo; se abre como una ventana normal");
+        MostrarError(
+            "No existe la ventana " + AnsiAUtf8(textoHandle) +
+            " en la que el programa que abrió Durlavex pedía mostrarlo; se abre como una ventana normal");
         return;
     }
     // Only the frameless flag: with the title bar's flags beside it, Qt would
@@ -190,7 +192,8 @@ void TMForm::ReconocerAnfitrion()
     entorno_.ventanas->Incrustar(this, anfitrion);
     move(0, 0);
     NumParametros = static_cast<int>(entorno_.parametros.size());
-    vigilante_ = new ui::VigilanteAnfitrion(*entorno_.ventanas, anfitrion, [this] { AnfitrionDesaparecido(); }, this);
+    vigilante_ = new ui::VigilanteAnfitrion(
+        *entorno_.ventanas, anfitrion, [this] { AnfitrionDesaparecido(); }, this);
 }
 
 void TMForm::showEvent(QShowEvent* evento)

@@ -29,13 +29,13 @@ struct DialogosCorrida {
 };
 
 struct EntornoVentana {
-    QStringList parametros;                   // the words after the program's path
-    std::filesystem::path carpetaPrograma;    // NIVELCAN.DBF, Talvorin.ini
-    std::filesystem::path directorioTrabajo;  // empty: Talvorin's, looked up at each run
-    ui::Avisos* avisos = nullptr;             // message and error boxes
+    QStringList parametros;                       // the words after the program's path
+    std::filesystem::path carpetaPrograma;        // NIVELCAN.DBF, Talvorin.ini
+    std::filesystem::path directorioTrabajo;      // empty: Talvorin's, looked up at each run
+    ui::Avisos* avisos = nullptr;                 // message and error boxes
     ui::DialogoArchivo* dialogoArchivo = nullptr; // OpenDialogXML
     ui::VentanasAnfitrion* ventanas = nullptr;    // the host's window
-    ui::Ayuda* ayuda = nullptr;               // null: help does nothing
+    ui::Ayuda* ayuda = nullptr;                   // null: help does nothing
     DialogosCorrida dialogos;
 
     // The running program's: its command line, its folder, the real boxes,

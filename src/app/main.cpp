@@ -19,8 +19,8 @@ int main(int argc, char* argv[])
     // Qt's own dialogs and buttons (the file dialog, OK) in Spanish, as the
     // rest of the program, when the translation is installed.
     QTranslator traduccionQt;
-    if (traduccionQt.load(QLocale(QLocale::Spanish, QLocale::Spain), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (traduccionQt.load(QLocale(QLocale::Spanish, QLocale::Spain), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&traduccionQt);
 
     durlavex::ui::Ayuda ayuda(durlavex::ui::VisorAyuda::DelSistema(), durlavex::CarpetaPrograma());

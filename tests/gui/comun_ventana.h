@@ -87,7 +87,7 @@ struct PersonaVentana {
     AvisosGrabados avisos;
     DialogoGuionado dialogo;
     VentanasFalsas ventanas;
-    std::string plantilla = "J1"; // the answer to the hour-template dialog
+    std::string plantilla = "J1";            // the answer to the hour-template dialog
     std::function<void()> alElegirPlantilla; // what else happens while that dialog is open
     int plantillasPedidas = 0;
     int profesoresCompletados = 0;

@@ -88,7 +88,8 @@ public:
 
     int Hijas() const
     {
-        xcb_query_tree_reply_t* arbol = xcb_query_tree_reply(conexion_, xcb_query_tree(conexion_, id_), nullptr);
+        xcb_query_tree_reply_t* arbol =
+            xcb_query_tree_reply(conexion_, xcb_query_tree(conexion_, id_), nullptr);
         const int hijas = arbol != nullptr ? xcb_query_tree_children_length(arbol) : -1;
         std::free(arbol);
         return hijas;

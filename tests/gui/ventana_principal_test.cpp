@@ -93,13 +93,20 @@ void VentanaPrincipalTest::textosYControles_data()
 {
     QTest::addColumn<QString>("nombre");
     QTest::addColumn<QString>("texto");
-    QTest::newRow("BClose") << "BClose" << "&Salir";
-    QTest::newRow("Button1") << "Button1" << "F1 Ayuda";
-    QTest::newRow("BExportar") << "BExportar" << "Aceptar";
-    QTest::newRow("BImportar") << "BImportar" << "Aceptar";
-    QTest::newRow("Label1") << "Label1" << "Durlavex para VX21 V-1.0";
-    QTest::newRow("Label3") << "Label3" << "Transformar datos desde Vorna hacia Talvorin ";
-    QTest::newRow("Label4") << "Label4" << "Transformar datos desde Talvorin hacia Vorna";
+    QTest::newRow("BClose") << "BClose"
+                            << "&Salir";
+    QTest::newRow("Button1") << "Button1"
+                             << "F1 Ayuda";
+    QTest::newRow("BExportar") << "BExportar"
+                               << "Aceptar";
+    QTest::newRow("BImportar") << "BImportar"
+                               << "Aceptar";
+    QTest::newRow("Label1") << "Label1"
+                            << "Durlavex para VX21 V-1.0";
+    QTest::newRow("Label3") << "Label3"
+                            << "Transformar datos desde Vorna hacia Talvorin ";
+    QTest::newRow("Label4") << "Label4"
+                            << "Transformar datos desde Talvorin hacia Vorna";
 }
 
 void VentanaPrincipalTest::textosYControles()
@@ -294,26 +301,29 @@ void VentanaPrincipalTest::modoAnfitrion_data()
     QTest::newRow("EXPORTAR en mayúsculas, diálogo cancelado")
         << QStringList{"EXPORTAR", "1A2B"} << true << cancelado << true << 2 << 1 << noExiste << nada << true
         << -1 << "-1";
-    QTest::newRow("Importar, diálogo cancelado") << QStringList{"Importar", "1a2b"} << true << cancelado << true
-                                                 << 2 << 1 << noExiste << nada << true << -1 << "-1";
+    QTest::newRow("Importar, diálogo cancelado") << QStringList{"Importar", "1a2b"} << true << cancelado
+                                                 << true << 2 << 1 << noExiste << nada << true << -1 << "-1";
     QTest::newRow("dirección desconocida") << QStringList{"revisar", "1A2B"} << true << cancelado << true << 2
                                            << 0 << nada << nada << false << 0 << "0";
-    QTest::newRow("dirección con letra no ASCII") << QStringList{"EXPORTAR\u0130", "1A2B"} << true << cancelado
-                                                  << true << 2 << 0 << nada << nada << false << 0 << "0";
+    QTest::newRow("dirección con letra no ASCII")
+        << QStringList{"EXPORTAR\u0130", "1A2B"} << true << cancelado << true << 2 << 0 << nada << nada
+        << false << 0 << "0";
     QTest::newRow("sin NIVELCAN.DBF") << QStringList{"exportar", "1A2B"} << true << ejemplo << false << 2 << 1
                                       << QStringList{kSinNivelcan} << nada << false << 0 << "0";
     QTest::newRow("prefijo 0x") << QStringList{"exportar", "0x1A2B"} << true << cancelado << true << 0 << 1
                                 << noExiste << QStringList{"'$0x1A2B' no es un valor entero válido."} << false
                                 << 0 << sinArchivo;
-    QTest::newRow("nueve dígitos") << QStringList{"exportar", "000001A2B"} << true << cancelado << true << 0 << 1
-                                   << noExiste << QStringList{"'$000001A2B' no es un valor entero válido."}
-                                   << false << 0 << sinArchivo;
-    QTest::newRow("parámetro vacío") << QStringList{"revisar", ""} << true << cancelado << true << 0 << 0 << nada
-                                     << QStringList{"'$' no es un valor entero válido."} << false << 0
+    QTest::newRow("nueve dígitos") << QStringList{"exportar", "000001A2B"} << true << cancelado << true << 0
+                                   << 1 << noExiste
+                                   << QStringList{"'$000001A2B' no es un valor entero válido."} << false << 0
+                                   << sinArchivo;
+    QTest::newRow("parámetro vacío") << QStringList{"revisar", ""} << true << cancelado << true << 0 << 0
+                                     << nada << QStringList{"'$' no es un valor entero válido."} << false << 0
                                      << sinArchivo;
     QTest::newRow("ventana inexistente")
         << QStringList{"revisar", "1A2B"} << false << cancelado << true << 0 << 0 << nada
-        << QStringList{"No existe la ventana $1A2B en la que el programa que abrió Durlavex pedía mostrarlo; se "
+        << QStringList{"No existe la ventana $1A2B en la que el programa que abrió Durlavex pedía mostrarlo; "
+                       "se "
                        "abre como una ventana normal."}
         << false << 0 << sinArchivo;
 }
@@ -548,8 +558,9 @@ void VentanaPrincipalTest::exportacionCompleta()
     QVERIFY(ventana.Button1->isEnabled());
     QVERIFY(ventana.isVisible());
     QVERIFY(QApplication::overrideCursor() == nullptr);
-    for (const char* tabla : {"ASIGNOMT.DBF", "ASIGNOMT2.DBF", "PROFT.DBF", "AULAT.DBF", "CURSOST.DBF",
-                              "GRUPOST.DBF", "ASIGT.DBF", "DIASHORAST.DBF", "DIASHORAST2.DBF", "PERIODOS.DBF"})
+    for (const char* tabla :
+         {"ASIGNOMT.DBF", "ASIGNOMT2.DBF", "PROFT.DBF", "AULAT.DBF", "CURSOST.DBF", "GRUPOST.DBF",
+          "ASIGT.DBF", "DIASHORAST.DBF", "DIASHORAST2.DBF", "PERIODOS.DBF"})
         QVERIFY2(fs::exists(talvorin.ktemp / tabla), tabla);
 }
 

@@ -24,13 +24,15 @@ public:
 #ifdef _WIN32
         return IsWindow(reinterpret_cast<HWND>(ventana)) != FALSE;
 #elif defined(DURLAVEX_CON_XCB)
-        auto* x11 = qGuiApp != nullptr ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+        auto* x11 =
+            qGuiApp != nullptr ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
         if (x11 == nullptr || x11->connection() == nullptr)
             return true;
         xcb_connection_t* conexion = x11->connection();
         const auto peticion = xcb_get_window_attributes(conexion, static_cast<xcb_window_t>(ventana));
         xcb_generic_error_t* error = nullptr;
-        xcb_get_window_attributes_reply_t* respuesta = xcb_get_window_attributes_reply(conexion, peticion, &error);
+        xcb_get_window_attributes_reply_t* respuesta =
+            xcb_get_window_attributes_reply(conexion, peticion, &error);
         const bool existe = respuesta != nullptr;
         std::free(respuesta);
         std::free(error);
