@@ -204,6 +204,35 @@ class PlantillasTest : public QObject {
         QCOMPARE(QApplication::focusWidget(), p.ListBox1);
     }
 
+    void etiquetas_data()
+    {
+        QTest::addColumn<QString>("nombre");
+        QTest::addColumn<int>("pixeles");
+        QTest::addColumn<QColor>("color");
+        QTest::addColumn<bool>("partida"); // word-wrapped
+        QTest::newRow("LabelPlantillas") << "LabelPlantillas" << 13 << QColor(Qt::black) << true;
+        QTest::newRow("Label2") << "Label2" << 13 << QColor(Qt::red) << true;
+        QTest::newRow("LabelNombre") << "LabelNombre" << 16 << QColor(128, 0, 0) << false;
+        QTest::newRow("LabelPlanFec1") << "LabelPlanFec1" << 16 << QColor(128, 0, 0) << false;
+        QTest::newRow("LabelPlanFec2") << "LabelPlanFec2" << 16 << QColor(128, 0, 0) << false;
+        QTest::newRow("Label1") << "Label1" << 16 << QColor(128, 0, 0) << false;
+    }
+    void etiquetas()
+    {
+        QFETCH(QString, nombre);
+        QFETCH(int, pixeles);
+        QFETCH(QColor, color);
+        QFETCH(bool, partida);
+        TPlantillas p(nullptr, "no-existe.xml");
+        auto* etiqueta = p.findChild<QLabel*>(nombre);
+        QVERIFY(etiqueta);
+        QCOMPARE(etiqueta->font().family(), QStringLiteral("Arial"));
+        QCOMPARE(etiqueta->font().pixelSize(), pixeles);
+        QVERIFY(etiqueta->font().bold());
+        QCOMPARE(etiqueta->palette().color(QPalette::WindowText), color);
+        QCOMPARE(etiqueta->wordWrap(), partida);
+    }
+
     void alMostrarseLaPrimeraPlantilla()
     {
         DialogoAbierto d(Escuela());
