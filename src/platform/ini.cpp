@@ -11,6 +11,7 @@
 #include "platform/ini.h"
 
 #include "platform/error.h"
+#include "platform/rutas.h"
 #include "platform/texto.h"
 
 #include <cstdio>
@@ -135,7 +136,7 @@ std::string ConClaveEscrita(const std::string& contenido, std::string_view secci
 
 [[noreturn]] void NoSePuedeEscribir(const fs::path& ruta)
 {
-    throw Error("Unable to write to " + ruta.string());
+    throw Error("Unable to write to " + TextoRuta(ruta));
 }
 
 #ifndef _WIN32
@@ -177,13 +178,21 @@ void EscribirCadenaIni(const fs::path& archivo, std::string_view seccion, std::s
     if (ec)
         NoSePuedeEscribir(archivo);
 #ifdef _WIN32
+    // A path the ANSI code page cannot spell cannot be handed to the A call.
+    std::string rutaAnsi;
+    try {
+        rutaAnsi = ruta.string();
+    } catch (const std::exception&) {
+        NoSePuedeEscribir(ruta);
+    }
     if (!WritePrivateProfileStringA(std::string(seccion).c_str(), std::string(clave).c_str(),
-                                    std::string(valor).c_str(), ruta.string().c_str()))
+                                    std::string(valor).c_str(), rutaAnsi.c_str()))
         NoSePuedeEscribir(ruta);
 #else
     const fs::file_status estado = fs::status(ruta, ec);
     std::string contenido;
     std::optional<fs::perms> permisos;
+    fs::path destino = ruta;
     if (fs::exists(estado)) {
         if (!fs::is_regular_file(estado))
             NoSePuedeEscribir(ruta);
@@ -196,10 +205,14 @@ void EscribirCadenaIni(const fs::path& archivo, std::string_view seccion, std::s
         if (entrada.bad())
             NoSePuedeEscribir(ruta);
         permisos = estado.permissions();
+        // A linked file is changed where it lies; the link stays a link.
+        destino = fs::canonical(ruta, ec);
+        if (ec)
+            NoSePuedeEscribir(ruta);
     } else if (!fs::is_directory(ruta.parent_path(), ec)) {
         NoSePuedeEscribir(ruta);
     }
-    if (!ReemplazarArchivo(ruta, ConClaveEscrita(contenido, seccion, clave, valor), permisos))
+    if (!ReemplazarArchivo(destino, ConClaveEscrita(contenido, seccion, clave, valor), permisos))
         NoSePuedeEscribir(ruta);
 #endif
 }

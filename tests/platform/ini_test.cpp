@@ -93,6 +93,19 @@ const CasoIni kCasos[] = {
 INSTANTIATE_TEST_SUITE_P(Casos, IniTest, ::testing::ValuesIn(kCasos),
                          [](const auto& info) { return std::string(info.param.nombre); });
 
+TEST(IniEnlace, SeEscribeElArchivoEnlazadoYElEnlaceQueda)
+{
+    DirectorioTemporal dir;
+    fs::create_directory(dir / "real");
+    Escribir(dir / "real/Talvorin.ini", "[Transformadores]\r\nTransformado=0\r\n");
+    fs::create_symlink("real/Talvorin.ini", dir / "Talvorin.ini");
+
+    EscribirCadenaIni(dir / "Talvorin.ini", "Transformadores", "Transformado", "1");
+
+    EXPECT_TRUE(fs::is_symlink(dir / "Talvorin.ini"));
+    EXPECT_EQ(Leer(dir / "real/Talvorin.ini"), "[Transformadores]\r\nTransformado=1\r\n");
+}
+
 void EsperarFalloConRuta(const fs::path& ruta)
 {
     try {
