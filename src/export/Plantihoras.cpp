@@ -36,7 +36,10 @@ constexpr int kDatoPlantillaTramo = 4;
 const QColor kAzulCielo(166, 202, 240);
 const QColor kGranate(128, 0, 0);
 
-QString DesdeAnsi(const std::string& texto) { return QString::fromStdString(AnsiAUtf8(texto)); }
+QString DesdeAnsi(const std::string& texto)
+{
+    return QString::fromStdString(AnsiAUtf8(texto));
+}
 
 QFont Arial(int pixeles)
 {
@@ -77,29 +80,30 @@ TPlantillas::TPlantillas(QWidget* propietario, const std::filesystem::path& arch
 
     // Classic Windows gives the inactive caption text the button face's
     // colour, so the Inactive group's Button role stands for it here.
-    Panel = new ui::PanelDegradado(kAzulCielo, Qt::white, palette().color(QPalette::Inactive, QPalette::Button),
-                                   this);
+    Panel = new ui::PanelDegradado(kAzulCielo, Qt::white,
+                                   palette().color(QPalette::Inactive, QPalette::Button), this);
     Panel->setObjectName(QStringLiteral("Panel"));
     Panel->setGeometry(0, 0, kAnchoCliente, kAltoCliente);
     Panel->setProperty("contextoAyuda", 3);
 
     LabelPlantillas = Etiqueta(
         Panel, "LabelPlantillas",
-        QStringLiteral("Seleccione la Plantilla Horaria que quiere aplicar a su Horario en Talvorin."), Arial(13),
-        Qt::black);
+        QStringLiteral("Seleccione la Plantilla Horaria que quiere aplicar a su Horario en Talvorin."),
+        Arial(13), Qt::black);
     LabelPlantillas->setWordWrap(true);
     LabelPlantillas->setGeometry(8, 6, 354, 34);
 
-    Label2 = Etiqueta(Panel, "Label2",
-                      QStringLiteral("Las Horas de la Plantilla del día seleccionado, se propagarán sobre todos "
-                                     "los días de las Semana."),
-                      Arial(13), Qt::red);
+    Label2 =
+        Etiqueta(Panel, "Label2",
+                 QStringLiteral("Las Horas de la Plantilla del día seleccionado, se propagarán sobre todos "
+                                "los días de las Semana."),
+                 Arial(13), Qt::red);
     Label2->setWordWrap(true);
     Label2->setGeometry(8, 42, 354, 34);
 
     // Created in the focus order: the button, the combo box, the list.
-    BitBtnContinuar = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
-                                      QStringLiteral("Continuar"), Panel);
+    BitBtnContinuar =
+        new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("Continuar"), Panel);
     BitBtnContinuar->setObjectName(QStringLiteral("BitBtnContinuar"));
     QFont negrita = BitBtnContinuar->font();
     negrita.setBold(true);
@@ -128,7 +132,8 @@ TPlantillas::TPlantillas(QWidget* propietario, const std::filesystem::path& arch
     ComboBoxPlantilla->setGeometry(8, 86, 160, 22);
     // Only the person's changes: an item picked or a key typed.
     connect(ComboBoxPlantilla, &QComboBox::activated, this, [this] { ComboBoxPlantillaChange(); });
-    connect(ComboBoxPlantilla->lineEdit(), &QLineEdit::textEdited, this, [this] { ComboBoxPlantillaChange(); });
+    connect(ComboBoxPlantilla->lineEdit(), &QLineEdit::textEdited, this,
+            [this] { ComboBoxPlantillaChange(); });
 
     ListBox1 = new QListWidget(Panel);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
@@ -151,7 +156,10 @@ TPlantillas::TPlantillas(QWidget* propietario, const std::filesystem::path& arch
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &TPlantillas::AlCambiarVentanaConFoco);
 }
 
-TPlantillas::~TPlantillas() { disconnect(qApp, nullptr, this, nullptr); }
+TPlantillas::~TPlantillas()
+{
+    disconnect(qApp, nullptr, this, nullptr);
+}
 
 // The list is built when the dialog is shown and whenever the person comes
 // back to it from another window of the program. The activation that follows
@@ -263,7 +271,10 @@ void TPlantillas::ComboBoxPlantillaChange()
     }
 }
 
-void TPlantillas::BitBtnContinuarClick() { FormClose(); }
+void TPlantillas::BitBtnContinuarClick()
+{
+    FormClose();
+}
 
 void TPlantillas::FormClose()
 {

@@ -72,8 +72,8 @@ class TPlantillas : public QDialog {
     std::filesystem::path archivoXml_;
     ui::Avisos& avisos_;
     std::unique_ptr<LecturaIntercambio> lectura_; // the dialog's own document
-    bool activacionDeMuestra_ = false; // the showing ran FormActivate; its activation follows
-    QWindow* ventanaAnterior_ = nullptr; // had the focus before this one; none: another application
+    bool activacionDeMuestra_ = false;            // the showing ran FormActivate; its activation follows
+    QWindow* ventanaAnterior_ = nullptr;          // had the focus before this one; none: another application
     bool mostrandoAviso_ = false;
     bool volviendoDeAviso_ = false;
 };

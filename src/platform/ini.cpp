@@ -104,7 +104,8 @@ std::string ConClaveEscrita(const std::string& contenido, std::string_view secci
     std::optional<size_t> cabecera; // the section's header line
     std::optional<size_t> ultimaClave;
     for (size_t i = 0; i < lineas.size(); ++i) {
-        LineaLeida leida = Clasificar(std::string_view(contenido).substr(lineas[i].inicio, lineas[i].longitud));
+        LineaLeida leida =
+            Clasificar(std::string_view(contenido).substr(lineas[i].inicio, lineas[i].longitud));
         if (leida.tipo == TipoLinea::Seccion) {
             if (cabecera)
                 break; // the first section of that name is the one written
@@ -116,8 +117,8 @@ std::string ConClaveEscrita(const std::string& contenido, std::string_view secci
             continue;
         if (MismoNombre(leida.nombre, clave)) {
             const Linea& l = lineas[i];
-            return contenido.substr(0, l.inicio) + std::string(leida.nombre) + "=" + std::string(valor) + "\r\n" +
-                   contenido.substr(l.fin);
+            return contenido.substr(0, l.inicio) + std::string(leida.nombre) + "=" + std::string(valor) +
+                   "\r\n" + contenido.substr(l.fin);
         }
         ultimaClave = i;
     }
@@ -158,8 +159,9 @@ bool ReemplazarArchivo(const fs::path& ruta, const std::string& contenido, std::
     bool bien = escritos == contenido.size() && ::fsync(fd) == 0;
     bien = ::close(fd) == 0 && bien;
     std::error_code ec;
-    fs::permissions(plantilla, permisos.value_or(fs::perms::owner_read | fs::perms::owner_write |
-                                                 fs::perms::group_read | fs::perms::others_read),
+    fs::permissions(plantilla,
+                    permisos.value_or(fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                                      fs::perms::others_read),
                     ec);
     bien = bien && !ec && ::rename(plantilla.c_str(), ruta.c_str()) == 0;
     if (!bien)

@@ -63,8 +63,8 @@ struct Vista {
     QStringList tramos;
 };
 
-const Vista kJ1{"Jornada de mañana", "01/09/2024", "30/06/2025",
-                {"08:00 - 09:00", "09:00 - 10:00", "Recreo con cañón"}};
+const Vista kJ1{
+    "Jornada de mañana", "01/09/2024", "30/06/2025", {"08:00 - 09:00", "09:00 - 10:00", "Recreo con cañón"}};
 const Vista kNada{"-", "-", "-", {}};
 
 // A dialog over an exchange file of its own, shown and active, errors recorded.
@@ -191,6 +191,10 @@ class PlantillasTest : public QObject {
         QVERIFY(p.BitBtnContinuar->isDefault());
         QVERIFY(p.ComboBoxPlantilla->isEditable());
         QVERIFY(p.ComboBoxPlantilla->completer() == nullptr);
+        QVERIFY(p.ComboBoxPlantilla->font().bold());
+        QCOMPARE(p.ComboBoxPlantilla->lineEdit()->palette().color(QPalette::Base), QColor(Qt::yellow));
+        QVERIFY(p.BitBtnContinuar->font().bold());
+        QVERIFY(!p.BitBtnContinuar->icon().isNull());
         QVERIFY(!p.ListBox1->isSortingEnabled());
         QCOMPARE(p.findChild<QComboBox*>(QStringLiteral("ComboBoxPlantilla")), p.ComboBoxPlantilla);
         QCOMPARE(p.Label1->text(), QStringLiteral("HORAS"));
@@ -252,11 +256,12 @@ class PlantillasTest : public QObject {
         QTest::addColumn<int>("bajadas");
         QTest::addColumn<Vista>("esperada");
         QTest::newRow("la segunda") << 1
-                                    << Vista{"Jornada de tarde", "01/09/2024", "31/12/2024", {"16:00 - 17:00"}};
+                                    << Vista{
+                                           "Jornada de tarde", "01/09/2024", "31/12/2024", {"16:00 - 17:00"}};
         QTest::newRow("un código con dos registros muestra el último")
             << 2 << Vista{"Partida", "01/09/2024", "30/06/2025", {"09:00 - 11:00"}};
-        QTest::newRow("con acentos") << 3
-                                     << Vista{"Horario de invierno", "01/01/2025", "31/03/2025", {"Invierno ñ"}};
+        QTest::newRow("con acentos")
+            << 3 << Vista{"Horario de invierno", "01/01/2025", "31/03/2025", {"Invierno ñ"}};
         QTest::newRow("registro sin fechas: posiciones vacías") << 5 << Vista{"Corta", "", "", {}};
     }
     void elegirOtraDeLaLista()
@@ -278,17 +283,17 @@ class PlantillasTest : public QObject {
         QTest::addColumn<QString>("tecleado");
         QTest::addColumn<Vista>("esperada");
         QTest::addColumn<QByteArray>("elegida");
-        QTest::newRow("un código exacto") << "J2"
-                                          << Vista{"Jornada de tarde", "01/09/2024", "31/12/2024", {"16:00 - 17:00"}}
-                                          << QByteArray("J2");
+        QTest::newRow("un código exacto")
+            << "J2" << Vista{"Jornada de tarde", "01/09/2024", "31/12/2024", {"16:00 - 17:00"}}
+            << QByteArray("J2");
         QTest::newRow("blanco delante") << " J2" << kNada << QByteArray("J2");
         QTest::newRow("blanco detrás") << "J2 " << kNada << QByteArray("J2");
         QTest::newRow("otras mayúsculas") << "j2" << kNada << QByteArray("j2");
         QTest::newRow("un código que no existe") << "J9" << kNada << QByteArray("J9");
-        QTest::newRow("con acento, en ANSI") << "MAÑANA"
-                                             << Vista{"Horario de invierno", "01/01/2025", "31/03/2025",
-                                                      {"Invierno ñ"}}
-                                             << QByteArray("MA\xD1" "ANA");
+        QTest::newRow("con acento, en ANSI")
+            << "MAÑANA" << Vista{"Horario de invierno", "01/01/2025", "31/03/2025", {"Invierno ñ"}}
+            << QByteArray("MA\xD1"
+                          "ANA");
     }
     void teclearUnCodigo()
     {
@@ -321,7 +326,8 @@ class PlantillasTest : public QObject {
         QCOMPARE(d.Mostrada().nombre, QStringLiteral("Jornada de tarde"));
 
         ArchivoIntercambio nueva;
-        nueva.Grupo("JORNADAS_ESCOLARES", {{"K1", "Nueva", "01/09/2025", "30/06/2026"}, {"J2", "Tarde", "", ""}});
+        nueva.Grupo("JORNADAS_ESCOLARES",
+                    {{"K1", "Nueva", "01/09/2025", "30/06/2026"}, {"J2", "Tarde", "", ""}});
         nueva.Grupo("TRAMOS_HORARIOS", {{"1", "10:00", "", "", "K1"}, {"2", "11:00", "", "", "K1"}});
         nueva.Guardar(d.Ruta());
         QVERIFY(d.ReactivarDesdeOtraVentana());
@@ -335,9 +341,8 @@ class PlantillasTest : public QObject {
     void archivoQueYaNoSeCarga_data()
     {
         QTest::addColumn<Estropear>("estropear");
-        QTest::newRow("borrado") << Estropear([](const std::filesystem::path& ruta) {
-            std::filesystem::remove(ruta);
-        });
+        QTest::newRow("borrado") << Estropear(
+            [](const std::filesystem::path& ruta) { std::filesystem::remove(ruta); });
         QTest::newRow("mal formado") << Estropear([](const std::filesystem::path& ruta) {
             std::ofstream(ruta, std::ios::binary) << "<SERVICIO><BLOQUE_DATOS>";
         });
@@ -398,7 +403,9 @@ class PlantillasTest : public QObject {
             QTest::keyClick(p.ComboBoxPlantilla, Qt::Key_Down);
             QTest::keyClick(p.ComboBoxPlantilla, Qt::Key_Down);
             QTest::keyClick(p.ComboBoxPlantilla, Qt::Key_Escape);
-        }) << QByteArray("MA\xD1" "ANA");
+        })
+                                                        << QByteArray("MA\xD1"
+                                                                      "ANA");
     }
     void elegirConElDialogoModal()
     {
