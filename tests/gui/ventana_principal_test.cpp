@@ -2,7 +2,9 @@
 // directions run end to end against a temporary Talvorin working directory.
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
@@ -15,6 +17,7 @@
 #include "comun_ventana.h"
 #include "import/fixture_importacion.h"
 #include "platform/error.h"
+#include "platform/ui/cursor_ocupado.h"
 #include "platform/ui/panel_degradado.h"
 
 using namespace durlavex;
@@ -52,6 +55,46 @@ struct CarpetaPrograma {
     fs::path Ini() const { return carpeta / "Talvorin.ini"; }
 };
 
+// Answers the first modal dialog of type T that appears, once, from the event
+// loop. A modal left open after ten seconds is closed, so that a dialog that
+// never comes fails the test instead of hanging it.
+template <typename T> class ResponderDialogo {
+public:
+    explicit ResponderDialogo(std::function<void(T*)> respuesta) : respuesta_(std::move(respuesta))
+    {
+        QObject::connect(&sondeo_, &QTimer::timeout, [this] { Intentar(); });
+        sondeo_.start(20);
+        seguridad_.setSingleShot(true);
+        QObject::connect(&seguridad_, &QTimer::timeout, [] {
+            if (QWidget* abierto = QApplication::activeModalWidget())
+                abierto->close();
+        });
+        seguridad_.start(10000);
+    }
+
+private:
+    void Intentar()
+    {
+        auto* dialogo = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (dialogo == nullptr)
+            return;
+        sondeo_.stop();
+        respuesta_(dialogo);
+    }
+
+    std::function<void(T*)> respuesta_;
+    QTimer sondeo_;
+    QTimer seguridad_;
+};
+
+// A file name in a folder, or nothing.
+std::optional<QString> RutaEn(const QDir& carpeta, const std::optional<QString>& nombre)
+{
+    if (!nombre)
+        return std::nullopt;
+    return carpeta.absoluteFilePath(*nombre);
+}
+
 // Shows the window and waits for the direction named on the command line.
 void MostrarYEsperar(TMForm& ventana)
 {
@@ -75,6 +118,9 @@ private slots:
     void ayudaSoloArchivosChm_data();
     void ayudaSoloArchivosChm();
     void ayudaContextoMasCercano();
+    void dialogoArchivoDelSistema_data();
+    void dialogoArchivoDelSistema();
+    void cursorOcupado();
     void modoAnfitrion_data();
     void modoAnfitrion();
     void anfitrionDesaparece();
@@ -269,6 +315,66 @@ void VentanaPrincipalTest::ayudaContextoMasCercano()
     QTest::keyClick(&suelto, Qt::Key_F1);
 
     QCOMPARE(visor.peticiones, (std::vector<PeticionAyuda>{{"VORNA.chm", 1}, {"VORNA.chm", 3}}));
+}
+
+// The real file dialog: its title, its one filter and default suffix; a name
+// typed without a suffix gets ".xml", and a cancel gives nothing.
+void VentanaPrincipalTest::dialogoArchivoDelSistema_data()
+{
+    QTest::addColumn<QString>("escrito");
+    QTest::addColumn<QByteArray>("accion"); // the dialog's slot that ends it
+    QTest::addColumn<std::optional<QString>>("elegido");
+    QTest::newRow("cancelado") << "vorna.xml" << QByteArray("reject") << std::optional<QString>();
+    QTest::newRow("sin sufijo") << "vorna" << QByteArray("accept") << std::optional<QString>("vorna.xml");
+    QTest::newRow("con sufijo") << "otro.xml" << QByteArray("accept") << std::optional<QString>("otro.xml");
+}
+
+void VentanaPrincipalTest::dialogoArchivoDelSistema()
+{
+    QFETCH(QString, escrito);
+    QFETCH(QByteArray, accion);
+    QFETCH(std::optional<QString>, elegido);
+    DirectorioTemporal carpeta;
+    const QDir dir(TextoQt(carpeta.Ruta()));
+    QStringList titulo, filtros, sufijo;
+    ResponderDialogo<QFileDialog> respuesta([&](QFileDialog* dialogo) {
+        titulo << dialogo->windowTitle();
+        filtros << dialogo->nameFilters();
+        sufijo << dialogo->defaultSuffix();
+        dialogo->setDirectory(dir);
+        dialogo->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(escrito); // as typed
+        QMetaObject::invokeMethod(dialogo, accion.constData());
+    });
+
+    const std::optional<QString> elegidoPorDialogo = ui::DialogoArchivo::DelSistema().Elegir(nullptr);
+
+    QCOMPARE(titulo, QStringList{"Archivo XML"});
+    QCOMPARE(filtros, QStringList{"*.xml (*.xml)"});
+    QCOMPARE(sufijo, QStringList{"xml"});
+    const std::optional<QString> esperado = RutaEn(dir, elegido);
+    QVERIFY2(elegidoPorDialogo == esperado, qPrintable(elegidoPorDialogo.value_or("(nada)")));
+}
+
+// The hourglass is pushed once and popped once, whatever the calls, and gives
+// way to the normal cursor while the person answers a dialog.
+void VentanaPrincipalTest::cursorOcupado()
+{
+    {
+        ui::CursorOcupado cursor;
+        cursor.Fijar(true);
+        cursor.Fijar(true);
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        {
+            ui::PausaCursorOcupado pausa(cursor);
+            QVERIFY(QApplication::overrideCursor() == nullptr);
+        }
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        cursor.Fijar(false);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        cursor.Fijar(false);
+        cursor.Fijar(true);
+    }
+    QVERIFY(QApplication::overrideCursor() == nullptr);
 }
 
 // The command line decides the mode; closing decides what Talvorin reads.
@@ -542,6 +648,8 @@ void VentanaPrincipalTest::exportacionCompleta()
     PersonaVentana persona;
     persona.plantilla = "J2";
     persona.dialogo.respuestas = {TextoQt(kEjemplo)};
+    bool cursorNormalEnDialogo = false;
+    persona.alElegirPlantilla = [&] { cursorNormalEnDialogo = QApplication::overrideCursor() == nullptr; };
     TMForm ventana(persona.Entorno({}, kCarpetaProgramas));
     MostrarYEsperar(ventana);
 
@@ -550,6 +658,7 @@ void VentanaPrincipalTest::exportacionCompleta()
     QCOMPARE(persona.avisos.errores, QStringList{});
     QCOMPARE(persona.avisos.mensajes, QStringList{"Proceso finalizado"});
     QCOMPARE(persona.plantillasPedidas, 1);
+    QVERIFY(cursorNormalEnDialogo);
     QCOMPARE(ventana.JornadaElegida, std::string("J2"));
     QCOMPARE(ventana.ResultadoProceso, 1);
     QVERIFY(!ventana.BExportar->isEnabled());
