@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -285,6 +286,16 @@ void TPlantillas::closeEvent(QCloseEvent* evento)
 {
     FormClose();
     QDialog::closeEvent(evento);
+}
+
+// The dialog has no cancel button, so Esc neither cancels nor closes it.
+void TPlantillas::keyPressEvent(QKeyEvent* evento)
+{
+    if (evento->key() == Qt::Key_Escape && evento->modifiers() == Qt::NoModifier) {
+        evento->accept();
+        return;
+    }
+    QDialog::keyPressEvent(evento);
 }
 
 void TPlantillas::done(int resultado)

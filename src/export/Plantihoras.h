@@ -60,6 +60,7 @@ class TPlantillas : public QDialog {
     bool event(QEvent* evento) override;
     void showEvent(QShowEvent* evento) override;
     void closeEvent(QCloseEvent* evento) override;
+    void keyPressEvent(QKeyEvent* evento) override;
 
   private:
     void FormActivate();

@@ -397,15 +397,19 @@ class PlantillasTest : public QObject {
             QTest::keyClicks(edicion, " J3 ");
             QTest::keyClick(edicion, Qt::Key_Return);
         }) << QByteArray("J3");
-        QTest::newRow("Esc tras elegir uno con acento") << Guion([](TPlantillas& p) {
-            p.ComboBoxPlantilla->setFocus();
-            QTest::keyClick(p.ComboBoxPlantilla, Qt::Key_Down);
-            QTest::keyClick(p.ComboBoxPlantilla, Qt::Key_Down);
-            QTest::keyClick(p.ComboBoxPlantilla, Qt::Key_Down);
-            QTest::keyClick(p.ComboBoxPlantilla, Qt::Key_Escape);
-        })
-                                                        << QByteArray("MA\xD1"
-                                                                      "ANA");
+        QTest::newRow("Esc no cierra; la caja de cierre tras elegir uno con acento")
+            << Guion([](TPlantillas& p) {
+                   p.ComboBoxPlantilla->setFocus();
+                   QTest::keyClick(p.ComboBoxPlantilla, Qt::Key_Down);
+                   QTest::keyClick(p.ComboBoxPlantilla, Qt::Key_Down);
+                   QTest::keyClick(p.ComboBoxPlantilla, Qt::Key_Down);
+                   QTest::keyClick(p.ComboBoxPlantilla, Qt::Key_Escape);
+                   QTest::keyClick(p.BitBtnContinuar, Qt::Key_Escape);
+                   QVERIFY(p.isVisible());
+                   p.close();
+               })
+            << QByteArray("MA\xD1"
+                          "ANA");
     }
     void elegirConElDialogoModal()
     {
