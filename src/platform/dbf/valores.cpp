@@ -290,7 +290,7 @@ std::optional<double> NumeroDeCampo(const Campo& campo, Version version, std::sp
         return std::nullopt;
     const auto valor = LeerNumeroDeTexto(recortado);
     if (!valor)
-        throw Error("El valor " + EntreAnsi(recortado) + " de " + DondeCampo(campo, contexto) + " no es un número");
+        throw Error("El valor " + EntreAnsi(recortado) + " en " + DondeCampo(campo, contexto) + " no es un número");
     return valor;
 }
 
