@@ -1,5 +1,6 @@
 #include "tables/esquemas.h"
 
+#include "platform/dbf/archivo_dbf.h"
 #include "platform/rutas.h"
 
 namespace durlavex {
@@ -91,6 +92,11 @@ const std::vector<const Esquema*>& Todos()
 
 void BorrarTabla(const std::filesystem::path& directorio, std::string_view nombre)
 {
+    // Both files are checked before either goes.
+    for (const char* extension : {".DBF", ".MDX"}) {
+        if (auto ruta = BuscarArchivo(directorio, std::string(nombre) + extension))
+            dbf::ArchivoDbf::ComprobarLibreParaBorrar(*ruta);
+    }
     for (const char* extension : {".DBF", ".MDX"}) {
         if (auto ruta = BuscarArchivo(directorio, std::string(nombre) + extension))
             BorrarArchivo(*ruta);

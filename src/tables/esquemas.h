@@ -33,7 +33,8 @@ extern const Esquema PERIODOS;
 const std::vector<const Esquema*>& Todos();
 } // namespace esquemas
 
-// Deletes NAME.DBF and then NAME.MDX in the directory, each when it exists.
+// Deletes NAME.DBF and then NAME.MDX in the directory, each when it exists;
+// an Error, deleting neither, when another program holds either open.
 void BorrarTabla(const std::filesystem::path& directorio, std::string_view nombre);
 
 // A new, closed handle on NAME.DBF in the directory with the layout's fields

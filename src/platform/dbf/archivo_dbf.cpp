@@ -108,6 +108,25 @@ void ArchivoDbf::Crear(const fs::path& ruta, const std::vector<Campo>& campos, c
     Reescribir(*indice, ConstruirMdx(ruta.stem().string(), etiquetas, hoy));
 }
 
+void ArchivoDbf::ComprobarLibreParaBorrar(const fs::path& ruta)
+{
+    const auto clave = ClaveDe(ruta);
+    if (!clave)
+        return;
+    std::lock_guard bloqueo(Abiertas().Cerrojo());
+    if (Abiertas().Buscar(*clave))
+        return;
+    std::unique_ptr<ArchivoSistema> archivo;
+    try {
+        archivo = std::make_unique<ArchivoSistema>(ruta, ArchivoSistema::Modo::Abrir);
+    } catch (const Error&) {
+        return;
+    }
+    if (!archivo->Bloquear(true))
+        throw Error("No se puede sustituir la tabla " + Entre(ruta.string()) +
+                    ": otro programa la tiene abierta. Ciérrela en ese programa y repita el proceso");
+}
+
 std::shared_ptr<ArchivoDbf> ArchivoDbf::Abrir(const fs::path& ruta, Acceso acceso)
 {
     const std::string nombre = ruta.string();

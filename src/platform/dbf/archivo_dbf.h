@@ -58,6 +58,12 @@ public:
     // it exclusively, is an Error naming the table.
     static std::shared_ptr<ArchivoDbf> Abrir(const fs::path& ruta, Acceso acceso);
 
+    // Before a table file is deleted to be written anew: an Error naming it
+    // when another process holds it open (any lock), since deleting it would
+    // leave that process working on a file no one sees any more. A file this
+    // process has open, or one that cannot be opened, passes.
+    static void ComprobarLibreParaBorrar(const fs::path& ruta);
+
     // Decodes a whole table held in memory, without a file (tests, fuzzing).
     // `nombre` names it in errors.
     static std::shared_ptr<ArchivoDbf> Decodificar(std::span<const std::uint8_t> bytes,

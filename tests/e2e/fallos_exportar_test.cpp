@@ -1,0 +1,224 @@
+// durlavex-cli exportar when the system fails it: a read-only or full working
+// directory, a table another program holds, a damaged NIVELCAN.DBF. Each run
+// must end with status 1 and a message naming what failed and where, leave
+// the exchange file as it was, and keep the tables it replaced in the backup.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "comun/directorio_temporal.h"
+#include "comun/intercambio.h"
+#include "comun/nivelcan.h"
+#include "comun/programa.h"
+#include "e2e/fallos_montaje.h"
+#include "platform/texto.h"
+#include "tables/esquemas.h"
+#include "tables/tabla.h"
+
+namespace durlavex {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::HasSubstr;
+using testing::Not;
+
+using pruebas::Salida;
+constexpr auto Leer = pruebas::LeerArchivo;
+
+std::map<std::string, std::string> Instantanea(const fs::path& carpeta)
+{
+    std::map<std::string, std::string> archivos;
+    for (const auto& entrada : fs::directory_iterator(carpeta))
+        archivos[entrada.path().filename().string()] = Leer(entrada.path());
+    return archivos;
+}
+
+std::vector<std::string> Columna(const fs::path& directorio, const std::string& tabla, const std::string& campo)
+{
+    Tabla t(directorio, tabla);
+    t.Abrir();
+    std::vector<std::string> valores;
+    for (t.Primero(); !t.Fin(); t.Siguiente())
+        valores.push_back(AnsiAUtf8(t.LeerTexto(campo)));
+    return valores;
+}
+
+// A school with `materias` subjects: enough of them make the tables larger
+// than a small disk.
+pruebas::ArchivoIntercambio Escuela(int materias = 2)
+{
+    std::vector<pruebas::Registro> filas;
+    for (int i = 0; i < materias; ++i)
+        filas.push_back({"101", "M" + std::to_string(i), "Materia número " + std::to_string(i),
+                         "C" + std::to_string(i), "120"});
+    return pruebas::ArchivoIntercambio()
+        .Grupo("MATERIAS", filas)
+        .Grupo("ACTIVIDADES", {{"A", "513", "Guardia"}})
+        .Grupo("EMPLEADOS", {{"E1", "01/09/2015", "Ciencias", "García", "López", "Ana", ""}})
+        .Grupo("DEPENDENCIAS", {{"A1", "Aula 1"}})
+        .Grupo("CURSOS_DEL_CENTRO", {{"101", "1º ESO"}})
+        .Grupo("UNIDADES", {{"U1", "1º ESO A", "101"}})
+        .Grupo("JORNADAS_ESCOLARES", {{"J1", "Mañana", "01/09/2023", "30/06/2024"}})
+        .Grupo("TRAMOS_HORARIOS", {{"T1", "1ª", "540", "595", "J1"}});
+}
+
+// The program in a folder of its own beside its NIVELCAN.DBF, an earlier
+// PROFT.DBF in the working directory.
+class FallosExportar : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        fs::create_directories(ktemp);
+        fs::copy_file(DURLAVEX_CLI, programa / "durlavex-cli");
+        pruebas::EscribirNivelcan(programa.Ruta(), {{101, "ESO", "Secundaria"}});
+        Escuela().Guardar(archivo);
+        EscribirProftViejo();
+    }
+
+    void EscribirProftViejo()
+    {
+        auto proft = CrearTabla(ktemp, esquemas::PROFT);
+        proft->Abrir();
+        proft->Agregar();
+        proft->FijarTexto("ABREV", "VIEJO");
+        proft->Grabar();
+        proft->Cerrar();
+    }
+
+    Salida Exportar()
+    {
+        return pruebas::EjecutarPrograma(programa / "durlavex-cli",
+                                         {{"WINEPREFIX", prefijo.Ruta().string()},
+                                          {"XDG_DATA_HOME", datos.Ruta().string()}},
+                                         "exportar '" + archivo.string() + "' --plantilla J1", salidas.Ruta());
+    }
+
+    // The one backup folder of the run.
+    fs::path Copia() const
+    {
+        std::vector<fs::path> copias;
+        for (const auto& entrada : fs::directory_iterator(datos / "durlavex" / "copias"))
+            copias.push_back(entrada.path());
+        EXPECT_EQ(copias.size(), 1u);
+        return copias.empty() ? fs::path() : copias.front();
+    }
+
+    pruebas::DirectorioTemporal prefijo;
+    pruebas::DirectorioTemporal datos;
+    pruebas::DirectorioTemporal programa;
+    pruebas::DirectorioTemporal origen;
+    pruebas::DirectorioTemporal salidas;
+    fs::path ktemp = prefijo.Ruta() / "drive_c" / "KTEMP";
+    fs::path archivo = origen / "vorna.xml";
+};
+
+TEST_F(FallosExportar, DirectorioDeTrabajoDeSoloLecturaSaleConUnoSinTocarlo)
+{
+    const auto antes = Instantanea(ktemp);
+    const auto xml = Leer(archivo);
+    const pruebas::Montaje soloLectura = pruebas::Montaje::SoloLectura(ktemp);
+    if (!soloLectura.Activo())
+        GTEST_SKIP() << soloLectura.Motivo();
+
+    const Salida s = Exportar();
+
+    EXPECT_EQ(s.estado, 1) << s.salida << s.errores;
+    EXPECT_THAT(s.errores, HasSubstr(ktemp.string())) << s.errores;
+    EXPECT_THAT(s.salida, Not(HasSubstr("Proceso finalizado")));
+    EXPECT_EQ(Instantanea(ktemp), antes);
+    EXPECT_EQ(Leer(archivo), xml);
+}
+
+TEST_F(FallosExportar, DiscoLlenoSaleConUnoYGuardaLasTablasAnteriores)
+{
+    const pruebas::Montaje disco = pruebas::Montaje::Tmpfs(ktemp, "256k");
+    if (!disco.Activo())
+        GTEST_SKIP() << disco.Motivo();
+    EscribirProftViejo();
+    Escuela(4000).Guardar(archivo);
+    const auto xml = Leer(archivo);
+
+    const Salida s = Exportar();
+
+    EXPECT_EQ(s.estado, 1) << s.salida << s.errores;
+    EXPECT_THAT(s.errores, HasSubstr(ktemp.string())) << s.errores;
+    EXPECT_THAT(s.salida, Not(HasSubstr("Proceso finalizado")));
+    EXPECT_EQ(Leer(archivo), xml);
+    EXPECT_EQ(Columna(Copia(), "PROFT", "ABREV"), (std::vector<std::string>{"VIEJO"}));
+    EXPECT_EQ(pruebas::ArchivosTemporales(ktemp), "");
+}
+
+// Deleting the file would leave the other program writing into a file no one
+// sees any more: the table stays as it is.
+TEST_F(FallosExportar, TablaAbiertaPorOtroProgramaSaleConUnoYLaDejaComoEstaba)
+{
+    const auto xml = Leer(archivo);
+    Salida s;
+    {
+        const pruebas::BloqueoAjeno otro(ktemp / "PROFT.DBF");
+        ASSERT_TRUE(otro.Tomado());
+        s = Exportar();
+    }
+
+    EXPECT_EQ(s.estado, 1) << s.salida << s.errores;
+    EXPECT_THAT(s.errores, HasSubstr("No se puede sustituir la tabla «" + (ktemp / "PROFT.DBF").string() +
+                                     "»: otro programa la tiene abierta"))
+        << s.errores;
+    EXPECT_THAT(s.salida, Not(HasSubstr("Proceso finalizado")));
+    EXPECT_EQ(Leer(archivo), xml);
+    EXPECT_EQ(Columna(ktemp, "PROFT", "ABREV"), (std::vector<std::string>{"VIEJO"}));
+    EXPECT_EQ(Columna(Copia(), "PROFT", "ABREV"), (std::vector<std::string>{"VIEJO"}));
+}
+
+// A NIVELCAN.DBF beside the program that is not a table the engine can read.
+struct CasoNivelcan {
+    const char* nombre;
+    std::function<void(const fs::path&)> estropear;
+    friend void PrintTo(const CasoNivelcan& c, std::ostream* os) { *os << c.nombre; }
+};
+
+class FallosExportarNivelcan : public FallosExportar, public testing::WithParamInterface<CasoNivelcan> {};
+
+const CasoNivelcan kNivelcanDanado[] = {
+    {"Truncado", [](const fs::path& ruta) { fs::resize_file(ruta, 40); }},
+    {"Vacio", [](const fs::path& ruta) { fs::resize_file(ruta, 0); }},
+    {"SinRegistrosQueAnuncia",
+     [](const fs::path& ruta) { fs::resize_file(ruta, fs::file_size(ruta) - 30); }},
+    {"CabeceraDeTexto", [](const fs::path& ruta) { std::ofstream(ruta, std::ios::binary) << "esto no es una tabla"; }},
+    {"CabeceraImposible",
+     [](const fs::path& ruta) {
+         std::fstream f(ruta, std::ios::binary | std::ios::in | std::ios::out);
+         f.seekp(8);
+         f.write("\xFF\xFF\xFF\xFF", 4); // header and record length past the end
+     }},
+};
+
+// NIVELCAN.DBF is read by the courses step, after earlier steps replaced
+// their tables: those stay in the backup.
+TEST_P(FallosExportarNivelcan, SaleConUnoNombrandoLaTablaYGuardaLasAnteriores)
+{
+    GetParam().estropear(programa / "NIVELCAN.DBF");
+    const auto xml = Leer(archivo);
+
+    const Salida s = Exportar();
+
+    EXPECT_EQ(s.estado, 1) << s.salida << s.errores;
+    EXPECT_THAT(s.errores, HasSubstr((programa / "NIVELCAN.DBF").string())) << s.errores;
+    EXPECT_THAT(s.salida, Not(HasSubstr("Proceso finalizado")));
+    EXPECT_EQ(Leer(archivo), xml);
+    EXPECT_EQ(Columna(Copia(), "PROFT", "ABREV"), (std::vector<std::string>{"VIEJO"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Exportar, FallosExportarNivelcan, testing::ValuesIn(kNivelcanDanado),
+                         [](const auto& info) { return std::string(info.param.nombre); });
+
+} // namespace
+} // namespace durlavex
