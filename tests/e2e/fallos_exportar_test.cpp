@@ -131,7 +131,9 @@ TEST_F(FallosExportar, DirectorioDeTrabajoDeSoloLecturaSaleConUnoSinTocarlo)
     const Salida s = Exportar();
 
     EXPECT_EQ(s.estado, 1) << s.salida << s.errores;
-    EXPECT_THAT(s.errores, HasSubstr(ktemp.string())) << s.errores;
+    EXPECT_THAT(s.errores, HasSubstr("No se pudo crear el archivo «" + ktemp.string() + "/ASIGNOMT.DBF»: el disco o "
+                                     "la carpeta es de solo lectura"))
+        << s.errores;
     EXPECT_THAT(s.salida, Not(HasSubstr("Proceso finalizado")));
     EXPECT_EQ(Instantanea(ktemp), antes);
     EXPECT_EQ(Leer(archivo), xml);
@@ -149,7 +151,8 @@ TEST_F(FallosExportar, DiscoLlenoSaleConUnoYGuardaLasTablasAnteriores)
     const Salida s = Exportar();
 
     EXPECT_EQ(s.estado, 1) << s.salida << s.errores;
-    EXPECT_THAT(s.errores, HasSubstr(ktemp.string())) << s.errores;
+    EXPECT_THAT(s.errores, HasSubstr("No se pudo escribir en el archivo «" + ktemp.string() + "/")) << s.errores;
+    EXPECT_THAT(s.errores, HasSubstr(".DBF»: no queda espacio en el disco")) << s.errores;
     EXPECT_THAT(s.salida, Not(HasSubstr("Proceso finalizado")));
     EXPECT_EQ(Leer(archivo), xml);
     EXPECT_EQ(Columna(Copia(), "PROFT", "ABREV"), (std::vector<std::string>{"VIEJO"}));

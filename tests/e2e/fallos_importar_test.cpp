@@ -108,7 +108,9 @@ TEST_F(FallosImportar, CarpetaDelResultadoDeSoloLecturaSaleConUnoYLaNombra)
     const Salida s = Importar();
 
     EXPECT_EQ(s.estado, 1) << s.salida << s.errores;
-    EXPECT_THAT(s.errores, HasSubstr(Resultado().string())) << s.errores;
+    EXPECT_THAT(s.errores, HasSubstr("No se pudo crear el archivo temporal «" + Resultado().string() +
+                                     ".tmp» para guardar «" + Resultado().string() + "»"))
+        << s.errores;
     ComprobarNadaPerdido(s, xml);
 }
 
@@ -137,7 +139,9 @@ TEST_F(FallosImportar, DiscoLlenoDejaElResultadoAnteriorYNingunTemporal)
     const Salida s = Importar();
 
     EXPECT_EQ(s.estado, 1) << s.salida << s.errores;
-    EXPECT_THAT(s.errores, HasSubstr(Resultado().string())) << s.errores;
+    EXPECT_THAT(s.errores, HasSubstr("No se pudo escribir el archivo temporal «" + Resultado().string() +
+                                     ".tmp» (¿disco lleno?)"))
+        << s.errores;
     ComprobarNadaPerdido(s, xml);
 }
 
@@ -150,8 +154,9 @@ TEST_F(FallosImportar, SolucAbiertaPorOtroProgramaSaleConUnoYLaNombra)
     const Salida s = Importar();
 
     EXPECT_EQ(s.estado, 1) << s.salida << s.errores;
-    EXPECT_THAT(s.errores, HasSubstr((ktemp / "SOLUC.DBF").string())) << s.errores;
-    EXPECT_THAT(s.errores, HasSubstr("otro programa")) << s.errores;
+    EXPECT_THAT(s.errores, HasSubstr("La tabla «" + (ktemp / "SOLUC.DBF").string() +
+                                     "» no se puede abrir en exclusiva porque otro programa la tiene abierta"))
+        << s.errores;
     ComprobarNadaPerdido(s, xml);
 }
 
