@@ -41,6 +41,15 @@ std::map<std::string, std::string> Instantanea(const fs::path& carpeta)
     return archivos;
 }
 
+// Every file of a folder, one after another.
+std::string TodoJunto(const fs::path& carpeta)
+{
+    std::string todo;
+    for (const auto& [nombre, contenido] : Instantanea(carpeta))
+        todo += nombre + "\n" + contenido;
+    return todo;
+}
+
 std::vector<std::string> Columna(const fs::path& directorio, const std::string& tabla, const std::string& campo)
 {
     Tabla t(directorio, tabla);
@@ -222,6 +231,85 @@ TEST_P(FallosExportarNivelcan, SaleConUnoNombrandoLaTablaYGuardaLasAnteriores)
 
 INSTANTIATE_TEST_SUITE_P(Exportar, FallosExportarNivelcan, testing::ValuesIn(kNivelcanDanado),
                          [](const auto& info) { return std::string(info.param.nombre); });
+
+std::string Anidado(int niveles)
+{
+    std::string xml;
+    for (int i = 0; i < niveles; ++i)
+        xml += "<a>";
+    for (int i = 0; i < niveles; ++i)
+        xml += "</a>";
+    return xml;
+}
+
+// Exchange files beyond what the reader accepts: refused before anything in
+// the working directory is touched, with the reason and the line.
+struct CasoIntercambioDesmedido {
+    const char* nombre;
+    std::function<std::string()> xml;
+    std::string errores;
+    friend void PrintTo(const CasoIntercambioDesmedido& c, std::ostream* os) { *os << c.nombre; }
+};
+
+class FallosExportarIntercambio : public FallosExportar,
+                                  public testing::WithParamInterface<CasoIntercambioDesmedido> {};
+
+const CasoIntercambioDesmedido kIntercambiosDesmedidos[] = {
+    {"DatoDeDiezMegas",
+     [] { return Escuela().Grupo("DEPENDENCIAS", {{"A2", std::string(10 * 1024 * 1024, 'x')}}).Texto(); },
+     "no se puede leer: tiene un texto de más de 10 millones de caracteres, más de lo que se admite en un dato "
+     "(línea 2)"},
+    {"DiezMilNiveles",
+     [] {
+         return Escuela()
+             .Crudo("<grupo_datos seq=\"DEPENDENCIAS\"><grupo_datos><dato>" + Anidado(10000) +
+                    "</dato></grupo_datos></grupo_datos>")
+             .Texto();
+     },
+     "no se puede leer: tiene elementos anidados en más de 256 niveles, más de los que se admiten (línea 2)"},
+};
+
+TEST_P(FallosExportarIntercambio, SaleConUnoDiciendoPorQueSinTocarNada)
+{
+    std::ofstream(archivo, std::ios::binary) << GetParam().xml();
+    const auto antes = Instantanea(ktemp);
+    const auto xml = Leer(archivo);
+
+    const Salida s = Exportar();
+
+    EXPECT_EQ(s.estado, 1) << s.salida << s.errores;
+    EXPECT_EQ(s.errores, "El archivo «" + archivo.string() + "» " + GetParam().errores + "\n");
+    EXPECT_THAT(s.salida, Not(HasSubstr("Proceso finalizado")));
+    EXPECT_EQ(Leer(archivo), xml);
+    EXPECT_EQ(Instantanea(ktemp), antes);
+    EXPECT_FALSE(fs::exists(datos / "durlavex" / "copias"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Exportar, FallosExportarIntercambio, testing::ValuesIn(kIntercambiosDesmedidos),
+                         [](const auto& info) { return std::string(info.param.nombre); });
+
+// An external entity is neither fetched nor expanded: the run goes on with
+// the reference left out, and what the local file holds reaches no table.
+TEST_F(FallosExportar, EntidadExternaNoSeLeeNiLlegaANingunaTabla)
+{
+    const std::string marca = "MARCA-DE-FUERA-7731";
+    std::ofstream(origen / "fuera.txt") << marca;
+    const std::string texto = Escuela()
+                                  .Grupo("DEPENDENCIAS", {{"A2", "Aula &fuera; dos"}})
+                                  .Texto("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE SERVICIO "
+                                         "[<!ENTITY fuera SYSTEM \"file://" +
+                                         (origen / "fuera.txt").string() + "\">]>");
+    std::string conReferencia = texto;
+    conReferencia.replace(conReferencia.find("&amp;fuera;"), 11, "&fuera;");
+    std::ofstream(archivo, std::ios::binary) << conReferencia;
+
+    const Salida s = Exportar();
+
+    EXPECT_EQ(s.estado, 0) << s.salida << s.errores;
+    EXPECT_EQ(Columna(ktemp, "AULAT", "NOMBRE"), (std::vector<std::string>{"Aula 1", "Aula  dos"}));
+    EXPECT_THAT(TodoJunto(ktemp), Not(HasSubstr(marca)));
+    EXPECT_THAT(s.salida + s.errores, Not(HasSubstr(marca)));
+}
 
 } // namespace
 } // namespace durlavex

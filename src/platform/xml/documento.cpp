@@ -1,6 +1,7 @@
 #include "platform/xml/documento.h"
 
 #include <libxml/parser.h>
+#include <libxml/parserInternals.h>
 #include <libxml/tree.h>
 
 #include <climits>
@@ -17,8 +18,32 @@ namespace durlavex {
 
 namespace {
 
-// What libxml2 reports goes into the error we raise, never to stderr.
-void Silenciar(void*, xmlErrorPtr) {}
+// The first fatal error libxml2 reported while parsing, the cause, where
+// the last one is often only a consequence ("Extra content at the end of the
+// document" after a text too long to keep).
+struct PrimerError {
+    bool hay = false;
+    int codigo = 0;
+    int linea = 0;
+    std::string mensaje;
+};
+
+// What libxml2 reports goes into the error we raise, never to stderr. Its
+// parser errors arrive with the parser context, whose _private points to
+// the PrimerError of this parse.
+void Silenciar(void* datos, xmlErrorPtr error)
+{
+    auto* ctxt = static_cast<xmlParserCtxt*>(datos);
+    // A text over libxml2's limit comes as a mere error, out of memory; the
+    // parse then fails on what follows.
+    const bool cuenta = error && (error->level == XML_ERR_FATAL || error->code == XML_ERR_NO_MEMORY);
+    if (!ctxt || !cuenta || error->domain != XML_FROM_PARSER)
+        return;
+    auto* primero = static_cast<PrimerError*>(ctxt->_private);
+    if (!primero || primero->hay)
+        return;
+    *primero = {true, error->code, error->line, error->message ? error->message : ""};
+}
 
 // libxml2's description on one line, without the trailing full stops, blanks
 // and control characters (the error box adds its own full stop). Some
@@ -49,7 +74,7 @@ constexpr int kOpciones = XML_PARSE_NONET | XML_PARSE_COMPACT;
 
 using Contexto = std::unique_ptr<xmlParserCtxt, decltype(&xmlFreeParserCtxt)>;
 
-Contexto NuevoContexto()
+Contexto NuevoContexto(PrimerError& primero)
 {
     static std::once_flag iniciado;
     std::call_once(iniciado, [] { xmlInitParser(); });
@@ -57,12 +82,36 @@ Contexto NuevoContexto()
     if (!ctxt)
         throw Error("No hay memoria para leer un documento XML");
     ctxt->sax->serror = &Silenciar;
+    ctxt->_private = &primero;
     return ctxt;
 }
 
-[[noreturn]] void ErrorDeLectura(const xmlParserCtxt& ctxt, const std::string& nombre)
+// libxml2's limits, said in words the user can act on: the file is well
+// formed, but holds more than the reader accepts.
+std::string LimiteSuperado(const std::string& mensaje)
 {
-    const xmlError& error = ctxt.lastError;
+    if (mensaje.find("huge text node") != std::string::npos)
+        return "tiene un texto de más de " + std::to_string(XML_MAX_TEXT_LENGTH / 1000000) +
+               " millones de caracteres, más de lo que se admite en un dato";
+    if (mensaje.find("Excessive depth") != std::string::npos)
+        return "tiene elementos anidados en más de " + std::to_string(xmlParserMaxDepth) +
+               " niveles, más de los que se admiten";
+    return {};
+}
+
+[[noreturn]] void ErrorDeLectura(const xmlParserCtxt& ctxt, const PrimerError& primero, const std::string& nombre)
+{
+    if (primero.hay) {
+        const std::string limite = LimiteSuperado(primero.mensaje);
+        if (!limite.empty())
+            throw Error("El archivo " + Nombre(nombre) + " no se puede leer: " + limite + " (línea " +
+                        std::to_string(primero.linea) + ")");
+    }
+    xmlError error = ctxt.lastError;
+    if (primero.hay) {
+        error.message = const_cast<char*>(primero.mensaje.c_str());
+        error.line = primero.linea;
+    }
     std::string motivo = LimpiarMensaje(error.message);
     if (motivo.empty())
         motivo = "error desconocido";
@@ -73,11 +122,12 @@ Contexto NuevoContexto()
 
 // The checks every parsed document goes through; `tamano` is the number of
 // bytes parsed.
-xmlDoc* Comprobar(xmlDoc* doc, const xmlParserCtxt& ctxt, std::size_t tamano, const std::string& nombre)
+xmlDoc* Comprobar(xmlDoc* doc, const xmlParserCtxt& ctxt, const PrimerError& primero, std::size_t tamano,
+                  const std::string& nombre)
 {
     if (!doc || !ctxt.wellFormed) {
         xmlFreeDoc(doc);
-        ErrorDeLectura(ctxt, nombre);
+        ErrorDeLectura(ctxt, primero, nombre);
     }
     try {
         ComprobarExpansionEntidades(doc, tamano, nombre);
@@ -94,10 +144,11 @@ xmlDoc* Analizar(std::string_view bytes, const std::string& url, const std::stri
 {
     if (bytes.size() > static_cast<std::size_t>(INT_MAX))
         throw Error("El archivo " + Nombre(nombre) + " es demasiado grande para leerlo como XML");
-    auto ctxt = NuevoContexto();
+    PrimerError primero;
+    auto ctxt = NuevoContexto(primero);
     xmlDoc* doc = xmlCtxtReadMemory(ctxt.get(), bytes.data(), static_cast<int>(bytes.size()), url.c_str(), nullptr,
                                     kOpciones);
-    return Comprobar(doc, *ctxt, bytes.size(), nombre);
+    return Comprobar(doc, *ctxt, primero, bytes.size(), nombre);
 }
 
 // What the parser reads the file through: our own stream, so the whole
@@ -138,14 +189,15 @@ std::unique_ptr<DocumentoXml> DocumentoXml::Cargar(const std::filesystem::path& 
     lectura.archivo.open(ruta, std::ios::binary);
     if (!lectura.archivo.is_open())
         throw Error("No se puede leer el archivo " + Nombre(nombre));
-    auto ctxt = NuevoContexto();
+    PrimerError primero;
+    auto ctxt = NuevoContexto(primero);
     xmlDoc* doc =
         xmlCtxtReadIO(ctxt.get(), &LecturaArchivo::Leer, nullptr, &lectura, nombre.c_str(), nullptr, kOpciones);
     if (lectura.fallo) {
         xmlFreeDoc(doc);
         throw Error("No se puede leer el archivo " + Nombre(nombre));
     }
-    doc = Comprobar(doc, *ctxt, lectura.leidos, nombre);
+    doc = Comprobar(doc, *ctxt, primero, lectura.leidos, nombre);
     return std::unique_ptr<DocumentoXml>(new DocumentoXml(doc, ruta));
 }
 
