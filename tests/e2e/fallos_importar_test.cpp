@@ -207,5 +207,28 @@ TEST_P(FallosImportarSoluc, SaleConUnoYLoDice)
 INSTANTIATE_TEST_SUITE_P(Importar, FallosImportarSoluc, testing::ValuesIn(kSolucInservible),
                          [](const auto& info) { return std::string(info.param.nombre); });
 
+// An external entity in the exchange file is neither fetched nor expanded:
+// what the local file holds reaches neither the result file nor the output.
+TEST_F(FallosImportar, EntidadExternaNoLlegaAlResultado)
+{
+    const std::string marca = "MARCA-DE-FUERA-5813";
+    std::ofstream(origen / "fuera.txt") << marca;
+    std::string texto = pruebas::ArchivoIntercambio()
+                            .Anno("2023/2024")
+                            .Grupo("MATERIAS", {{"&fuera;"}})
+                            .Texto("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE SERVICIO "
+                                   "[<!ENTITY fuera SYSTEM \"file://" +
+                                   (origen / "fuera.txt").string() + "\">]>");
+    texto.replace(texto.find("&amp;fuera;"), 11, "&fuera;");
+    std::ofstream(archivo, std::ios::binary) << texto;
+
+    const Salida s = Importar();
+
+    EXPECT_EQ(s.estado, 0) << s.salida << s.errores;
+    EXPECT_THAT(Leer(Resultado()), HasSubstr("<dato nombre_dato=\"X_TRAMO\">T32</dato>"));
+    EXPECT_THAT(Leer(Resultado()), Not(HasSubstr(marca)));
+    EXPECT_THAT(s.salida + s.errores, Not(HasSubstr(marca)));
+}
+
 } // namespace
 } // namespace durlavex
