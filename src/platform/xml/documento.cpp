@@ -45,6 +45,8 @@ void Silenciar(void* datos, xmlErrorPtr error)
     *primero = {true, error->code, error->line, error->message ? error->message : ""};
 }
 
+void CallarAviso(void*, const char*, ...) {}
+
 // libxml2's description on one line, without the trailing full stops, blanks
 // and control characters (the error box adds its own full stop). Some
 // descriptions span two lines ("…indicate encoding !\nBytes: 0xFF…").
@@ -78,6 +80,7 @@ Contexto NuevoContexto(PrimerError& primero)
 {
     static std::once_flag iniciado;
     std::call_once(iniciado, [] { xmlInitParser(); });
+    CallarAvisosDeLibxml2();
     Contexto ctxt(xmlNewParserCtxt(), &xmlFreeParserCtxt);
     if (!ctxt)
         throw Error("No hay memoria para leer un documento XML");
@@ -200,6 +203,8 @@ std::unique_ptr<DocumentoXml> DocumentoXml::Cargar(const std::filesystem::path& 
     doc = Comprobar(doc, *ctxt, primero, lectura.leidos, nombre);
     return std::unique_ptr<DocumentoXml>(new DocumentoXml(doc, ruta));
 }
+
+void CallarAvisosDeLibxml2() { xmlSetGenericErrorFunc(nullptr, &CallarAviso); }
 
 std::unique_ptr<DocumentoXml> DocumentoXml::CargarMemoria(std::string_view bytes, const std::string& nombre)
 {

@@ -38,6 +38,11 @@ private:
     std::filesystem::path ruta_;
 };
 
+// libxml2 prints some errors (a failed write, an input it cannot convert)
+// straight to stderr, beside the error we raise in Spanish: this stops that
+// for the calling thread. Loading calls it itself; saving calls it too.
+void CallarAvisosDeLibxml2();
+
 // A node's text as the platform DOM gave it: the text and CDATA of the node
 // and its descendants (not comments or processing instructions), a
 // whitespace-only text node between elements counting as one blank, XML
