@@ -176,6 +176,12 @@ const CasoRoto kRotos[] = {
      "0x0D"},
     {"CabeceraMasCortaQueLosDescriptores", [](Bytes& b) { PonerU16(b, 8, 20); }, "0x0D"},
     {"CuentaMayorQueLosDatos", [](Bytes& b) { b[4] = 3; }, "anuncia 3 registros"},
+    {"UnRegistroSinDatos",
+     [](Bytes& b) {
+         b[4] = 1;
+         b.resize(32 + 2 * 32 + 1);
+     },
+     "anuncia 1 registro de 6 bytes, pero tras la cabecera solo hay 0 bytes"},
     {"CuentaGigante",
      [](Bytes& b) {
          b[4] = b[5] = b[6] = b[7] = 0xFF;

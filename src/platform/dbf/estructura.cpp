@@ -153,7 +153,8 @@ Estructura LeerEstructura(std::span<const std::uint8_t> bytes, const std::string
 
     const std::uint64_t datos = bytes.size() - e.longitudCabecera;
     if (static_cast<std::uint64_t>(e.numRegistros) * e.longitudRegistro > datos)
-        Invalida(nombre, "la cabecera anuncia " + std::to_string(e.numRegistros) + " registros de " +
+        Invalida(nombre, "la cabecera anuncia " + std::to_string(e.numRegistros) +
+                             (e.numRegistros == 1 ? " registro de " : " registros de ") +
                              std::to_string(e.longitudRegistro) + " bytes, pero tras la cabecera solo hay " +
                              std::to_string(datos) + " bytes");
     return e;
