@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "comun/directorio_temporal.h"
+#include "gui/guion_modal.h"
 #include "import/ControlProfes.h"
 #include "import/fixture_importacion.h"
 #include "platform/texto.h"
@@ -121,40 +122,7 @@ QString ErrorAlCrear(const std::filesystem::path& dir)
 
 using Accion = std::function<void(const DialogoAbierto&)>;
 
-// Runs `guion` on the completion dialog once it is the active modal window
-// (so it has the keyboard); when none comes within ten seconds, whatever
-// modal window there is gets rejected so the run cannot hang, and `agotado`
-// tells the test.
-class GuionModal {
-  public:
-    explicit GuionModal(std::function<void(TControlProfesores&)> guion) : guion_(std::move(guion))
-    {
-        reloj_.start();
-        QTimer::singleShot(20, [this] { Mirar(); });
-    }
-    bool hecho = false;
-    bool agotado = false;
-
-  private:
-    void Mirar()
-    {
-        auto* d = qobject_cast<TControlProfesores*>(QApplication::activeModalWidget());
-        if (d && d->isActiveWindow()) {
-            hecho = true;
-            guion_(*d);
-            return;
-        }
-        if (reloj_.elapsed() > 10000) {
-            agotado = true;
-            if (auto* otro = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-                otro->reject();
-            return;
-        }
-        QTimer::singleShot(20, [this] { Mirar(); });
-    }
-    std::function<void(TControlProfesores&)> guion_;
-    QElapsedTimer reloj_;
-};
+using GuionModal = pruebas::GuionModal<TControlProfesores>;
 
 // Types into a cell of the real dialog (found as the active modal window).
 void TeclearEn(TControlProfesores& d, int fila, int columna, const QString& texto)

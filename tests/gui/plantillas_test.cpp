@@ -19,6 +19,7 @@
 #include <memory>
 
 #include "comun/directorio_temporal.h"
+#include "gui/guion_modal.h"
 #include "comun/intercambio.h"
 #include "export/Plantihoras.h"
 #include "platform/ui/avisos.h"
@@ -129,39 +130,7 @@ struct DialogoAbierto {
     bool activo = false;
 };
 
-// Runs `guion` on the template dialog once it is the active modal window;
-// when none comes within ten seconds, any modal dialog is rejected so that
-// exec() cannot hang, and `agotado` tells the test.
-class GuionModal {
-  public:
-    explicit GuionModal(std::function<void(TPlantillas&)> guion) : guion_(std::move(guion))
-    {
-        reloj_.start();
-        QTimer::singleShot(20, [this] { Mirar(); });
-    }
-    bool hecho = false;
-    bool agotado = false;
-
-  private:
-    void Mirar()
-    {
-        auto* d = qobject_cast<TPlantillas*>(QApplication::activeModalWidget());
-        if (d && d->isActiveWindow()) {
-            hecho = true;
-            guion_(*d);
-            return;
-        }
-        if (reloj_.elapsed() > 10000) {
-            agotado = true;
-            if (auto* otro = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-                otro->reject();
-            return;
-        }
-        QTimer::singleShot(20, [this] { Mirar(); });
-    }
-    std::function<void(TPlantillas&)> guion_;
-    QElapsedTimer reloj_;
-};
+using GuionModal = pruebas::GuionModal<TPlantillas>;
 
 using Guion = std::function<void(TPlantillas&)>;
 using Estropear = std::function<void(const std::filesystem::path&)>;
