@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "comun/contenido.h"
 #include "comun/directorio_temporal.h"
 #include "comun/intercambio.h"
 #include "comun/programa.h"
@@ -33,28 +34,10 @@ namespace fs = std::filesystem;
 using testing::EndsWith;
 using testing::HasSubstr;
 
+using pruebas::Columna;
+using pruebas::Instantanea;
 using pruebas::Salida;
 constexpr auto Leer = pruebas::LeerArchivo;
-
-std::map<std::string, std::string> Instantanea(const fs::path& carpeta)
-{
-    std::map<std::string, std::string> archivos;
-    for (const auto& entrada : fs::directory_iterator(carpeta))
-        archivos[entrada.path().filename().string()] = Leer(entrada.path());
-    return archivos;
-}
-
-// Column values of a table, in table order.
-std::vector<std::string> Columna(const fs::path& directorio, const std::string& tabla,
-                                 const std::string& campo)
-{
-    Tabla t(directorio, tabla);
-    t.Abrir();
-    std::vector<std::string> valores;
-    for (t.Primero(); !t.Fin(); t.Siguiente())
-        valores.push_back(AnsiAUtf8(t.LeerTexto(campo)));
-    return valores;
-}
 
 pruebas::ArchivoIntercambio Escuela()
 {

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "comun/contenido.h"
 #include "comun/directorio_temporal.h"
 #include "comun/intercambio.h"
 #include "comun/nivelcan.h"
@@ -30,16 +31,10 @@ namespace fs = std::filesystem;
 using testing::HasSubstr;
 using testing::Not;
 
+using pruebas::Columna;
+using pruebas::Instantanea;
 using pruebas::Salida;
 constexpr auto Leer = pruebas::LeerArchivo;
-
-std::map<std::string, std::string> Instantanea(const fs::path& carpeta)
-{
-    std::map<std::string, std::string> archivos;
-    for (const auto& entrada : fs::directory_iterator(carpeta))
-        archivos[entrada.path().filename().string()] = Leer(entrada.path());
-    return archivos;
-}
 
 // Every file of a folder, one after another.
 std::string TodoJunto(const fs::path& carpeta)
@@ -48,16 +43,6 @@ std::string TodoJunto(const fs::path& carpeta)
     for (const auto& [nombre, contenido] : Instantanea(carpeta))
         todo += nombre + "\n" + contenido;
     return todo;
-}
-
-std::vector<std::string> Columna(const fs::path& directorio, const std::string& tabla, const std::string& campo)
-{
-    Tabla t(directorio, tabla);
-    t.Abrir();
-    std::vector<std::string> valores;
-    for (t.Primero(); !t.Fin(); t.Siguiente())
-        valores.push_back(AnsiAUtf8(t.LeerTexto(campo)));
-    return valores;
 }
 
 // A school with `materias` subjects: enough of them make the tables larger
