@@ -13,6 +13,7 @@
 #include "platform/ui/dialogo_archivo.h"
 #include "platform/ui/incrustacion.h"
 #include "platform/ui/panel_degradado.h"
+#include "platform/ui/rutas_qt.h"
 
 #include <QCloseEvent>
 #include <QFont>
@@ -39,15 +40,6 @@ constexpr int kAltoPanelSuperior = 169;
 constexpr int kAltoFranjaInferior = 97;
 
 const char* const kArchivoResultado = "Talvorin.ini";
-
-fs::path RutaDeTexto(const QString& texto)
-{
-#ifdef _WIN32
-    return fs::path(texto.toStdWString());
-#else
-    return fs::path(texto.toStdString());
-#endif
-}
 
 QFont FuenteRotulo()
 {
@@ -225,7 +217,7 @@ bool TMForm::ElegirArchivoXML()
 {
     const std::optional<QString> elegido = entorno_.dialogoArchivo->Elegir(this);
     if (elegido)
-        ArchivoXML = RutaDeTexto(*elegido);
+        ArchivoXML = ui::RutaDe(*elegido);
     return elegido.has_value();
 }
 

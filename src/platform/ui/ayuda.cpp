@@ -1,5 +1,7 @@
 #include "platform/ui/ayuda.h"
 
+#include "platform/ui/rutas_qt.h"
+
 #include <QKeyEvent>
 #include <QProcess>
 #include <QStandardPaths>
@@ -17,24 +19,6 @@ namespace durlavex::ui {
 namespace {
 
 namespace fs = std::filesystem;
-
-QString TextoQt(const fs::path& ruta)
-{
-#ifdef _WIN32
-    return QString::fromStdWString(ruta.wstring());
-#else
-    return QString::fromStdString(ruta.string());
-#endif
-}
-
-fs::path RutaDe(const QString& texto)
-{
-#ifdef _WIN32
-    return fs::path(texto.toStdWString());
-#else
-    return fs::path(texto.toStdString());
-#endif
-}
 
 #ifdef _WIN32
 // HTML Help, reached at run time so that a machine without it still runs the
