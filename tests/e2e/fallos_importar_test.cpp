@@ -17,6 +17,7 @@
 #include "comun/directorio_temporal.h"
 #include "comun/intercambio.h"
 #include "comun/programa.h"
+#include "e2e/escuela_importacion.h"
 #include "e2e/fallos_montaje.h"
 #include "import/dbase3.h"
 #include "import/fixture_importacion.h"
@@ -29,14 +30,10 @@ namespace fs = std::filesystem;
 using testing::HasSubstr;
 using testing::Not;
 
-using pruebas::EscribirTabla;
 using pruebas::Salida;
 constexpr auto Leer = pruebas::LeerArchivo;
 
-const std::vector<pruebas::CampoDbase3> kCamposSoluc = {{"PROF", 'C', 10}, {"DIA", 'N', 1},
-                                                        {"HORA", 'N', 2},  {"ASIG", 'C', 10},
-                                                        {"CODGRUPO", 'C', 10}, {"TAREA", 'C', 10},
-                                                        {"AULA", 'C', 10}};
+using pruebas::kCamposSoluc;
 
 const std::string kResultadoAnterior = "<resultado>de la importación anterior</resultado>\n";
 
@@ -47,18 +44,7 @@ public:
     void SetUp() override
     {
         fs::create_directories(ktemp);
-        EscribirTabla(ktemp, esquemas::PROFT,
-              {{{"ABREV", "P1"}, {"NOMBRE", "Ana Pérez"}, {"X_EMPLEADO", "1001"}, {"F_TOMAPOS", "01/09/2015"}},
-               {{"ABREV", "P2"}, {"NOMBRE", "Íñigo Ruiz"}, {"X_EMPLEADO", "1002"}, {"F_TOMAPOS", "01/09/2016"}}});
-        EscribirTabla(ktemp, esquemas::GRUPOST, {{{"ABREV", "1A"}, {"CLAVE", "U1A"}, {"CLAVECURSO", "C1"}}});
-        EscribirTabla(ktemp, esquemas::CURSOST, {});
-        EscribirTabla(ktemp, esquemas::AULAT, {});
-        EscribirTabla(ktemp, esquemas::ASIGT, {{{"CASIG", "MAT"}, {"CGRUP", "1A"}, {"CLAVE", "M1"}, {"CLAVECURSO", "C1"}}});
-        EscribirTabla(ktemp, esquemas::ASIGNOMT, {{{"COD", "MAT"}}, {{"COD", "513"}}});
-        EscribirTabla(ktemp, esquemas::ASIGNOMT2, {});
-        EscribirTabla(ktemp, esquemas::DIASHORAST,
-              {{{"DIHO", "32"}, {"DIA", "3"}, {"CODDIHO", "T32"}, {"HORADESDE", "09:00"}, {"HORAHASTA", "09:55"}}});
-        EscribirTabla(ktemp, esquemas::PERIODOS, {{{"FECINI", "01/09/2023"}, {"FECFIN", "30/06/2024"}}});
+        pruebas::EscribirEscuelaExportada(ktemp);
         EscribirSoluc({{"P1", "3", "2", "MAT", "1A", "", "A1"}});
         PrepararOrigen();
     }

@@ -16,6 +16,7 @@
 #include "comun/directorio_temporal.h"
 #include "comun/intercambio.h"
 #include "comun/programa.h"
+#include "e2e/escuela_importacion.h"
 #include "import/dbase3.h"
 #include "import/fixture_importacion.h"
 #include "platform/texto.h"
@@ -38,21 +39,8 @@ protected:
     void SetUp() override
     {
         fs::create_directories(ktemp);
-        EscribirTabla(ktemp, esquemas::PROFT,
-              {{{"ABREV", "P1"}, {"NOMBRE", "Ana Pérez"}, {"X_EMPLEADO", "1001"}, {"F_TOMAPOS", "01/09/2015"}},
-               {{"ABREV", "P2"}, {"NOMBRE", "Íñigo Ruiz"}, {"X_EMPLEADO", "1002"}, {"F_TOMAPOS", "01/09/2016"}}});
-        EscribirTabla(ktemp, esquemas::GRUPOST, {{{"ABREV", "1A"}, {"CLAVE", "U1A"}, {"CLAVECURSO", "C1"}}});
-        EscribirTabla(ktemp, esquemas::CURSOST, {});
-        EscribirTabla(ktemp, esquemas::AULAT, {});
-        EscribirTabla(ktemp, esquemas::ASIGT, {{{"CASIG", "MAT"}, {"CGRUP", "1A"}, {"CLAVE", "M1"}, {"CLAVECURSO", "C1"}}});
-        EscribirTabla(ktemp, esquemas::ASIGNOMT, {{{"COD", "MAT"}}, {{"COD", "513"}}});
-        EscribirTabla(ktemp, esquemas::ASIGNOMT2, {});
-        EscribirTabla(ktemp, esquemas::DIASHORAST,
-              {{{"DIHO", "32"}, {"DIA", "3"}, {"CODDIHO", "T32"}, {"HORADESDE", "09:00"}, {"HORAHASTA", "09:55"}}});
-        EscribirTabla(ktemp, esquemas::PERIODOS, {{{"FECINI", "01/09/2023"}, {"FECFIN", "30/06/2024"}}});
-        pruebas::EscribirDbase3(ktemp / "SOLUC.DBF",
-                                {{"PROF", 'C', 10}, {"DIA", 'N', 1}, {"HORA", 'N', 2}, {"ASIG", 'C', 10},
-                                 {"CODGRUPO", 'C', 10}, {"TAREA", 'C', 10}, {"AULA", 'C', 10}},
+        pruebas::EscribirEscuelaExportada(ktemp);
+        pruebas::EscribirDbase3(ktemp / "SOLUC.DBF", pruebas::kCamposSoluc,
                                 {{"P1", "3", "2", "MAT", "1A", "", "A1"}, {"P1", "0", "1", "MAT", "1A", "", ""}});
         pruebas::ArchivoIntercambio().Anno("2023/2024").Guardar(origen / "vorna.xml");
     }
