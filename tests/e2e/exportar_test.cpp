@@ -22,6 +22,7 @@
 #include "comun/directorio_temporal.h"
 #include "comun/intercambio.h"
 #include "comun/programa.h"
+#include "e2e/entorno_exportar.h"
 #include "comun/nivelcan.h"
 #include "platform/texto.h"
 #include "tables/esquemas.h"
@@ -58,44 +59,17 @@ pruebas::ArchivoIntercambio Escuela()
 
 // The program in a folder of its own beside its NIVELCAN.DBF; Talvorin's
 // working directory and the user's data folder in temporary folders.
-class ExportarCli : public testing::Test {
-  public:
+class ExportarCli : public pruebas::EntornoExportarCli {
+public:
     void SetUp() override
     {
-        fs::create_directories(ktemp);
-        fs::copy_file(DURLAVEX_CLI, programa / "durlavex-cli");
-        pruebas::EscribirNivelcan(programa.Ruta(), {{101, "ESO", "Secundaria"}});
+        PrepararCarpetas();
         Escuela().Guardar(archivo);
-
         // What an earlier run left, and a file no export touches.
-        auto proft = CrearTabla(ktemp, esquemas::PROFT);
-        proft->Abrir();
-        proft->Agregar();
-        proft->FijarTexto("ABREV", "VIEJO");
-        proft->Grabar();
-        proft->Cerrar();
+        EscribirProftViejo();
         std::ofstream(ktemp / "JORNADAS.DBF") << "jornadas viejas";
         std::ofstream(ktemp / "SOLUC.DBF") << "horario de Talvorin";
     }
-
-    Salida Ejecutar(const std::string& argumentos)
-    {
-        return pruebas::EjecutarPrograma(programa / "durlavex-cli",
-                                         {{"WINEPREFIX", prefijo.Ruta().string()},
-                                          {"XDG_DATA_HOME", datos.Ruta().string()}},
-                                         argumentos, salidas.Ruta());
-    }
-
-    std::string Archivo() const { return "'" + archivo.string() + "'"; }
-    fs::path Copias() const { return datos / "durlavex" / "copias"; }
-
-    pruebas::DirectorioTemporal prefijo;
-    pruebas::DirectorioTemporal datos;
-    pruebas::DirectorioTemporal programa;
-    pruebas::DirectorioTemporal origen;
-    pruebas::DirectorioTemporal salidas;
-    fs::path ktemp = prefijo.Ruta() / "drive_c" / "KTEMP";
-    fs::path archivo = origen / "vorna.xml";
 };
 
 TEST_F(ExportarCli, ReconstruyeLasTablasYGuardaLasAnteriores)

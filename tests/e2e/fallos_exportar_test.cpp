@@ -19,6 +19,7 @@
 #include "comun/intercambio.h"
 #include "comun/nivelcan.h"
 #include "comun/programa.h"
+#include "e2e/entorno_exportar.h"
 #include "e2e/fallos_montaje.h"
 #include "platform/texto.h"
 #include "tables/esquemas.h"
@@ -66,52 +67,26 @@ pruebas::ArchivoIntercambio Escuela(int materias = 2)
 
 // The program in a folder of its own beside its NIVELCAN.DBF, an earlier
 // PROFT.DBF in the working directory.
-class FallosExportar : public testing::Test {
+class FallosExportar : public pruebas::EntornoExportarCli {
 protected:
     void SetUp() override
     {
-        fs::create_directories(ktemp);
-        fs::copy_file(DURLAVEX_CLI, programa / "durlavex-cli");
-        pruebas::EscribirNivelcan(programa.Ruta(), {{101, "ESO", "Secundaria"}});
+        PrepararCarpetas();
         Escuela().Guardar(archivo);
         EscribirProftViejo();
     }
 
-    void EscribirProftViejo()
-    {
-        auto proft = CrearTabla(ktemp, esquemas::PROFT);
-        proft->Abrir();
-        proft->Agregar();
-        proft->FijarTexto("ABREV", "VIEJO");
-        proft->Grabar();
-        proft->Cerrar();
-    }
-
-    Salida Exportar()
-    {
-        return pruebas::EjecutarPrograma(programa / "durlavex-cli",
-                                         {{"WINEPREFIX", prefijo.Ruta().string()},
-                                          {"XDG_DATA_HOME", datos.Ruta().string()}},
-                                         "exportar '" + archivo.string() + "' --plantilla J1", salidas.Ruta());
-    }
+    Salida Exportar() { return Ejecutar("exportar " + Archivo() + " --plantilla J1"); }
 
     // The one backup folder of the run.
     fs::path Copia() const
     {
         std::vector<fs::path> copias;
-        for (const auto& entrada : fs::directory_iterator(datos / "durlavex" / "copias"))
+        for (const auto& entrada : fs::directory_iterator(Copias()))
             copias.push_back(entrada.path());
         EXPECT_EQ(copias.size(), 1u);
         return copias.empty() ? fs::path() : copias.front();
     }
-
-    pruebas::DirectorioTemporal prefijo;
-    pruebas::DirectorioTemporal datos;
-    pruebas::DirectorioTemporal programa;
-    pruebas::DirectorioTemporal origen;
-    pruebas::DirectorioTemporal salidas;
-    fs::path ktemp = prefijo.Ruta() / "drive_c" / "KTEMP";
-    fs::path archivo = origen / "vorna.xml";
 };
 
 TEST_F(FallosExportar, DirectorioDeTrabajoDeSoloLecturaSaleConUnoSinTocarlo)
