@@ -69,6 +69,22 @@ void PedirMemoria(const xmlNode* registro)
 #endif
 }
 
+// The nombre_dato attribute of a datum, read where libxml2 keeps it; empty
+// when the datum has none. An attribute whose value is not one plain text
+// (an entity reference in it) names no role.
+std::string_view NombreDato(const xmlNode* dato)
+{
+    for (const xmlAttr* atributo = dato->properties; atributo; atributo = atributo->next) {
+        if (atributo->ns != nullptr || std::strcmp(reinterpret_cast<const char*>(atributo->name), "nombre_dato") != 0)
+            continue;
+        const xmlNode* valor = atributo->children;
+        if (valor && valor->type == XML_TEXT_NODE && valor->next == nullptr && valor->content)
+            return reinterpret_cast<const char*>(valor->content);
+        return {};
+    }
+    return {};
+}
+
 std::string Nombre(const DocumentoXml& documento) { return "«" + documento.Ruta().string() + "»"; }
 
 } // namespace
@@ -98,6 +114,7 @@ int LecturaIntercambio::SeleccionarGrupo(std::string_view grupo)
     ListaDatos.clear();
     NodoRegistro = nullptr;
     NodoDato = nullptr;
+    roles_ = RolesDe(grupo);
     if (!DocumentoXML)
         return 0;
     PorCadaBloque(*DocumentoXML, [&](xmlNode* bloque) {
@@ -112,6 +129,7 @@ int LecturaIntercambio::SeleccionarGrupo(std::string_view grupo)
 int LecturaIntercambio::AbrirRegistro(int i)
 {
     ListaDatos.clear();
+    datoDeRol_.fill(-1);
     NodoDato = nullptr;
     if (i < 0 || static_cast<std::size_t>(i) >= ListaRegistros.size())
         throw Error("No existe el registro " + std::to_string(i) + " del grupo de datos seleccionado");
@@ -122,16 +140,47 @@ int LecturaIntercambio::AbrirRegistro(int i)
     if (static_cast<std::size_t>(i) + 1 < ListaRegistros.size())
         PedirMemoria(ListaRegistros[static_cast<std::size_t>(i) + 1]);
     PorCadaHijo(NodoRegistro, "dato", [&](xmlNode* dato) { ListaDatos.push_back(dato); });
+    if (roles_)
+        ResolverRoles();
     return static_cast<int>(ListaDatos.size());
+}
+
+void LecturaIntercambio::ResolverRoles()
+{
+    datoDeRol_.fill(-1);
+    rolDeDato_.assign(ListaDatos.size(), -1);
+    for (std::size_t i = 0; i < ListaDatos.size(); ++i) {
+        const int rol = RolDeNombre(*roles_, NombreDato(ListaDatos[i]));
+        rolDeDato_[i] = rol;
+        if (rol >= 0 && datoDeRol_[static_cast<std::size_t>(rol)] < 0)
+            datoDeRol_[static_cast<std::size_t>(rol)] = static_cast<int>(i);
+    }
+    // A role no datum names falls back on its position, unless the datum
+    // there is named as another role's.
+    for (std::size_t p = 0; p < roles_->roles && p < ListaDatos.size(); ++p)
+        if (datoDeRol_[p] < 0 && rolDeDato_[p] < 0)
+            datoDeRol_[p] = static_cast<int>(p);
+}
+
+xmlNode* LecturaIntercambio::DatoDeRol(int p)
+{
+    if (p < 0)
+        return nullptr;
+    const auto posicion = static_cast<std::size_t>(p);
+    if (roles_ && posicion < roles_->roles) {
+        const int indice = datoDeRol_[posicion];
+        return indice < 0 || static_cast<std::size_t>(indice) >= ListaDatos.size()
+                   ? nullptr
+                   : ListaDatos[static_cast<std::size_t>(indice)];
+    }
+    return posicion < ListaDatos.size() ? ListaDatos[posicion] : nullptr;
 }
 
 std::string LecturaIntercambio::LeerDatoSinRecortar(int p)
 {
-    if (p < 0 || static_cast<std::size_t>(p) >= ListaDatos.size()) {
-        NodoDato = nullptr;
+    NodoDato = DatoDeRol(p);
+    if (!NodoDato)
         return {};
-    }
-    NodoDato = ListaDatos[static_cast<std::size_t>(p)];
     if (const auto simple = TextoNodoSimple(NodoDato))
         return Utf8AAnsi(*simple);
     return Utf8AAnsi(TextoNodo(NodoDato));
@@ -139,11 +188,9 @@ std::string LecturaIntercambio::LeerDatoSinRecortar(int p)
 
 std::string LecturaIntercambio::LeerDato(int p)
 {
-    if (p < 0 || static_cast<std::size_t>(p) >= ListaDatos.size()) {
-        NodoDato = nullptr;
+    NodoDato = DatoDeRol(p);
+    if (!NodoDato)
         return {};
-    }
-    NodoDato = ListaDatos[static_cast<std::size_t>(p)];
     if (const auto simple = TextoNodoSimple(NodoDato))
         return Utf8AAnsi(Recortar(*simple));
     return Utf8AAnsi(Recortar(TextoNodo(NodoDato)));
@@ -165,6 +212,32 @@ std::string LeerAnnoAcademico(const DocumentoXml& documento)
     }
     throw Error("El archivo " + Nombre(documento) +
                 " no tiene ningún dato en /SERVICIO/BLOQUE_DATOS, ni siquiera el año académico");
+}
+
+void ComprobarDatosParaExportar(const DocumentoXml& documento)
+{
+    bool hayDatos = false;
+    PorCadaBloque(documento, [&](xmlNode* bloque) {
+        PorCadaHijo(bloque, "grupo_datos", [&](xmlNode* grupo) {
+            // The groups the role table knows are the groups the steps read.
+            for (const RolesGrupo& roles : TodosLosRoles())
+                hayDatos = hayDatos || SeqIgual(grupo, roles.grupo);
+        });
+    });
+    if (hayDatos)
+        return;
+    std::string mensaje = "El archivo " + Nombre(documento) +
+                          " no tiene datos que exportar: no trae ninguno de los grupos de datos "
+                          "MATERIAS, ACTIVIDADES, EMPLEADOS, DEPENDENCIAS, CURSOS_DEL_CENTRO, UNIDADES, "
+                          "JORNADAS_ESCOLARES ni TRAMOS_HORARIOS";
+    const xmlNode* raiz = xmlDocGetRootElement(documento.Crudo());
+    xmlChar* tipo = raiz ? xmlGetNoNsProp(raiz, reinterpret_cast<const xmlChar*>("tipo")) : nullptr;
+    if (tipo && std::strcmp(reinterpret_cast<const char*>(tipo), "I") == 0)
+        mensaje += "; parece un archivo de resultado de una importación (tipo=\"I\"), no un archivo de "
+                   "intercambio exportado por Vorna";
+    xmlFree(tipo);
+    mensaje += ". No se ha borrado ni escrito nada";
+    throw Error(mensaje);
 }
 
 } // namespace durlavex

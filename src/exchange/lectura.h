@@ -1,13 +1,18 @@
 #pragma once
-// Reading the exchange file: data groups, records and data by position.
+// Reading the exchange file: data groups, records and data by their role.
 //
 //   SERVICIO / BLOQUE_DATOS / grupo_datos[@seq=NAME] (a data group)
-//     / grupo_datos (a record) / dato (a datum, found by its position)
+//     / grupo_datos (a record) / dato (a datum)
 //
 // A step selects a group once, opens each record in turn and reads the data it
-// needs by position. The state behind the four operations carries the names
-// the rest of the system uses for it.
+// needs by the position its group gives each role (MATERIAS 2: the name). The
+// datum of a role is the first one whose nombre_dato is that role's name
+// (roles_datos.h); without one, the datum at the role's position, unless that
+// datum carries the name of another role of the group, when the role is
+// missing. A file without names is so read by position alone. The state behind
+// the four operations carries the names the rest of the system uses for it.
 
+#include <array>
 #include <cstddef>
 #include <filesystem>
 #include <memory>
@@ -15,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "exchange/roles_datos.h"
 #include "platform/xml/documento.h"
 
 namespace durlavex {
@@ -37,9 +43,9 @@ public:
     // `dato` children).
     int AbrirRegistro(int i);
 
-    // The text of datum p of the current record, trimmed of code units <= 32 at
-    // both ends and converted to the ANSI code page. A position the record does
-    // not have reads as empty text.
+    // The text of the datum of role p of the current record, trimmed of code
+    // units <= 32 at both ends and converted to the ANSI code page. A missing
+    // role reads as empty text.
     std::string LeerDato(int p);
 
     // The same text before the trim (the document's text of the node already
@@ -49,11 +55,19 @@ public:
     const std::shared_ptr<DocumentoXml>& Documento() const { return DocumentoXML; }
 
 private:
+    // The datum of role p of the current record, or nullptr when it is missing.
+    xmlNode* DatoDeRol(int p);
+    void ResolverRoles();
+
     std::shared_ptr<DocumentoXml> DocumentoXML;
     std::vector<xmlNode*> ListaRegistros;
     xmlNode* NodoRegistro = nullptr;
     std::vector<xmlNode*> ListaDatos;
     xmlNode* NodoDato = nullptr;
+
+    const RolesGrupo* roles_ = nullptr;                   // of the selected group; null: by position
+    std::array<int, kMaxRolesGrupo> datoDeRol_{};         // index into ListaDatos, -1: missing
+    std::vector<int> rolDeDato_;                          // the role each datum's name gives, -1: none
 };
 
 // The academic year of an exchange document: the first four characters of the
@@ -61,5 +75,12 @@ private:
 // nodes do not count as nodes), in the ANSI code page. Throws Error when the
 // document has no such element.
 std::string LeerAnnoAcademico(const DocumentoXml& documento);
+
+// Refuses a document that holds none of the data groups an export reads
+// (MATERIAS, ACTIVIDADES, EMPLEADOS, DEPENDENCIAS, CURSOS_DEL_CENTRO,
+// UNIDADES, JORNADAS_ESCOLARES, TRAMOS_HORARIOS): an export of it would only
+// empty Talvorin's tables. Throws Error naming the file; a result file written
+// by an import (root tipo "I") is called so.
+void ComprobarDatosParaExportar(const DocumentoXml& documento);
 
 } // namespace durlavex
