@@ -120,8 +120,8 @@ void ExportarAsignaciones(ContextoExportacion& ctx)
             asigt->FijarTexto("SESIONES", sesiones);
             asigt->FijarTexto("CLAVE", clave);
             asigt->FijarTexto("CLAVECURSO", claveCurso);
-            if (ctx.HayTarea513 == 1)
-                asigt->FijarTexto("CTAREA", "513");
+            if (!ctx.TareaDocencia.empty())
+                asigt->FijarTexto("CTAREA", ctx.TareaDocencia);
             asigt->Grabar();
         }
     }

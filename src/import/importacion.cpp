@@ -101,12 +101,12 @@ public:
             return Detener(MotivoDetencion::ProfesorIncompleto, kMensajeProfesorIncompleto);
 
         interaccion_.Paso("Escribiendo el horario de cada profesor");
-        const std::int32_t HayTarea513 = BuscarTarea513(directorioTrabajo_);
+        const std::string tareaDocencia = BuscarTareaDocencia(directorioTrabajo_);
         // Each teacher's records go to the file as they are made: the result
         // never stands whole in memory.
         GuardadoPorPartes guardado(documento, resultado_.archivoResultado);
         const RecuentoHorarios recuento =
-            EscribirHorariosRegulares(documento, bloqueDatos, abiertas_.tablas, fechas, HayTarea513, &guardado);
+            EscribirHorariosRegulares(documento, bloqueDatos, abiertas_.tablas, fechas, tareaDocencia, &guardado);
         abiertas_.Cerrar();
 
         interaccion_.Paso("Guardando " + TextoRuta(resultado_.archivoResultado));

@@ -11,6 +11,7 @@
 #include "platform/texto.h"
 #include "platform/xml/escritura.h"
 #include "tables/tabla.h"
+#include "tables/tarea_docencia.h"
 
 namespace durlavex {
 
@@ -88,7 +89,7 @@ struct ContextoLecciones {
     const DocumentoXml& documento;
     const IndicesBusqueda& indices;
     const FechasPeriodo& fechas;
-    std::int32_t HayTarea513;
+    const std::string& tareaDocencia;
 };
 
 // One lesson record; every value starts empty for each lesson.
@@ -135,22 +136,27 @@ void EscribirLeccion(const ContextoLecciones& ctx, xmlNode* profesor, int numero
     AgregarDato(documento, registro, "N_HORINI", std::to_string(MinutosDeReloj(tramo.HORADESDE)));
     AgregarDato(documento, registro, "N_HORFIN", std::to_string(MinutosDeReloj(tramo.HORAHASTA)));
 
-    if (EsBlanco(tarea) && ctx.HayTarea513 == 1)
-        tarea = "513";
+    if (EsBlanco(tarea) && !EsBlanco(ctx.tareaDocencia))
+        tarea = ctx.tareaDocencia;
     AgregarDato(documento, registro, "X_ACTIVIDAD", tarea);
 }
 
 } // namespace
 
-std::int32_t BuscarTarea513(const std::filesystem::path& directorioTrabajo)
+std::string BuscarTareaDocencia(const std::filesystem::path& directorioTrabajo)
 {
-    std::int32_t HayTarea513 = 0;
     Tabla asignomt(directorioTrabajo, "ASIGNOMT", TipoTabla::DBase, false);
     asignomt.Abrir();
-    if (asignomt.Localizar("COD", {ValorClave{std::string("513")}}))
-        HayTarea513 = 1;
+    bool hay513 = asignomt.Localizar("COD", {ValorClave{std::string(kTarea513)}});
+    std::string docencia;
+    for (asignomt.Primero(); !hay513 && !asignomt.Fin(); asignomt.Siguiente()) {
+        if (asignomt.LeerTexto("ESTAREA") == "T" && EsNombreDocencia(asignomt.LeerTexto("NOMBRE"))) {
+            docencia = asignomt.LeerTexto("CODTAREA");
+            break;
+        }
+    }
     asignomt.Cerrar();
-    return HayTarea513;
+    return hay513 ? kTarea513 : docencia;
 }
 
 std::int32_t MinutosDeReloj(std::string_view texto)
@@ -165,7 +171,7 @@ std::int32_t MinutosDeReloj(std::string_view texto)
 
 RecuentoHorarios EscribirHorariosRegulares(const DocumentoXml& documento, xmlNode* bloqueDatos,
                                            TablasPrincipales& tablas, const FechasPeriodo& fechas,
-                                           std::int32_t HayTarea513, GuardadoPorPartes* guardado)
+                                           const std::string& tareaDocencia, GuardadoPorPartes* guardado)
 {
     Tabla& proft = tablas.wwTableProfesor;
     const std::vector<FilaProfesor> profesores = LeerProfesores(proft);
@@ -193,7 +199,7 @@ RecuentoHorarios EscribirHorariosRegulares(const DocumentoXml& documento, xmlNod
 
         int numero = 0;
         for (const Leccion& leccion : suyas) {
-            EscribirLeccion({documento, *indices, fechas, HayTarea513}, registro, ++numero, leccion);
+            EscribirLeccion({documento, *indices, fechas, tareaDocencia}, registro, ++numero, leccion);
             ++recuento.actividades;
         }
         if (guardado)

@@ -79,6 +79,16 @@ const CasoLeccion kCasosLeccion[] = {
     {"Con513LaActividadConservaSuCodigo", {"P1", "3", "2", "GUA", "1A", "", "A1"},
      [](Escuela& e) { e.asignomt.push_back({{"COD", "513"}, {"NOMBRE", "Docencia"}}); },
      {"3", "T-32", "A1", "U1A", "C1", "", "01/09/2023", "30/06/2024", "540", "595", "376"}},
+    {"SinEl513LaClaseOrdinariaLlevaLaTareaLlamadaDocencia", {"P1", "3", "2", "MAT", "1A", "", "A1"},
+     [](Escuela& e) {
+         e.asignomt.push_back({{"COD", "9"}, {"NOMBRE", "Guardia"}, {"CODTAREA", "9"}, {"ESTAREA", "T"}});
+         e.asignomt.push_back({{"COD", "1"}, {"NOMBRE", " docencia "}, {"CODTAREA", "1"}, {"ESTAREA", "T"}});
+         e.asignomt.push_back({{"COD", "2"}, {"NOMBRE", "Docencia"}, {"CODTAREA", "2"}, {"ESTAREA", "T"}});
+     },
+     {"3", "T-32", "A1", "U1A", "C1-A", "M-MAT", "01/09/2023", "30/06/2024", "540", "595", "1"}},
+    {"UnaMateriaLlamadaDocenciaNoEsLaTarea", {"P1", "3", "2", "MAT", "1A", "", "A1"},
+     [](Escuela& e) { e.asignomt.push_back({{"COD", "DOC"}, {"NOMBRE", "Docencia"}, {"ESTAREA", "F"}}); },
+     {"3", "T-32", "A1", "U1A", "C1-A", "M-MAT", "01/09/2023", "30/06/2024", "540", "595", ""}},
     {"PeriodosSinFilasDaFechasVacias", {"P1", "3", "2", "MAT", "1A", "", "A1"},
      [](Escuela& e) { e.periodos.clear(); },
      {"3", "T-32", "A1", "U1A", "C1-A", "M-MAT", "", "", "540", "595", ""}},
