@@ -94,6 +94,8 @@ class Corrida {
             ctx.lectura.UsarDocumento(opciones_.documento);
         else
             ctx.lectura.CargarDocumento(archivo);
+        ComprobarDatosParaExportar(*ctx.lectura.Documento());
+        ctx.NivelesPorNombreCurso();
         ocupado_.Encender();
 
         const CopiaSeguridad copia = CopiarTablasReemplazadas(trabajo, copias);

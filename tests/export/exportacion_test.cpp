@@ -172,18 +172,18 @@ TEST_F(Corrida, EscuelaCompletaReconstruyeCadaTabla)
               (Filas{{"A1", "Aula 1", "", "", ""}}));
     EXPECT_EQ(e.Leer("CURSOST", {"ABREV", "TURNO", "NIVEL", "CURSO", "CLAVE", "ESTUD"}),
               Ansi(Filas{{"E1", "", "ESO", "1", "101", "1º ESO (Secundaria)"},
-                         {"N2", "", "Niv", "2", "202", "2º Bachillerato"}}));
+                         {"B2", "", "BACH", "2", "202", "2º Bachillerato (Bachillerato)"}}));
     EXPECT_EQ(
         e.Leer("GRUPOST", {"ABREV", "TURNO", "NIVEL", "CURSO", "GRUPO", "CLAVE", "CLAVECURSO", "DESCRIP"}),
         Ansi(Filas{{"1ºESOA", "", "ESO", "1", "A", "U1", "101", "(1º ESO A) 1º ESO (Secundaria)"},
-                   {"2ºBachB", "", "Niv", "2", "B", "U2", "202", "(2º Bach B) 2º Bachillerato"}}));
+                   {"2ºBachB", "", "BACH", "2", "B", "U2", "202", "(2º Bach B) 2º Bachillerato (Bachillerato)"}}));
     EXPECT_EQ(
         e.Leer("ASIGT", {"CASIG", "CPROF", "CGRUP", "CAULA", "TURNO", "NIVEL", "CURSO", "GRUPO", "HORAS",
                          "SESIONES", "NCONEX", "CLAVE", "CLAVECURSO", "CTAREA"}),
         Ansi(Filas{
             {"MAT", "", "1ºESOA", "", "", "ESO", "1", "A", "4.0000", "1111", "", "M1", "101", "513"},
             {"LCL", "", "1ºESOA", "", "", "ESO", "1", "A", "5.0000", "11111", "", "M2", "101", "513"},
-            {"MAT", "", "2ºBachB", "", "", "Niv", "2", "B", "4.0000", "1111", "", "M3", "202", "513"}}));
+            {"MAT", "", "2ºBachB", "", "", "BACH", "2", "B", "4.0000", "1111", "", "M3", "202", "513"}}));
     const std::vector<std::string> dias = {"DIHO",     "CODDIHO",   "DIA",       "TEXTODIA", "HORA",
                                            "TEXTOHOR", "HORADESDE", "HORAHASTA", "MINUTOS"};
     Filas diashorast2, diashorast;
@@ -365,7 +365,7 @@ TEST_F(Corrida, NivelcanEnMinusculasSeEncuentra)
     fs::rename(e.programa / "NIVELCAN.DBF", e.programa / "nivelcan.dbf");
     const ResultadoCorrida r = Ejecutar();
     ASSERT_EQ(r.estado, EstadoCorrida::Finalizado) << r.mensaje;
-    EXPECT_EQ(e.Columna("CURSOST", "NIVEL"), (std::vector<std::string>{"ESO", "Niv"}));
+    EXPECT_EQ(e.Columna("CURSOST", "NIVEL"), (std::vector<std::string>{"ESO", "BACH"}));
 }
 
 TEST(CodigosPlantilla, RecortadosUnaVezEnElOrdenDelArchivo)

@@ -131,6 +131,7 @@ void IncrustacionXvfbTest::laVentanaEntraEnElAnfitrionYTerminaConEl()
     const fs::path ejecutable = programa / "durlavex";
     fs::copy_file(DURLAVEX_GUI_PROGRAM, ejecutable);
     fs::copy_file(fs::path(DURLAVEX_PROGRAM_DIR) / "NIVELCAN.DBF", programa / "NIVELCAN.DBF");
+    fs::copy_file(fs::path(DURLAVEX_PROGRAM_DIR) / "NIVELES.TXT", programa / "NIVELES.TXT");
 
     QProcess durlavex;
     QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();

@@ -44,13 +44,16 @@ struct Talvorin {
     Talvorin() { fs::create_directories(ktemp); }
 };
 
-// A program folder of the test's own, with or without NIVELCAN.DBF.
+// A program folder of the test's own, with or without NIVELCAN.DBF (and the
+// level table installed beside it).
 struct CarpetaPrograma {
     DirectorioTemporal carpeta;
     explicit CarpetaPrograma(bool conNivelcan)
     {
-        if (conNivelcan)
-            fs::copy_file(kCarpetaProgramas / "NIVELCAN.DBF", carpeta / "NIVELCAN.DBF");
+        if (!conNivelcan)
+            return;
+        fs::copy_file(kCarpetaProgramas / "NIVELCAN.DBF", carpeta / "NIVELCAN.DBF");
+        fs::copy_file(kCarpetaProgramas / "NIVELES.TXT", carpeta / "NIVELES.TXT");
     }
     fs::path Ini() const { return carpeta / "Talvorin.ini"; }
 };
