@@ -71,8 +71,9 @@ std::string Nombre(const std::string& nombre) { return "«" + nombre + "»"; }
 // and entity expansion stay in force. Short texts are kept inside their node
 // (XML_PARSE_COMPACT, as xmllint does by default): one allocation less for
 // almost every datum. libxml2 still lets such nodes be freed, moved, or have
-// text added; nothing here writes into a parsed text in place.
-constexpr int kOpciones = XML_PARSE_NONET | XML_PARSE_COMPACT;
+// text added; nothing here writes into a parsed text in place. Lines past
+// 65 535 are kept whole (XML_PARSE_BIG_LINES), so an error can name its line.
+constexpr int kOpciones = XML_PARSE_NONET | XML_PARSE_COMPACT | XML_PARSE_BIG_LINES;
 
 using Contexto = std::unique_ptr<xmlParserCtxt, decltype(&xmlFreeParserCtxt)>;
 
