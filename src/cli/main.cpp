@@ -5,17 +5,17 @@
 #include <vector>
 
 #include "cli/comandos.h"
+#include "cli/senales.h"
 
 namespace {
 
-constexpr const char* kUso =
-    "Uso:\n"
-    "  durlavex-cli exportar ARCHIVO.xml [--plantilla CODIGO]\n"
-    "      Reconstruye las tablas de Talvorin a partir del archivo de Vorna.\n"
-    "  durlavex-cli importar ARCHIVO.xml\n"
-    "      Escribe el horario de Talvorin en ResultadoTalvosARCHIVO.xml.\n"
-    "  durlavex-cli volcar TABLA.DBF\n"
-    "      Muestra el formato, los campos y las filas de una tabla dBase.\n";
+constexpr const char* kUso = "Uso:\n"
+                             "  durlavex-cli exportar ARCHIVO.xml [--plantilla CODIGO]\n"
+                             "      Reconstruye las tablas de Talvorin a partir del archivo de Vorna.\n"
+                             "  durlavex-cli importar ARCHIVO.xml\n"
+                             "      Escribe el horario de Talvorin en ResultadoTalvosARCHIVO.xml.\n"
+                             "  durlavex-cli volcar TABLA.DBF\n"
+                             "      Muestra el formato, los campos y las filas de una tabla dBase.\n";
 
 } // namespace
 
@@ -28,10 +28,13 @@ int main(int argc, char** argv)
     }
     const std::string orden = args[0];
     args.erase(args.begin());
-    if (orden == "exportar")
-        return durlavex::cli::Exportar(args);
-    if (orden == "importar")
-        return durlavex::cli::Importar(args);
+    if (orden == "exportar" || orden == "importar") {
+        durlavex::cli::AtenderInterrupciones();
+        const int estado =
+            orden == "exportar" ? durlavex::cli::Exportar(args) : durlavex::cli::Importar(args);
+        durlavex::cli::MarcarFinDeCorrida();
+        return estado;
+    }
     if (orden == "volcar")
         return durlavex::cli::Volcar(args);
     std::cerr << "Orden desconocida: " << orden << "\n" << kUso;

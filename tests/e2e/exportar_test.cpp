@@ -215,9 +215,10 @@ TEST_F(ExportarCli, ErrorEnUnPasoSaleConUnoYElTextoDeLaCajaDeError)
     Escuela().Grupo("CURSOS_DEL_CENTRO", {{"12a", "3º"}}).Guardar(archivo);
     const Salida s = Ejecutar("exportar " + Archivo() + " --plantilla J1");
     EXPECT_EQ(s.estado, 1);
-    EXPECT_EQ(s.errores, "'12a' no es un valor entero válido.\n");
+    EXPECT_EQ(s.errores,
+              "'12a' no es un valor entero válido (CURSOS_DEL_CENTRO, registro 3, dato en la posición 0, línea 2).\n");
     EXPECT_THAT(s.salida, testing::Not(HasSubstr("Proceso finalizado")));
-    EXPECT_EQ(Columna(ktemp, "PROFT", "ABREV"), (std::vector<std::string>{"GLA"}));
+    EXPECT_EQ(Columna(ktemp, "PROFT", "ABREV"), (std::vector<std::string>{"VIEJO"}));
     EXPECT_TRUE(fs::exists(Copias()));
 }
 

@@ -100,8 +100,8 @@ TEST_F(FallosExportar, DirectorioDeTrabajoDeSoloLecturaSaleConUnoSinTocarlo)
     const Salida s = Exportar();
 
     EXPECT_EQ(s.estado, 1) << s.salida << s.errores;
-    EXPECT_THAT(s.errores, HasSubstr("No se pudo crear el archivo «" + ktemp.string() + "/ASIGNOMT.DBF»: el disco o "
-                                     "la carpeta es de solo lectura"))
+    EXPECT_THAT(s.errores, HasSubstr("No se puede escribir en el directorio de trabajo «" + ktemp.string() +
+                                     "»: el disco o la carpeta es de solo lectura. No se ha tocado nada"))
         << s.errores;
     EXPECT_THAT(s.salida, Not(HasSubstr("Proceso finalizado")));
     EXPECT_EQ(Instantanea(ktemp), antes);
