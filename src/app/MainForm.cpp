@@ -291,6 +291,10 @@ void TMForm::Importar()
     case Desenlace::Detenido:
         if (resultado.motivo == MotivoDetencion::ArchivoInexistente)
             ArchivoInexistente();
+        // A teacher still incomplete ends the program: the window closes,
+        // and in host mode Talvorin gets the result code as it stands.
+        if (resultado.motivo == MotivoDetencion::ProfesorIncompleto)
+            close();
         break;
     case Desenlace::Error:
         MostrarError(resultado.mensaje);
