@@ -77,8 +77,14 @@ class LecturaIntercambio {
     }
 
   private:
-    // The full stop ends the sentence: after ")" the error box adds none.
-    std::string ConLugar(const char* texto, int p) { return std::string(texto) + " (" + Lugar(p) + ")."; }
+    // The place closes the sentence, before its full stop: after ")" the
+    // error box adds none.
+    std::string ConLugar(std::string texto, int p)
+    {
+        if (!texto.empty() && texto.back() == '.')
+            texto.pop_back();
+        return texto + " (" + Lugar(p) + ").";
+    }
 
     // The datum of role p of the current record, or nullptr when it is missing.
     xmlNode* DatoDeRol(int p);

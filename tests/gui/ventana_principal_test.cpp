@@ -16,6 +16,7 @@
 #include "comun/directorio_temporal.h"
 #include "comun_ventana.h"
 #include "import/fixture_importacion.h"
+#include "import/importacion.h"
 #include "platform/error.h"
 #include "platform/ui/cursor_ocupado.h"
 #include "platform/ui/panel_degradado.h"
@@ -136,6 +137,8 @@ private slots:
     void errorDeCorridaAnfitrion();
     void exportacionCompleta();
     void importacionCompleta();
+    void importacionDetenidaPorProfesores_data();
+    void importacionDetenidaPorProfesores();
 };
 
 void VentanaPrincipalTest::textosYControles_data()
@@ -701,6 +704,47 @@ void VentanaPrincipalTest::importacionCompleta()
     const ResultadoLeido leido = importacion.Leer();
     QCOMPARE(leido.profesores.size(), 1u);
     QCOMPARE(leido.profesores[0].lecciones.size(), 1u);
+}
+
+
+void VentanaPrincipalTest::importacionDetenidaPorProfesores_data()
+{
+    QTest::addColumn<QStringList>("parametros");
+    QTest::newRow("una persona") << QStringList{};
+    QTest::newRow("Talvorin") << QStringList{"importar", "1A2B"};
+}
+
+// A teacher still incomplete after the completion dialog: the message, then
+// the window closes, and Talvorin gets the result code as it stood.
+void VentanaPrincipalTest::importacionDetenidaPorProfesores()
+{
+    QFETCH(QStringList, parametros);
+    Talvorin talvorin;
+    EntornoImportacion importacion;
+    importacion.escuela.proft[0]["F_TOMAPOS"] = "";
+    importacion.escuela.soluc.push_back({"P1", "3", "2", "MAT", "1A", "", "A1"});
+    importacion.Preparar();
+    for (const auto& tabla : fs::directory_iterator(importacion.trabajo.Ruta()))
+        fs::copy_file(tabla.path(), talvorin.ktemp / tabla.path().filename());
+    CarpetaPrograma programa(true);
+    PersonaVentana persona;
+    persona.ventanas.existentes = {kAnfitrion};
+    persona.dialogo.respuestas = {TextoQt(importacion.archivoXml)};
+    TMForm ventana(persona.Entorno(parametros, programa.carpeta.Ruta()));
+    QSignalSpy cerrada(&ventana, &TMForm::Cerrada);
+    MostrarYEsperar(ventana);
+
+    if (parametros.isEmpty())
+        QTest::mouseClick(ventana.BImportar, Qt::LeftButton);
+
+    QCOMPARE(persona.profesoresCompletados, 1);
+    QCOMPARE(persona.avisos.mensajes, QStringList{QString::fromUtf8(kMensajeProfesorIncompleto)});
+    QCOMPARE(persona.avisos.errores, QStringList{});
+    QCOMPARE(cerrada.count(), 1);
+    QVERIFY(!ventana.isVisible());
+    QCOMPARE(ventana.ResultadoProceso, 0);
+    QCOMPARE(ValorTransformado(programa.Ini()), parametros.isEmpty() ? QStringLiteral("(sin archivo)") : QStringLiteral("0"));
+    QVERIFY(!fs::exists(importacion.Resultado()));
 }
 
 QTEST_MAIN(VentanaPrincipalTest)
