@@ -1,11 +1,12 @@
 #include "platform/dbf/archivo_sistema.h"
 
+#include "platform/causa_sistema.h"
 #include "platform/dbf/mensajes.h"
 #include "platform/error.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
+#include <system_error>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -32,7 +33,7 @@ namespace {
 
 std::string CausaWindows()
 {
-    return "error " + std::to_string(GetLastError()) + " del sistema";
+    return CausaSistema(std::error_code(static_cast<int>(GetLastError()), std::system_category()));
 }
 
 OVERLAPPED Desde(std::uint64_t posicion)
@@ -133,26 +134,6 @@ void ArchivoSistema::Truncar(std::uint64_t tamano)
 
 #else
 
-namespace {
-
-// The system's reason in Spanish for the failures a user can act on; the
-// system's own text (often English) for the rest.
-std::string CausaPosix(int error)
-{
-    switch (error) {
-    case ENOSPC:
-    case EDQUOT: return "no queda espacio en el disco";
-    case EROFS: return "el disco o la carpeta es de solo lectura";
-    case EACCES:
-    case EPERM: return "no hay permiso para hacerlo";
-    case ENOENT: return "no existe el archivo o la carpeta";
-    case EIO: return "error de entrada/salida del disco";
-    default: return std::strerror(error);
-    }
-}
-
-} // namespace
-
 ArchivoSistema::ArchivoSistema(const std::filesystem::path& ruta, Modo modo) : ruta_(ruta)
 {
     const int banderas = O_RDWR | O_CLOEXEC | (modo == Modo::Crear ? O_CREAT : 0);
@@ -162,7 +143,7 @@ ArchivoSistema::ArchivoSistema(const std::filesystem::path& ruta, Modo modo) : r
         soloLectura_ = true;
     }
     if (fd_ < 0)
-        Fallo(modo == Modo::Crear ? "crear" : "abrir", ruta, CausaPosix(errno));
+        Fallo(modo == Modo::Crear ? "crear" : "abrir", ruta, CausaErrno(errno));
 }
 
 ArchivoSistema::~ArchivoSistema()
@@ -187,7 +168,7 @@ std::vector<std::uint8_t> ArchivoSistema::LeerTodo() const
 {
     struct stat datos {};
     if (::fstat(fd_, &datos) != 0)
-        Fallo("leer", ruta_, CausaPosix(errno));
+        Fallo("leer", ruta_, CausaErrno(errno));
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(datos.st_size));
     std::size_t leidos = 0;
     while (leidos < bytes.size()) {
@@ -195,7 +176,7 @@ std::vector<std::uint8_t> ArchivoSistema::LeerTodo() const
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            Fallo("leer", ruta_, CausaPosix(errno));
+            Fallo("leer", ruta_, CausaErrno(errno));
         if (n == 0)
             break;
         leidos += static_cast<std::size_t>(n);
@@ -215,7 +196,7 @@ void ArchivoSistema::Escribir(std::uint64_t posicion, std::span<const std::uint8
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            Fallo("escribir en", ruta_, n < 0 ? CausaPosix(errno) : "no se escribió nada");
+            Fallo("escribir en", ruta_, n < 0 ? CausaErrno(errno) : "no se escribió nada");
         escritos += static_cast<std::size_t>(n);
     }
 }
@@ -223,7 +204,7 @@ void ArchivoSistema::Escribir(std::uint64_t posicion, std::span<const std::uint8
 void ArchivoSistema::Truncar(std::uint64_t tamano)
 {
     if (::ftruncate(fd_, static_cast<off_t>(tamano)) != 0)
-        Fallo("escribir en", ruta_, CausaPosix(errno));
+        Fallo("escribir en", ruta_, CausaErrno(errno));
 }
 
 #endif
