@@ -40,7 +40,7 @@ std::vector<ui::ColumnaRejilla> ColumnasProft()
         {"ABREV", QStringLiteral("ABREV"), 4, false, "", 0},
         {"NOMBRE", QStringLiteral("NOMBRE"), 40, false, "", 0},
         {"X_EMPLEADO", QStringLiteral("X_EMPLEADO"), 10, true, "#*#", LongitudCampo("X_EMPLEADO")},
-        {"F_TOMAPOS", QStringLiteral("F_TOMAPOS"), 10, true, "##/##/####", LongitudCampo("F_TOMAPOS")},
+        {"F_TOMAPOS", QStringLiteral("F_TOMAPOS"), 10, true, "##/##/####", LongitudCampo("F_TOMAPOS"), true},
     };
 }
 
