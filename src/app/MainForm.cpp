@@ -263,10 +263,16 @@ void TMForm::Exportar()
     opciones.carpetaPrograma = entorno_.carpetaPrograma;
     const ResultadoCorrida resultado = EjecutarExportacion(opciones, *interaccion_);
     switch (resultado.estado) {
-    case EstadoCorrida::Finalizado:
+    case EstadoCorrida::Finalizado: {
         JornadaElegida = resultado.JornadaElegida;
-        CorridaFinalizada();
+        std::string donde = "Tablas de Talvorin: " + TextoRuta(opciones.directorioTrabajo) + "\n";
+        if (resultado.copiaSeguridad.empty())
+            donde += "No había tablas anteriores que copiar.";
+        else
+            donde += "Copia de seguridad de las tablas anteriores: " + TextoRuta(resultado.copiaSeguridad);
+        CorridaFinalizada(donde);
         break;
+    }
     case EstadoCorrida::Detenido:
         if (resultado.parada == ParadaExportacion::ArchivoInexistente)
             ArchivoInexistente();
@@ -284,7 +290,7 @@ void TMForm::Importar()
         EjecutarImportacion(ArchivoXML, DirectorioTrabajoCorrida(), *interaccion_);
     switch (resultado.desenlace) {
     case Desenlace::Finalizado:
-        CorridaFinalizada();
+        CorridaFinalizada("Archivo de resultado: " + TextoRuta(resultado.archivoResultado));
         break;
     case Desenlace::Detenido:
         if (resultado.motivo == MotivoDetencion::ArchivoInexistente)
@@ -305,10 +311,11 @@ void TMForm::ArchivoInexistente()
     close();
 }
 
-void TMForm::CorridaFinalizada()
+// "Proceso finalizado", then where the run left what it wrote.
+void TMForm::CorridaFinalizada(const std::string& donde)
 {
     ResultadoProceso = 1;
-    entorno_.avisos->Mensaje(this, QStringLiteral("Proceso finalizado"));
+    entorno_.avisos->Mensaje(this, QStringLiteral("Proceso finalizado\n\n") + QString::fromStdString(donde));
     BExportar->setEnabled(false);
     BImportar->setEnabled(false);
     if (NumParametros == 2)
