@@ -15,6 +15,8 @@ public:
         dialogo.setFileMode(QFileDialog::AnyFile);
         dialogo.setNameFilter(QStringLiteral("*.xml (*.xml)"));
         dialogo.setDefaultSuffix(QStringLiteral("xml"));
+        // Room for the size, type and date columns beside the names.
+        dialogo.resize(760, 460);
         if (dialogo.exec() != QDialog::Accepted)
             return std::nullopt;
         const QStringList elegidos = dialogo.selectedFiles();

@@ -1,0 +1,24 @@
+#include "platform/ui/idioma.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace durlavex::ui {
+
+bool TextosDeQtEnCastellano()
+{
+    const QLocale espanol(QLocale::Spanish, QLocale::Spain);
+    QLocale::setDefault(espanol);
+    auto* traduccion = new QTranslator(QCoreApplication::instance());
+    if (!traduccion->load(espanol, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete traduccion;
+        return false;
+    }
+    QCoreApplication::installTranslator(traduccion);
+    return true;
+}
+
+} // namespace durlavex::ui
