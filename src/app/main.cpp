@@ -12,6 +12,7 @@
 
 int main(int argc, char* argv[])
 {
+    durlavex::ui::FechasEnCastellanoSiLaSesionNoTieneIdioma();
     auto vigilancia = std::make_unique<durlavex::VigilanciaSesionGrafica>();
     QApplication aplicacion(argc, argv);
     vigilancia.reset();

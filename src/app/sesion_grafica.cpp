@@ -5,7 +5,8 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <string>
+#include <utility>
+#include <vector>
 
 namespace durlavex {
 namespace {
@@ -18,7 +19,7 @@ struct Retenido {
 };
 
 QtMessageHandler anterior = nullptr;
-std::vector<Retenido>* retenidos = nullptr;
+std::vector<Retenido> retenidos;
 
 void AlMensajeDeArranque(QtMsgType tipo, const QMessageLogContext& contexto, const QString& texto)
 {
@@ -30,7 +31,7 @@ void AlMensajeDeArranque(QtMsgType tipo, const QMessageLogContext& contexto, con
         std::fflush(stderr);
         std::_Exit(1);
     }
-    retenidos->push_back({tipo, contexto.line, contexto.category, contexto.file, contexto.function, texto});
+    retenidos.push_back({tipo, contexto.line, contexto.category, contexto.file, contexto.function, texto});
 }
 
 } // namespace
@@ -50,21 +51,18 @@ QByteArray TextoSinSesionGrafica()
 
 VigilanciaSesionGrafica::VigilanciaSesionGrafica()
 {
-    retenidos = new std::vector<Retenido>;
     anterior = qInstallMessageHandler(&AlMensajeDeArranque);
 }
 
 VigilanciaSesionGrafica::~VigilanciaSesionGrafica()
 {
     qInstallMessageHandler(anterior);
-    for (Retenido& r : *retenidos) {
+    for (const Retenido& r : std::exchange(retenidos, {})) {
         QMessageLogContext contexto(r.archivo.isEmpty() ? nullptr : r.archivo.constData(), r.linea,
                                     r.funcion.isEmpty() ? nullptr : r.funcion.constData(),
                                     r.categoria.isEmpty() ? nullptr : r.categoria.constData());
         qt_message_output(r.tipo, contexto, r.texto);
     }
-    delete retenidos;
-    retenidos = nullptr;
 }
 
 } // namespace durlavex

@@ -5,9 +5,7 @@
 // desktop program needs a graphical session and that durlavex-cli works
 // without one, and the shell should see exit status 1.
 
-#include <QtGlobal>
-
-#include <vector>
+#include <QByteArray>
 
 namespace durlavex {
 

@@ -11,11 +11,13 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QFontInfo>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QToolTip>
 #include <QtTest>
@@ -203,10 +205,19 @@ class CapturasXvfbTest : public QObject {
     {
         DirectorioTemporal carpeta;
         fs::copy_file(kEjemplo, carpeta / "vorna_ejemplo.xml");
+        fs::create_directory(carpeta / "cursos anteriores");
         const QString antes = QDir::currentPath();
         QDir::setCurrent(TextoQt(carpeta.Ruta()));
         QStringList cortados, ingleses;
+        QString tipoCarpeta, fecha;
         GuionModal<QFileDialog> guion([&](QFileDialog& d) {
+            // The list is read in the background: wait for both entries.
+            auto* modelo = d.findChild<QFileSystemModel*>();
+            const QModelIndex subcarpeta = modelo->index(TextoQt(carpeta / "cursos anteriores"), 2);
+            const QModelIndex archivo = modelo->index(TextoQt(carpeta / "vorna_ejemplo.xml"), 3);
+            QTRY_VERIFY(!subcarpeta.data().toString().isEmpty() && !archivo.data().toString().isEmpty());
+            tipoCarpeta = subcarpeta.data().toString();
+            fecha = archivo.data().toString();
             Capturar(d, QStringLiteral("dialogo_archivo"));
             cortados = TextosQueNoCaben(d);
             ingleses = TextosEnIngles(d);
@@ -217,6 +228,9 @@ class CapturasXvfbTest : public QObject {
         QVERIFY(guion.hecho);
         QVERIFY2(cortados.isEmpty(), qPrintable(cortados.join(QStringLiteral("\n"))));
         QVERIFY2(ingleses.isEmpty(), qPrintable(ingleses.join(QStringLiteral("\n"))));
+        QCOMPARE(tipoCarpeta, QStringLiteral("Carpeta"));
+        // Spanish short dates are digits only ("10/12/26 15:33"), never "10 Dec".
+        QVERIFY2(!fecha.contains(QRegularExpression(QStringLiteral("[A-Za-z]"))), qPrintable(fecha));
     }
 
     // The end of a run: the box is wide enough for its caption beside the
@@ -247,6 +261,7 @@ int main(int argc, char* argv[])
 {
     // A screen of the test's own, so that the pictures hold the program's
     // windows alone; offscreen without Xvfb.
+    ui::FechasEnCastellanoSiLaSesionNoTieneIdioma();
     ServidorX servidor;
     const QString pantalla = servidor.Iniciar(QStringLiteral("1280x1024x24"));
     if (pantalla.isEmpty()) {

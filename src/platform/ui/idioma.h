@@ -10,4 +10,11 @@ namespace durlavex::ui {
 // not installed.
 bool TextosDeQtEnCastellano();
 
+// Call before the application exists. Qt writes dates (the file dialog's
+// "modified" column) in the session's language; a session that names none
+// (neither LC_TIME nor LANG, or only C or POSIX, and no LC_ALL) gets Spanish
+// dates rather than English ones. Only dates: numbers and messages stay as
+// they are.
+void FechasEnCastellanoSiLaSesionNoTieneIdioma();
+
 } // namespace durlavex::ui
