@@ -23,7 +23,9 @@ trabajo=$(mktemp -d "${TMPDIR:-/tmp}/durlavex-recorrido.XXXXXX")
 servidor=durlavex-recorrido-$$
 cleanup() {
   tmux -L "$servidor" kill-server 2>/dev/null || true
-  rm -rf "$trabajo"
+  # The shell in the terminal may still be going away.
+  for _ in 1 2 3 4 5; do rm -rf "$trabajo" 2>/dev/null && break; sleep 0.2; done
+  return 0
 }
 trap cleanup EXIT
 
@@ -37,7 +39,7 @@ cp "$soluc" "$trabajo/build/ejemplo/SOLUC.DBF"
 
 printf 'set -g history-limit 50000\n' >"$trabajo/tmux.conf"
 tmux -L "$servidor" -f "$trabajo/tmux.conf" -u new-session -d -x 200 -y 50 -c "$carpeta" \
-  env -i HOME="$trabajo" PATH="$programas:/usr/bin:/bin" LANG=C.UTF-8 TERM=xterm-256color \
+  env -i HOME="$trabajo" HISTFILE=/dev/null PATH="$programas:/usr/bin:/bin" LANG=C.UTF-8 TERM=xterm-256color \
   WINEPREFIX="$trabajo/wine" XDG_DATA_HOME="$trabajo/datos" DURLAVEX="$trabajo" \
   bash --norc --noprofile
 tmux -L "$servidor" send-keys "PS1='$ '" Enter
