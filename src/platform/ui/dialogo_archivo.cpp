@@ -14,7 +14,7 @@ namespace {
 // the words for the entries that are no files (English "Folder"); files keep
 // the description of their type, which already comes in the user's language.
 class TiposEnCastellano : public QFileIconProvider {
-public:
+  public:
     QString type(const QFileInfo& info) const override
     {
         if (info.isRoot())
@@ -28,7 +28,7 @@ public:
 };
 
 class DialogoArchivoDelSistema : public DialogoArchivo {
-public:
+  public:
     std::optional<QString> Elegir(QWidget* padre) override
     {
         QFileDialog dialogo(padre, QStringLiteral("Archivo XML"));
@@ -52,7 +52,7 @@ public:
         return elegidos.first();
     }
 
-private:
+  private:
     TiposEnCastellano tipos_;
 };
 
