@@ -1,17 +1,19 @@
 #pragma once
-// The reason a file operation failed, in Spanish, for the messages a person
-// reads: the system's own text is often English ("Permission denied").
+// Why a call to the operating system failed, in Spanish, for the messages
+// that name a file or a folder. The system's own text is English on most
+// machines, so it never reaches the person: the usual causes have words of
+// their own, any other is given by its number.
 
 #include <string>
 #include <system_error>
 
 namespace durlavex {
 
-// The reasons a person can act on in Spanish ("no queda espacio en el disco",
-// "no hay permiso para hacerlo" ...); the system's text for the rest.
-std::string CausaSistema(std::error_code ec);
-
-// The same for an errno value of the C library.
+// An errno value (POSIX, or the C runtime's on Windows).
 std::string CausaErrno(int error);
+
+// An error code as the standard library reports it: std::filesystem, streams,
+// and on Windows the system's own error numbers.
+std::string CausaSistema(const std::error_code& error);
 
 } // namespace durlavex

@@ -107,15 +107,19 @@ TEST_F(ImportarCli, SituacionesQueDetienenYErrores)
 {
     const Salida sinArchivo = Ejecutar("importar '" + (origen / "no-esta.xml").string() + "'");
     EXPECT_EQ(sinArchivo.estado, 3);
-    EXPECT_EQ(sinArchivo.errores, "No existe archivo\n");
+    EXPECT_EQ(sinArchivo.errores, "No existe archivo «" + (origen / "no-esta.xml").string() + "»\n");
 
     const Salida uso = Ejecutar("importar");
     EXPECT_EQ(uso.estado, 2);
+    EXPECT_EQ(uso.errores, "Falta el archivo de intercambio (ARCHIVO.xml).\nUso: durlavex-cli importar ARCHIVO.xml\n"
+                           "Más información: durlavex-cli importar --help\n");
 
     fs::remove(ktemp / "PERIODOS.DBF");
     const Salida sinPeriodos = Ejecutar("importar " + Archivo());
     EXPECT_EQ(sinPeriodos.estado, 3);
-    EXPECT_EQ(sinPeriodos.errores, "ATENCIÓN - PERIODOS.DBF No encontrado - Importe de nuevo XML de VORNA.\n");
+    EXPECT_EQ(sinPeriodos.errores, "ATENCIÓN - PERIODOS.DBF No encontrado - Importe de nuevo XML de VORNA.\n"
+                                   "No está en el directorio de trabajo de Talvorin «" +
+                                       ktemp.string() + "».\n");
 
     fs::remove_all(ktemp);
     const Salida sinDirectorio = Ejecutar("importar " + Archivo());

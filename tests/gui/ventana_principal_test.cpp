@@ -20,6 +20,7 @@
 #include "platform/error.h"
 #include "platform/ui/cursor_ocupado.h"
 #include "platform/ui/panel_degradado.h"
+#include "platform/ui/rutas_qt.h"
 
 using namespace durlavex;
 using namespace durlavex::pruebas;
@@ -525,7 +526,8 @@ void VentanaPrincipalTest::anfitrionDesapareceDuranteCorrida()
 
     QCOMPARE(cerradaDuranteCorrida, 0);
     QCOMPARE(cerrada.count(), 1);
-    QCOMPARE(persona.avisos.mensajes, QStringList{"Proceso finalizado"});
+    QCOMPARE(persona.avisos.mensajes.size(), 1);
+    QVERIFY(persona.avisos.mensajes[0].startsWith(QStringLiteral("Proceso finalizado\n")));
     QCOMPARE(ValorTransformado(programa.Ini()), QStringLiteral("1"));
 }
 
@@ -657,12 +659,23 @@ void VentanaPrincipalTest::exportacionCompleta()
     bool cursorNormalEnDialogo = false;
     persona.alElegirPlantilla = [&] { cursorNormalEnDialogo = QApplication::overrideCursor() == nullptr; };
     TMForm ventana(persona.Entorno({}, kCarpetaProgramas));
+    // A table of an earlier export, which goes to the backup.
+    std::ofstream(talvorin.ktemp / "JORNADAS.DBF") << "jornadas anteriores";
     MostrarYEsperar(ventana);
 
     QTest::mouseClick(ventana.BExportar, Qt::LeftButton);
 
     QCOMPARE(persona.avisos.errores, QStringList{});
-    QCOMPARE(persona.avisos.mensajes, QStringList{"Proceso finalizado"});
+    // The end message says where the tables and the backup went.
+    QCOMPARE(persona.avisos.mensajes.size(), 1);
+    const QStringList lineas = persona.avisos.mensajes[0].split(QLatin1Char('\n'));
+    QCOMPARE(lineas.size(), 4);
+    QCOMPARE(lineas[0], QStringLiteral("Proceso finalizado"));
+    QCOMPARE(lineas[1], QString());
+    QCOMPARE(lineas[2], QStringLiteral("Tablas de Talvorin: ") + TextoQt(talvorin.ktemp));
+    const QString copia = QStringLiteral("Copia de seguridad de las tablas anteriores: ");
+    QVERIFY2(lineas[3].startsWith(copia + TextoQt(talvorin.datos / "durlavex" / "copias")), qPrintable(lineas[3]));
+    QVERIFY(fs::exists(ui::RutaDe(lineas[3].mid(copia.size())) / "JORNADAS.DBF"));
     QCOMPARE(persona.plantillasPedidas, 1);
     QVERIFY(cursorNormalEnDialogo);
     QCOMPARE(ventana.JornadaElegida, std::string("J2"));
@@ -695,7 +708,11 @@ void VentanaPrincipalTest::importacionCompleta()
     QTest::mouseClick(ventana.BImportar, Qt::LeftButton);
 
     QCOMPARE(persona.avisos.errores, QStringList{});
-    QCOMPARE(persona.avisos.mensajes, QStringList{"Proceso finalizado"});
+    const fs::path resultado = importacion.archivoXml.parent_path() /
+                               ("ResultadoTalvos" + importacion.archivoXml.filename().string());
+    QCOMPARE(persona.avisos.mensajes,
+             QStringList{QStringLiteral("Proceso finalizado\n\nArchivo de resultado: ") + TextoQt(resultado)});
+    QVERIFY(fs::exists(resultado));
     QCOMPARE(persona.profesoresCompletados, 0);
     QCOMPARE(ventana.ResultadoProceso, 1);
     QVERIFY(!ventana.BExportar->isEnabled());

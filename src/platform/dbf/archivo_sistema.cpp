@@ -7,7 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
+#include <system_error>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -41,7 +41,7 @@ namespace {
 
 std::string CausaWindows()
 {
-    return "error " + std::to_string(GetLastError()) + " del sistema";
+    return CausaSistema(std::error_code(static_cast<int>(GetLastError()), std::system_category()));
 }
 
 OVERLAPPED Desde(std::uint64_t posicion)
