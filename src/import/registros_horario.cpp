@@ -102,11 +102,18 @@ struct ContextoLecciones {
     ComprobacionClaves* comprobacion; // null: the keys are not checked
 };
 
+// A key as the result file will hold it: in Unicode, and in the text XML
+// admits. The check sees the same text Vorna will read.
+std::string Clave(std::string_view ansi)
+{
+    return TextoAdmitido(AnsiAUtf8(ansi));
+}
+
 // "GLA (García López, Ana); en SOLUC.DBF DIA 1, HORA 2, ASIG «MAT», ...":
 // the lesson as the person finds it in Talvorin.
 std::string DescribirLeccion(const FilaProfesor& profesor, const Leccion& leccion)
 {
-    const auto texto = [](std::string_view ansi) { return "«" + AnsiAUtf8(Recortar(ansi)) + "»"; };
+    const auto texto = [](std::string_view ansi) { return "«" + Clave(Recortar(ansi)) + "»"; };
     std::string nombre = AnsiAUtf8(Recortar(profesor.NOMBRE));
     return "profesor " + AnsiAUtf8(Recortar(profesor.ABREV)) + (nombre.empty() ? "" : " (" + nombre + ")") +
            "; en SOLUC.DBF DIA " + std::to_string(leccion.DIA) + ", HORA " + std::to_string(leccion.HORA) +
@@ -138,9 +145,8 @@ void EscribirLeccion(const ContextoLecciones& ctx, xmlNode* profesorXml, const F
     if (const Tramo* encontrado =
             ctx.indices.BuscarTramo(std::to_string(leccion.DIA) + std::to_string(leccion.HORA)))
         tramo = *encontrado;
-    // The keys go to the file and to the check in the same Unicode text.
-    const std::string X_TRAMO = AnsiAUtf8(tramo.CODDIHO);
-    const std::string X_DEPENDENCIA = EsBlanco(leccion.AULA) ? std::string() : AnsiAUtf8(leccion.AULA);
+    const std::string X_TRAMO = Clave(tramo.CODDIHO);
+    const std::string X_DEPENDENCIA = EsBlanco(leccion.AULA) ? std::string() : Clave(leccion.AULA);
     AgregarDato(documento, registro, "N_DIASEMANA", tramo.DIA);
     AgregarDatoUtf8(documento, registro, "X_TRAMO", X_TRAMO);
     AgregarDatoUtf8(documento, registro, "X_DEPENDENCIA", X_DEPENDENCIA);
@@ -155,9 +161,9 @@ void EscribirLeccion(const ContextoLecciones& ctx, xmlNode* profesorXml, const F
         if (const std::string* materia = ctx.indices.BuscarMateria(leccion.ASIG, claveCurso))
             claveMateria = *materia;
 
-    const std::string X_UNIDAD = AnsiAUtf8(claveUnidad);
-    const std::string X_OFERTAMATRIG = AnsiAUtf8(claveCurso);
-    const std::string X_MATERIAOMG = AnsiAUtf8(claveMateria);
+    const std::string X_UNIDAD = Clave(claveUnidad);
+    const std::string X_OFERTAMATRIG = Clave(claveCurso);
+    const std::string X_MATERIAOMG = Clave(claveMateria);
     AgregarDatoUtf8(documento, registro, "X_UNIDAD", X_UNIDAD);
     AgregarDatoUtf8(documento, registro, "X_OFERTAMATRIG", X_OFERTAMATRIG);
     AgregarDatoUtf8(documento, registro, "X_MATERIAOMG", X_MATERIAOMG);
@@ -168,7 +174,7 @@ void EscribirLeccion(const ContextoLecciones& ctx, xmlNode* profesorXml, const F
 
     if (EsBlanco(tarea) && !EsBlanco(ctx.tareaDocencia))
         tarea = ctx.tareaDocencia;
-    const std::string X_ACTIVIDAD = AnsiAUtf8(tarea);
+    const std::string X_ACTIVIDAD = Clave(tarea);
     AgregarDatoUtf8(documento, registro, "X_ACTIVIDAD", X_ACTIVIDAD);
 
     if (ctx.comprobacion)

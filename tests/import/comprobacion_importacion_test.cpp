@@ -31,7 +31,7 @@ class EscuelaConClavesDesconocidas : public testing::Test {
             .Grupo("CURSOS_DEL_CENTRO", {{"C1-A"}, {"C2"}})
             .Grupo("MATERIAS", {{"C1-A", "M-MAT", "Matemáticas"}, {"C2", "M-MAT-2", "Matemáticas"}})
             .Grupo("TRAMOS_HORARIOS", {{"T-32"}, {"T-11"}})
-            .Grupo("DEPENDENCIAS", {{"A1", "Aula 1"}})
+            .Grupo("DEPENDENCIAS", {{"A1", "Aula 1"}, {"A 2", "Aula 2"}})
             .Grupo("ACTIVIDADES", {{"S", "376", "Guardia"}})
             .Grupo("EMPLEADOS", {{"1001", "01/09/2015", "Profesora", "Pérez", "Gil", "Ana"}});
         // Talvorin's side: an accented key that survives the code page, one
@@ -44,6 +44,7 @@ class EscuelaConClavesDesconocidas : public testing::Test {
             {"P1", "1", "1", "MAT", "3C", "", "Laboratori"}, // unit and room unknown
             {"P1", "3", "2", "MAT", "9Z", "", ""},           // a class without unit or subject
             {"P1", "5", "9", "GUA", "", "", ""},             // an hour outside the template
+            {"P1", "3", "2", "MAT", "1A", "", "A\x01" "2"},  // the file holds "A 2": XML has no \x01
         };
         e.Preparar();
     }
@@ -55,11 +56,11 @@ TEST_F(EscuelaConClavesDesconocidas, LaImportacionCompruebaCadaLeccionYLasEscrib
 {
     const ResultadoImportacion r = e.Ejecutar();
     ASSERT_EQ(r.desenlace, Desenlace::Finalizado) << r.mensaje;
-    EXPECT_EQ(r.actividades, 5);
-    ASSERT_EQ(e.Leer().profesores[0].lecciones.size(), 5u);
+    EXPECT_EQ(r.actividades, 6);
+    ASSERT_EQ(e.Leer().profesores[0].lecciones.size(), 6u);
 
     const InformeClaves& informe = r.claves;
-    EXPECT_EQ(informe.lecciones, 5);
+    EXPECT_EQ(informe.lecciones, 6);
     EXPECT_EQ(informe.leccionesConProblemas, 3);
     EXPECT_EQ(informe.tareaDocencia, ""); // ASIGNOMT has no 513 and no Docencia
     ASSERT_EQ(informe.De(Problema::Unidad).ejemplos.size(), 1u);
