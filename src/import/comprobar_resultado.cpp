@@ -12,6 +12,7 @@
 #include "exchange/lectura.h"
 #include "import/claves_vorna.h"
 #include "platform/error.h"
+#include "platform/rutas.h"
 #include "platform/texto.h"
 #include "platform/xml/lectura_secuencial.h"
 
@@ -70,7 +71,7 @@ std::string Reloj(std::string_view minutos)
 
 std::string Nombre(const std::filesystem::path& ruta)
 {
-    return "«" + ruta.string() + "»";
+    return "«" + TextoRuta(ruta) + "»";
 }
 
 std::string AtributoRaiz(const DocumentoXml& documento, const char* nombre)

@@ -146,7 +146,7 @@ struct LiberarContexto {
 
 std::string Nombre(const std::filesystem::path& ruta)
 {
-    return "«" + ruta.string() + "»";
+    return "«" + TextoRuta(ruta) + "»";
 }
 
 } // namespace
@@ -201,7 +201,7 @@ void LeerXmlSecuencial(const std::filesystem::path& ruta, ReceptorXml& receptor)
             "El archivo " + Nombre(ruta) + " usa la entidad «&" + lectura.primero.error.dato1 + ";» (línea " +
             std::to_string(lectura.primero.linea) + "): aquí solo se admiten las de XML, como &amp; o &lt;");
     if (!ctxt->wellFormed || lectura.primero.hay)
-        LanzarErrorXml(*ctxt, lectura.primero, ruta.string());
+        LanzarErrorXml(*ctxt, lectura.primero, TextoRuta(ruta));
 }
 
 } // namespace durlavex
