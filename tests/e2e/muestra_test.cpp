@@ -54,8 +54,8 @@ Filas Leer(const fs::path& directorio, const std::string& tabla, const std::vect
     Filas filas;
     for (t.Primero(); !t.Fin(); t.Siguiente()) {
         std::string fila;
-        for (const std::string& campo : campos)
-            fila += (fila.empty() ? "" : " | ") + AnsiAUtf8(t.LeerTexto(campo));
+        for (std::size_t i = 0; i < campos.size(); ++i)
+            fila += (i ? " | " : "") + AnsiAUtf8(t.LeerTexto(campos[i]));
         filas.push_back(fila);
     }
     return filas;
@@ -75,10 +75,7 @@ class MuestraCli : public pruebas::EntornoExportarCli {
         fs::copy_file(kMuestra, archivo);
     }
 
-    Salida Exportar(const std::string& opciones = " --plantilla J1")
-    {
-        return Ejecutar("exportar " + Archivo() + opciones);
-    }
+    Salida Exportar() { return Ejecutar("exportar " + Archivo() + " --plantilla J1"); }
 
     // An export with J1, then the demo timetable Talvorin would hand back.
     Salida ExportarEImportar()
