@@ -2,9 +2,11 @@
 
 #include <libxml/tree.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/error.h"
+#include "platform/interrupcion.h"
 #include "platform/texto.h"
 
 namespace durlavex {
@@ -19,8 +21,7 @@ bool EsElemento(const xmlNode* nodo, const char* nombre)
            std::strcmp(reinterpret_cast<const char*>(nodo->name), nombre) == 0;
 }
 
-template <typename Accion>
-void PorCadaHijo(const xmlNode* padre, const char* nombre, Accion accion)
+template <typename Accion> void PorCadaHijo(const xmlNode* padre, const char* nombre, Accion accion)
 {
     for (xmlNode* hijo = padre->children; hijo; hijo = hijo->next)
         if (EsElemento(hijo, nombre))
@@ -28,8 +29,7 @@ void PorCadaHijo(const xmlNode* padre, const char* nombre, Accion accion)
 }
 
 // /SERVICIO/BLOQUE_DATOS: every BLOQUE_DATOS under the root SERVICIO.
-template <typename Accion>
-void PorCadaBloque(const DocumentoXml& documento, Accion accion)
+template <typename Accion> void PorCadaBloque(const DocumentoXml& documento, Accion accion)
 {
     const xmlNode* raiz = xmlDocGetRootElement(documento.Crudo());
     if (raiz && EsElemento(raiz, "SERVICIO"))
@@ -75,7 +75,8 @@ void PedirMemoria(const xmlNode* registro)
 std::string_view NombreDato(const xmlNode* dato)
 {
     for (const xmlAttr* atributo = dato->properties; atributo; atributo = atributo->next) {
-        if (atributo->ns != nullptr || std::strcmp(reinterpret_cast<const char*>(atributo->name), "nombre_dato") != 0)
+        if (atributo->ns != nullptr ||
+            std::strcmp(reinterpret_cast<const char*>(atributo->name), "nombre_dato") != 0)
             continue;
         const xmlNode* valor = atributo->children;
         if (valor && valor->type == XML_TEXT_NODE && valor->next == nullptr && valor->content)
@@ -85,7 +86,10 @@ std::string_view NombreDato(const xmlNode* dato)
     return {};
 }
 
-std::string Nombre(const DocumentoXml& documento) { return "«" + documento.Ruta().string() + "»"; }
+std::string Nombre(const DocumentoXml& documento)
+{
+    return "«" + documento.Ruta().string() + "»";
+}
 
 } // namespace
 
@@ -115,12 +119,15 @@ int LecturaIntercambio::SeleccionarGrupo(std::string_view grupo)
     NodoRegistro = nullptr;
     NodoDato = nullptr;
     roles_ = RolesDe(grupo);
+    grupo_ = std::string(grupo);
+    indiceRegistro_ = -1;
     if (!DocumentoXML)
         return 0;
     PorCadaBloque(*DocumentoXML, [&](xmlNode* bloque) {
         PorCadaHijo(bloque, "grupo_datos", [&](xmlNode* datos) {
             if (SeqIgual(datos, grupo))
-                PorCadaHijo(datos, "grupo_datos", [&](xmlNode* registro) { ListaRegistros.push_back(registro); });
+                PorCadaHijo(datos, "grupo_datos",
+                            [&](xmlNode* registro) { ListaRegistros.push_back(registro); });
         });
     });
     return static_cast<int>(ListaRegistros.size());
@@ -133,7 +140,9 @@ int LecturaIntercambio::AbrirRegistro(int i)
     NodoDato = nullptr;
     if (i < 0 || static_cast<std::size_t>(i) >= ListaRegistros.size())
         throw Error("No existe el registro " + std::to_string(i) + " del grupo de datos seleccionado");
+    ComprobarInterrupcion();
     NodoRegistro = ListaRegistros[static_cast<std::size_t>(i)];
+    indiceRegistro_ = i;
     // Steps open the records in order, and the parser laid each record's
     // nodes out one after another: asking for the next record's memory now
     // lets it arrive while this one is read.
@@ -174,6 +183,26 @@ xmlNode* LecturaIntercambio::DatoDeRol(int p)
                    : ListaDatos[static_cast<std::size_t>(indice)];
     }
     return posicion < ListaDatos.size() ? ListaDatos[posicion] : nullptr;
+}
+
+std::string LecturaIntercambio::Lugar(int p)
+{
+    std::string lugar = grupo_ + ", registro " + std::to_string(indiceRegistro_ + 1);
+    const xmlNode* dato = indiceRegistro_ < 0 ? nullptr : DatoDeRol(p);
+    std::string_view nombre = dato ? NombreDato(dato) : std::string_view();
+    if (!dato && roles_ && p >= 0 && static_cast<std::size_t>(p) < roles_->roles)
+        nombre = roles_->nombres[static_cast<std::size_t>(p)];
+    if (!nombre.empty()) {
+        lugar += ", dato " + std::string(nombre);
+    } else {
+        const auto posicion =
+            dato ? std::find(ListaDatos.begin(), ListaDatos.end(), dato) - ListaDatos.begin() : p;
+        lugar += ", dato en la posición " + std::to_string(posicion);
+    }
+    const xmlNode* nodo = dato ? dato : NodoRegistro;
+    if (nodo)
+        lugar += ", línea " + std::to_string(xmlGetLineNo(nodo));
+    return lugar;
 }
 
 std::string LecturaIntercambio::LeerDatoSinRecortar(int p)

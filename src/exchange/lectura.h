@@ -21,12 +21,13 @@
 #include <vector>
 
 #include "exchange/roles_datos.h"
+#include "platform/error.h"
 #include "platform/xml/documento.h"
 
 namespace durlavex {
 
 class LecturaIntercambio {
-public:
+  public:
     // Loads the exchange file into DocumentoXML. Throws Error naming the file
     // when it is missing, unreadable, not well-formed, or has no
     // /SERVICIO/BLOQUE_DATOS element: a run then stops before it touches
@@ -54,7 +55,37 @@ public:
 
     const std::shared_ptr<DocumentoXml>& Documento() const { return DocumentoXML; }
 
-private:
+    // Where the datum of role p of the current record stands, for messages:
+    // "MATERIAS, registro 12, dato N_HORAS, línea 345" (the record counted
+    // from 1 in its group; the datum by its nombre_dato, or by its position;
+    // a missing datum by its role, on its record's line).
+    std::string Lugar(int p);
+
+    // Runs `accion`, a use of the datum of role p of the current record; an
+    // Error it throws (a conversion above all) ends the run with the datum's
+    // place after its own text: "'abc' no es un valor entero válido
+    // (MATERIAS, registro 12, dato N_HORAS, línea 345).".
+    template <typename Accion> auto EnDato(int p, Accion&& accion) -> decltype(accion())
+    {
+        try {
+            return accion();
+        } catch (const ErrorConversion& e) {
+            throw ErrorConversion(ConLugar(e.what(), p));
+        } catch (const Error& e) {
+            throw Error(ConLugar(e.what(), p));
+        }
+    }
+
+  private:
+    // The place closes the sentence, before its full stop: after ")" the
+    // error box adds none.
+    std::string ConLugar(std::string texto, int p)
+    {
+        if (!texto.empty() && texto.back() == '.')
+            texto.pop_back();
+        return texto + " (" + Lugar(p) + ").";
+    }
+
     // The datum of role p of the current record, or nullptr when it is missing.
     xmlNode* DatoDeRol(int p);
     void ResolverRoles();
@@ -65,9 +96,11 @@ private:
     std::vector<xmlNode*> ListaDatos;
     xmlNode* NodoDato = nullptr;
 
-    const RolesGrupo* roles_ = nullptr;                   // of the selected group; null: by position
-    std::array<int, kMaxRolesGrupo> datoDeRol_{};         // index into ListaDatos, -1: missing
-    std::vector<int> rolDeDato_;                          // the role each datum's name gives, -1: none
+    std::string grupo_;                           // the selected data group
+    int indiceRegistro_ = -1;                     // the current record, from 0
+    const RolesGrupo* roles_ = nullptr;           // of the selected group; null: by position
+    std::array<int, kMaxRolesGrupo> datoDeRol_{}; // index into ListaDatos, -1: missing
+    std::vector<int> rolDeDato_;                  // the role each datum's name gives, -1: none
 };
 
 // The academic year of an exchange document: the first four characters of the

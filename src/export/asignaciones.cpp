@@ -105,7 +105,8 @@ void ExportarAsignaciones(ContextoExportacion& ctx)
 
         // Converted only now that a row is to be written: a bad time of a
         // subject that yields no row stops nothing.
-        const std::int64_t horas = HorasDeMinutos(TextoAEntero(tiempo.empty() ? kMinutosPorDefecto : tiempo));
+        const std::int64_t horas = HorasDeMinutos(
+            lectura.EnDato(4, [&] { return TextoAEntero(tiempo.empty() ? kMinutosPorDefecto : tiempo); }));
         const std::string sesiones = SesionesDeHoras(horas);
         for (const Grupo& grupo : grupos->second) {
             asigt->Agregar();

@@ -66,7 +66,7 @@ void ExportarCursos(ContextoExportacion& ctx, Tabla& cursost)
         if (lectura.AbrirRegistro(i) < 2)
             continue;
         const std::string clave = lectura.LeerDato(0);
-        const std::int32_t numero = TextoAEntero(clave);
+        const std::int32_t numero = lectura.EnDato(0, [&] { return TextoAEntero(clave); });
         const std::string nombre = lectura.LeerDato(1);
 
         const Nivel nivel = BuscarNivel(nivelcan, ctx.NivelesPorNombreCurso(), numero, nombre);
@@ -130,8 +130,9 @@ void ExportarUnidades(ContextoExportacion& ctx, Tabla& cursost, Tabla& grupost)
         const auto encontrado = cursos.find(claveCurso);
         const DatosCurso& curso = encontrado == cursos.end() ? sinCurso : encontrado->second;
         const std::string grupo = nombre.empty() ? std::string() : nombre.substr(nombre.size() - 1);
-        const std::string codigo =
-            GenerarCodigoCorto(CodigoDeNombre(nombre), codigos, contadores, FormaCodigo::Acortar);
+        const std::string codigo = lectura.EnDato(1, [&] {
+            return GenerarCodigoCorto(CodigoDeNombre(nombre), codigos, contadores, FormaCodigo::Acortar);
+        });
         // A group of an unknown course is still described, by its letter.
         const std::string descripcion = curso.ESTUD.empty()
                                             ? " " + curso.NIVEL + " " + curso.CURSO + " " + grupo

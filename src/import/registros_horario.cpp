@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "import/indices_busqueda.h"
+#include "platform/interrupcion.h"
 #include "platform/numeros.h"
 #include "platform/texto.h"
 #include "platform/xml/escritura.h"
@@ -37,7 +38,8 @@ std::vector<FilaProfesor> LeerProfesores(Tabla& proft)
 {
     std::vector<FilaProfesor> filas;
     for (proft.Primero(); !proft.Fin(); proft.Siguiente())
-        filas.push_back({proft.LeerTexto("X_EMPLEADO"), proft.LeerTexto("F_TOMAPOS"), proft.LeerTexto("ABREV")});
+        filas.push_back(
+            {proft.LeerTexto("X_EMPLEADO"), proft.LeerTexto("F_TOMAPOS"), proft.LeerTexto("ABREV")});
     return filas;
 }
 
@@ -45,8 +47,8 @@ std::vector<FilaProfesor> LeerProfesores(Tabla& proft)
 // by PROF compared exactly and with case: one pass instead of a filter on
 // SOLUC for each teacher. As with the filter, DIA is read only from rows of
 // known teachers, and the other fields only from placed rows.
-std::unordered_map<std::string, std::vector<Leccion>> AgruparLecciones(
-    Tabla& soluc, const std::vector<FilaProfesor>& profesores)
+std::unordered_map<std::string, std::vector<Leccion>>
+AgruparLecciones(Tabla& soluc, const std::vector<FilaProfesor>& profesores)
 {
     std::unordered_map<std::string, std::vector<Leccion>> porProfesor;
     for (const auto& profesor : profesores)
@@ -112,7 +114,8 @@ void EscribirLeccion(const ContextoLecciones& ctx, xmlNode* profesor, int numero
 
     // The time slot's key: the day followed by the hour, day 3 hour 2 is "32".
     Tramo tramo;
-    if (const Tramo* encontrado = ctx.indices.BuscarTramo(std::to_string(leccion.DIA) + std::to_string(leccion.HORA)))
+    if (const Tramo* encontrado =
+            ctx.indices.BuscarTramo(std::to_string(leccion.DIA) + std::to_string(leccion.HORA)))
         tramo = *encontrado;
     AgregarDato(documento, registro, "N_DIASEMANA", tramo.DIA);
     AgregarDato(documento, registro, "X_TRAMO", tramo.CODDIHO);
@@ -189,6 +192,7 @@ RecuentoHorarios EscribirHorariosRegulares(const DocumentoXml& documento, xmlNod
 
     RecuentoHorarios recuento;
     for (const FilaProfesor& profesor : profesores) {
+        ComprobarInterrupcion();
         const std::vector<Leccion>& suyas = lecciones.at(profesor.ABREV);
         xmlNode* registro = CrearElemento(documento, "grupo_datos");
         FijarAtributo(registro, "seq", "HORARIO_REGULAR_PROFESOR_" + std::to_string(++recuento.profesores));

@@ -192,7 +192,8 @@ TEST(ExportarCursosUnidades, ClaveQueNoEsNumeroDetieneConLasFilasAnteriores)
     pruebas::EscribirNivelcan(e.programa.Ruta(), {{101, "ESO", "Secundaria"}});
     EXPECT_THAT(
         [&] { ExportarCursosUnidades(e.ctx); },
-        testing::ThrowsMessage<ErrorConversion>(testing::StrEq("'12a' no es un valor entero válido")));
+        testing::ThrowsMessage<ErrorConversion>(testing::StrEq(
+            "'12a' no es un valor entero válido (CURSOS_DEL_CENTRO, registro 2, dato en la posición 0, línea 2).")));
     EXPECT_EQ(e.Columna("CURSOST", "CLAVE"), (std::vector<std::string>{"101"}));
     EXPECT_TRUE(e.Leer("GRUPOST", kCamposGrupost).empty());
 }

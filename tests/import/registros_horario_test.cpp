@@ -109,13 +109,16 @@ TEST_P(LeccionTest, DatosDeLaLeccion)
     const CasoLeccion& caso = GetParam();
     EntornoImportacion e;
     caso.cambio(e.escuela);
-    e.escuela.soluc = {caso.leccion};
+    // A second teacher's ordinary lesson: a SOLUC whose only lesson matched
+    // nothing exported would be refused as another school's.
+    e.escuela.proft.push_back({{"ABREV", "P2"}, {"X_EMPLEADO", "1002"}, {"F_TOMAPOS", "01/09/2016"}});
+    e.escuela.soluc = {caso.leccion, {"P2", "1", "1", "MAT", "1A", "", ""}};
     e.Preparar();
 
     const ResultadoImportacion r = e.Ejecutar();
     ASSERT_EQ(r.desenlace, Desenlace::Finalizado) << r.mensaje;
     const auto leido = e.Leer();
-    ASSERT_EQ(leido.profesores.size(), 1u);
+    ASSERT_EQ(leido.profesores.size(), 2u);
     ASSERT_EQ(leido.profesores[0].lecciones.size(), 1u);
     EXPECT_EQ(leido.profesores[0].lecciones[0].seq, "ACTIVIDAD_1");
     EXPECT_EQ(leido.profesores[0].lecciones[0].nombres, kNombresDatos);
@@ -192,7 +195,7 @@ TEST(Registros, ProftSinFilasDaUnGrupoVacio)
 {
     EntornoImportacion e;
     e.escuela.proft.clear();
-    e.escuela.soluc = {{"P1", "3", "2", "MAT", "1A", "", ""}};
+    e.escuela.soluc.clear();
     e.Preparar();
     const ResultadoImportacion r = e.Ejecutar();
     ASSERT_EQ(r.desenlace, Desenlace::Finalizado) << r.mensaje;
