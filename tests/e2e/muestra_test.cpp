@@ -291,15 +291,19 @@ TEST_F(MuestraCli, UnArchivoDeResultadoNoSeExportaYNoTocaNada)
     ASSERT_EQ(ExportarEImportar().estado, 0);
     const auto antes = Instantanea(ktemp);
 
-    const Salida s = Ejecutar("exportar '" + Resultado().string() + "'");
+    // With a template named too: the file is refused for what it is.
+    for (const std::string plantilla : {"", " --plantilla J1"}) {
+        SCOPED_TRACE(plantilla);
+        const Salida s = Ejecutar("exportar '" + Resultado().string() + "'" + plantilla);
 
-    EXPECT_EQ(s.estado, 1) << s.salida << s.errores;
-    EXPECT_THAT(s.errores,
-                HasSubstr("El archivo «" + Resultado().string() + "» no tiene datos que exportar"));
-    EXPECT_THAT(s.errores, HasSubstr("parece un archivo de resultado de una importación"));
-    EXPECT_THAT(s.salida, Not(HasSubstr("Proceso finalizado")));
-    EXPECT_EQ(Instantanea(ktemp), antes);
-    EXPECT_FALSE(fs::exists(Copias()));
+        EXPECT_EQ(s.estado, 1) << s.salida << s.errores;
+        EXPECT_THAT(s.errores,
+                    HasSubstr("El archivo «" + Resultado().string() + "» no tiene datos que exportar"));
+        EXPECT_THAT(s.errores, HasSubstr("parece un archivo de resultado de una importación"));
+        EXPECT_THAT(s.salida, Not(HasSubstr("Proceso finalizado")));
+        EXPECT_EQ(Instantanea(ktemp), antes);
+        EXPECT_FALSE(fs::exists(Copias()));
+    }
 }
 
 // Every table an export writes, as text: its fields, then its rows, a line
