@@ -113,9 +113,12 @@ bool ResolverPlantilla(const std::filesystem::path& archivo, const std::optional
     try {
         LecturaIntercambio lectura;
         lectura.CargarDocumento(archivo);
+        documento = lectura.Documento();
+        // A file with nothing to export (a result file, say) is refused by
+        // the run for what it is, not for the template it lacks.
+        ComprobarDatosParaExportar(*documento);
         codigos = CodigosPlantilla(lectura);
         plantillas = PlantillasDelArchivo(lectura);
-        documento = lectura.Documento();
     } catch (const std::exception&) {
         return true;
     }
