@@ -263,47 +263,46 @@ void TMForm::Exportar()
     opciones.archivoXml = ArchivoXML;
     opciones.directorioTrabajo = DirectorioTrabajoCorrida();
     opciones.carpetaPrograma = entorno_.carpetaPrograma;
-    const ResultadoCorrida resultado = EjecutarExportacion(opciones, *interaccion_);
-    switch (resultado.estado) {
-    case EstadoCorrida::Finalizado: {
+    const ResultadoExportacion resultado = EjecutarExportacion(opciones, *interaccion_);
+    AtenderDesenlace(resultado, [&] {
         JornadaElegida = resultado.JornadaElegida;
-        std::string donde = "Tablas de Talvorin: " + TextoRuta(opciones.directorioTrabajo) + "\n";
+        std::string donde = "Tablas de Talvorin: " + TextoRuta(resultado.directorioTrabajo) + "\n";
         if (resultado.copiaSeguridad.empty())
             donde += "No había tablas anteriores que copiar.";
         else
             donde += "Copia de seguridad de las tablas anteriores: " + TextoRuta(resultado.copiaSeguridad);
         CorridaFinalizada(donde);
-        break;
-    }
-    case EstadoCorrida::Detenido:
-        if (resultado.parada == ParadaExportacion::ArchivoInexistente)
-            ArchivoInexistente();
-        break;
-    case EstadoCorrida::Error:
-        MostrarError(resultado.mensaje);
-        break;
-    }
+    });
 }
 
 void TMForm::Importar()
 {
     ElegirArchivoXML();
-    const ResultadoImportacion resultado =
-        EjecutarImportacion(ArchivoXML, DirectorioTrabajoCorrida(), *interaccion_);
-    switch (resultado.desenlace) {
-    case Desenlace::Finalizado: {
+    OpcionesCorrida opciones;
+    opciones.archivoXml = ArchivoXML;
+    opciones.directorioTrabajo = DirectorioTrabajoCorrida();
+    const ResultadoImportacion resultado = EjecutarImportacion(opciones, *interaccion_);
+    AtenderDesenlace(resultado, [&] {
         std::optional<QString> aviso;
         if (resultado.claves.HayQueAvisar())
             aviso = QString::fromStdString(TextoInformeClaves(resultado.claves));
         CorridaFinalizada("Archivo de resultado: " + TextoRuta(resultado.archivoResultado), aviso);
+    });
+}
+
+// What follows a run, whichever direction it took.
+void TMForm::AtenderDesenlace(const ResultadoCorrida& resultado, const std::function<void()>& finalizada)
+{
+    switch (resultado.desenlace) {
+    case Desenlace::Finalizado:
+        finalizada();
         break;
-    }
     case Desenlace::Detenido:
-        if (resultado.motivo == MotivoDetencion::ArchivoInexistente)
+        if (resultado.detencion == Detencion::ArchivoInexistente)
             ArchivoInexistente();
         // A teacher still incomplete ends the program: the window closes,
         // and in host mode Talvorin gets the result code as it stands.
-        if (resultado.motivo == MotivoDetencion::ProfesorIncompleto)
+        if (resultado.detencion == Detencion::ProfesorIncompleto)
             close();
         break;
     case Desenlace::Error:

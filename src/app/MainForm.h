@@ -9,11 +9,13 @@
 #include <QWidget>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "app/entorno_ventana.h"
+#include "platform/corrida.h"
 
 class QLabel;
 class QPushButton;
@@ -81,6 +83,7 @@ private:
     bool ElegirArchivoXML();
     void Exportar();
     void Importar();
+    void AtenderDesenlace(const ResultadoCorrida& resultado, const std::function<void()>& finalizada);
     void ArchivoInexistente();
     void CorridaFinalizada(const std::string& donde, const std::optional<QString>& avisoClaves = std::nullopt);
     void MostrarError(const std::string& mensaje);

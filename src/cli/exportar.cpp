@@ -13,6 +13,7 @@
 #include "cli/archivo_intercambio.h"
 #include "cli/ayuda.h"
 #include "cli/comandos.h"
+#include "cli/desenlace.h"
 #include "cli/interaccion_consola.h"
 #include "cli/plantillas_archivo.h"
 #include "exchange/lectura.h"
@@ -146,9 +147,9 @@ bool ResolverPlantilla(const std::filesystem::path& archivo, const std::optional
     return true;
 }
 
-void ImprimirResumen(const ResultadoCorrida& resultado)
+void ImprimirResumen(const ResultadoExportacion& resultado)
 {
-    std::cout << "Tablas de Talvorin escritas en: " << TextoRuta(DirectorioTrabajo()) << "\n";
+    std::cout << "Tablas de Talvorin escritas en: " << TextoRuta(resultado.directorioTrabajo) << "\n";
     std::cout << "Filas escritas:\n";
     for (const FilasTabla& tabla : resultado.filas)
         std::cout << "  " << tabla.tabla << ": " << tabla.filas << "\n";
@@ -187,20 +188,11 @@ int Exportar(const std::vector<std::string>& argumentos)
     if (!ResolverPlantilla(archivo, leidos->plantilla, interaccion, opciones.documento))
         return kUsoIncorrecto;
     opciones.archivoXml = archivo;
-    const ResultadoCorrida resultado = EjecutarExportacion(opciones, interaccion);
-    switch (resultado.estado) {
-    case EstadoCorrida::Finalizado:
+    const ResultadoExportacion resultado = EjecutarExportacion(opciones, interaccion);
+    return SalidaDeCorrida(resultado, opciones, [&] {
         ImprimirResumen(resultado);
         return kTerminado;
-    case EstadoCorrida::Detenido:
-        if (resultado.parada == ParadaExportacion::SinNivelcan)
-            std::cerr << "No está en la carpeta del programa «" << TextoRuta(CarpetaPrograma()) << "».\n";
-        return kDetenido;
-    case EstadoCorrida::Error:
-        break;
-    }
-    std::cerr << TextoCajaError(resultado.mensaje) << "\n";
-    return kError;
+    });
 }
 
 } // namespace durlavex::cli

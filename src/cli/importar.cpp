@@ -11,6 +11,7 @@
 #include "cli/archivo_intercambio.h"
 #include "cli/ayuda.h"
 #include "cli/comandos.h"
+#include "cli/desenlace.h"
 #include "cli/interaccion_consola.h"
 #include "import/importacion.h"
 #include "import/informe_claves.h"
@@ -120,32 +121,24 @@ int Importar(const std::vector<std::string>& argumentos)
     if (!ExisteIntercambio(archivo))
         return kDetenido;
 
-    const std::filesystem::path directorioTrabajo = DirectorioTrabajo();
+    OpcionesCorrida opciones;
+    opciones.archivoXml = archivo;
     InteraccionImportacion interaccion;
-    const ResultadoImportacion resultado = EjecutarImportacion(archivo, directorioTrabajo, interaccion);
-    switch (resultado.desenlace) {
-    case Desenlace::Finalizado:
+    const ResultadoImportacion resultado = EjecutarImportacion(opciones, interaccion);
+    return SalidaDeCorrida(resultado, opciones, [&] {
         std::cout << "Archivo de resultado: " << TextoRuta(resultado.archivoResultado) << "\n"
                   << "Profesores escritos: " << resultado.profesores << "\n"
                   << "Actividades escritas: " << resultado.actividades << "\n"
                   << "Proceso finalizado\n\n"
                   << TextoInformeClaves(resultado.claves) << "\n";
         if (leidos->estricto && resultado.claves.HayQueAvisar()) {
-            std::cerr << "Hay lecciones que Vorna no reconocerá (--estricto): estado 3. El archivo de resultado "
-                         "queda escrito.\n";
+            std::cerr
+                << "Hay lecciones que Vorna no reconocerá (--estricto): estado 3. El archivo de resultado "
+                   "queda escrito.\n";
             return kDetenido;
         }
         return kTerminado;
-    case Desenlace::Detenido:
-        if (resultado.motivo == MotivoDetencion::SinPeriodos)
-            std::cerr << "No está en el directorio de trabajo de Talvorin «" << TextoRuta(directorioTrabajo)
-                      << "».\n";
-        return kDetenido;
-    case Desenlace::Error:
-        break;
-    }
-    std::cerr << TextoCajaError(resultado.mensaje) << "\n";
-    return kError;
+    });
 }
 
 } // namespace durlavex::cli

@@ -52,6 +52,9 @@ std::vector<FilasTabla> ContarFilas(const std::filesystem::path& directorioTraba
     return filas;
 }
 
+constexpr TextosCorrida kTextos{"la exportación", "Exportación interrumpida a petición del usuario: no ha "
+                                                  "cambiado ninguna tabla del directorio de trabajo"};
+
 class Corrida {
   public:
     Corrida(const OpcionesExportacion& opciones, Interaccion& interaccion)
@@ -59,34 +62,16 @@ class Corrida {
     {
     }
 
-    ResultadoCorrida Ejecutar()
-    {
-        try {
-            return Exportar();
-        } catch (const std::bad_alloc&) {
-            return Fallo("No hay memoria suficiente para terminar la exportación");
-        } catch (const ErrorInterrupcion&) {
-            return Fallo("Exportación interrumpida a petición del usuario: no ha cambiado ninguna tabla del "
-                         "directorio de trabajo");
-        } catch (const Error& e) {
-            return Fallo(e.what());
-        } catch (const std::exception& e) {
-            return Fallo(std::string("Error inesperado durante la exportación: ") + e.what());
-        }
-    }
-
-  private:
-    ResultadoCorrida Exportar()
+    void Exportar(ResultadoExportacion& resultado)
     {
         const std::filesystem::path& archivo = opciones_.archivoXml;
         if (!ExisteArchivo(archivo))
-            return Detener(ParadaExportacion::ArchivoInexistente, kMensajeNoExisteArchivo);
-        const std::filesystem::path programa =
-            opciones_.carpetaPrograma.empty() ? CarpetaPrograma() : opciones_.carpetaPrograma;
+            return Detener(resultado, interaccion_, ocupado_, Detencion::ArchivoInexistente,
+                           kMensajeNoExisteArchivo);
+        const std::filesystem::path programa = opciones_.CarpetaProgramaEfectiva();
         if (!BuscarArchivo(programa, "NIVELCAN.DBF"))
-            return Detener(ParadaExportacion::SinNivelcan, kMensajeSinNivelcan);
-        const std::filesystem::path trabajo =
-            opciones_.directorioTrabajo.empty() ? DirectorioTrabajo() : opciones_.directorioTrabajo;
+            return Detener(resultado, interaccion_, ocupado_, Detencion::SinNivelcan, kMensajeSinNivelcan);
+        const std::filesystem::path trabajo = opciones_.DirectorioTrabajoEfectivo();
         std::error_code ec;
         if (!std::filesystem::is_directory(trabajo, ec))
             throw Error("No existe el directorio de trabajo de Talvorin «" + TextoRuta(trabajo) +
@@ -111,9 +96,11 @@ class Corrida {
         NivelesPorNombre niveles = NivelesPorNombre::Cargar(RutaArchivo(programa, kArchivoNivelesPorNombre));
         ocupado_.Encender();
 
-        const CopiaSeguridad copia = CopiarTablasReemplazadas(trabajo, copias);
-        resultado_.copiaSeguridad = copia.carpeta;
-        resultado_.archivosCopiados = copia.archivos;
+        resultado.directorioTrabajo = trabajo;
+        const CopiaSeguridad copia =
+            CopiarTablasReemplazadas(trabajo, copias, opciones_.RelojEfectivo().Ahora());
+        resultado.copiaSeguridad = copia.carpeta;
+        resultado.archivosCopiados = copia.archivos;
         if (!copia.carpeta.empty())
             interaccion_.Paso("Copia de seguridad de las tablas anteriores en " + TextoRuta(copia.carpeta));
 
@@ -128,49 +115,30 @@ class Corrida {
             interaccion_.Paso(paso.descripcion);
             paso.ejecutar(ctx);
         }
-        resultado_.JornadaElegida = ctx.JornadaElegida;
+        resultado.JornadaElegida = ctx.JornadaElegida;
         ctx.tablas.CerrarTodas();
         ComprobarInterrupcion();
         interaccion_.Paso("Poniendo las tablas nuevas en su sitio");
         preparacion.Colocar();
-        resultado_.filas = ContarFilas(trabajo);
+        resultado.filas = ContarFilas(trabajo);
 
         ocupado_.Apagar();
-        resultado_.estado = EstadoCorrida::Finalizado;
-        return resultado_;
+        resultado.desenlace = Desenlace::Finalizado;
     }
 
-    // The message is shown with the normal cursor.
-    ResultadoCorrida Detener(ParadaExportacion parada, const char* mensaje)
-    {
-        ocupado_.Apagar();
-        interaccion_.Mensaje(mensaje);
-        resultado_.estado = EstadoCorrida::Detenido;
-        resultado_.parada = parada;
-        resultado_.mensaje = mensaje;
-        return resultado_;
-    }
-
-    // The caller shows the error box once the busy indication is off.
-    ResultadoCorrida Fallo(std::string mensaje)
-    {
-        ocupado_.Apagar();
-        resultado_.estado = EstadoCorrida::Error;
-        resultado_.mensaje = std::move(mensaje);
-        return resultado_;
-    }
-
+  private:
     const OpcionesExportacion& opciones_;
     Interaccion& interaccion_;
     IndicacionOcupado ocupado_;
-    ResultadoCorrida resultado_;
 };
 
 } // namespace
 
-ResultadoCorrida EjecutarExportacion(const OpcionesExportacion& opciones, Interaccion& interaccion)
+ResultadoExportacion EjecutarExportacion(const OpcionesExportacion& opciones, Interaccion& interaccion)
 {
-    return Corrida(opciones, interaccion).Ejecutar();
+    return ProtegerCorrida<ResultadoExportacion>(kTextos, [&](ResultadoExportacion& resultado) {
+        Corrida(opciones, interaccion).Exportar(resultado);
+    });
 }
 
 std::vector<std::string> CodigosPlantilla(LecturaIntercambio& lectura)

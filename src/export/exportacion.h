@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "exchange/lectura.h"
+#include "platform/corrida.h"
 #include "platform/interaccion.h"
 
 namespace durlavex {
@@ -25,30 +26,11 @@ namespace durlavex {
 extern const char* const kMensajeNoExisteArchivo; // "No existe archivo"
 extern const char* const kMensajeSinNivelcan;     // "ATENCIÓN - NIVELCAN.DBF No encontrado - ..."
 
-struct OpcionesExportacion {
-    std::filesystem::path archivoXml; // the exchange file (ArchivoXML)
-    // Left empty, each takes the system's own: DirectorioTrabajo(),
-    // CarpetaPrograma() and CarpetaCopias().
-    std::filesystem::path directorioTrabajo;
-    std::filesystem::path carpetaPrograma;
-    std::filesystem::path carpetaCopias;
+struct OpcionesExportacion : OpcionesCorrida {
     // The exchange file as the caller already loaded it (to settle the
     // template), so that a large file is not parsed twice; null: the run
     // loads archivoXml itself.
     std::shared_ptr<DocumentoXml> documento;
-};
-
-enum class EstadoCorrida {
-    Finalizado, // all seven steps ran
-    Detenido,   // an expected situation stopped it; its message was shown
-    Error       // a failure ended it; `mensaje` is for the error box
-};
-
-// Why a run stopped without an error (host mode tells them apart).
-enum class ParadaExportacion {
-    Ninguna,
-    ArchivoInexistente, // no file at the exchange file's path
-    SinNivelcan,        // NIVELCAN.DBF missing from the program folder
 };
 
 struct FilasTabla {
@@ -56,20 +38,18 @@ struct FilasTabla {
     int filas = 0;
 };
 
-struct ResultadoCorrida {
-    EstadoCorrida estado = EstadoCorrida::Error;
-    ParadaExportacion parada = ParadaExportacion::Ninguna;
-    std::string mensaje;                  // UTF-8; empty when finished
-    std::vector<FilasTabla> filas;        // rows of every rebuilt table, once finished
-    std::filesystem::path copiaSeguridad; // where the replaced tables were copied; empty: none existed
+struct ResultadoExportacion : ResultadoCorrida {
+    std::vector<FilasTabla> filas;           // rows of every rebuilt table, once finished
+    std::filesystem::path directorioTrabajo; // where the tables went
+    std::filesystem::path copiaSeguridad;    // where the replaced tables were copied; empty: none existed
     int archivosCopiados = 0;
     std::string JornadaElegida; // the template the run used (single-byte text)
 };
 
-// Runs an export. Never throws. The tables rebuilt before an error stay as
-// they are; nothing is deleted before every check has passed and the copy of
-// the replaced tables is complete.
-ResultadoCorrida EjecutarExportacion(const OpcionesExportacion& opciones, Interaccion& interaccion);
+// Runs an export. Never throws. The working directory changes only when every
+// step has succeeded, all its tables at once; the replaced tables are copied
+// to the user's folder of backups first.
+ResultadoExportacion EjecutarExportacion(const OpcionesExportacion& opciones, Interaccion& interaccion);
 
 // The template codes of a loaded exchange document (datum 0 of every record of
 // JORNADAS_ESCOLARES, trimmed), each once, in document order. Front ends use

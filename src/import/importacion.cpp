@@ -9,7 +9,6 @@
 #include "exchange/lectura.h"
 #include "import/archivo_resultado.h"
 #include "import/claves_vorna.h"
-#include "import/fecha.h"
 #include "import/profesores_completos.h"
 #include "import/registros_horario.h"
 #include "import/soluc_corresponde.h"
@@ -67,21 +66,23 @@ class TablasAbiertas {
     TablasPrincipales tablas;
 };
 
+constexpr TextosCorrida kTextos{
+    "la importación",
+    "Importación interrumpida a petición del usuario: no se ha escrito el archivo de resultado"};
+
 class Importacion {
   public:
-    Importacion(std::filesystem::path archivoXml, std::filesystem::path directorioTrabajo,
-                Interaccion& interaccion, std::function<std::string()> fecha)
-        : ArchivoXML(std::move(archivoXml)), directorioTrabajo_(std::move(directorioTrabajo)),
-          interaccion_(interaccion), fecha_(std::move(fecha)), ocupado_(interaccion),
-          abiertas_(directorioTrabajo_)
+    Importacion(const OpcionesCorrida& opciones, Interaccion& interaccion)
+        : opciones_(opciones), ArchivoXML(opciones.archivoXml),
+          directorioTrabajo_(opciones.DirectorioTrabajoEfectivo()), interaccion_(interaccion),
+          ocupado_(interaccion), abiertas_(directorioTrabajo_)
     {
     }
 
-    ResultadoImportacion Ejecutar()
+    void Importar(ResultadoImportacion& resultado)
     {
-        resultado_.archivoResultado = NombreArchivoResultado(ArchivoXML);
         if (!ExisteArchivo(ArchivoXML))
-            return Detener(MotivoDetencion::ArchivoInexistente, kNoExisteArchivo);
+            return Detener(resultado, Detencion::ArchivoInexistente, kNoExisteArchivo);
         std::error_code ec;
         if (!std::filesystem::is_directory(directorioTrabajo_, ec))
             throw Error("No existe el directorio de trabajo de Talvorin «" + TextoRuta(directorioTrabajo_) +
@@ -110,49 +111,43 @@ class Importacion {
         const ClavesVorna claves = LeerClavesVorna(lectura);
 
         if (!BuscarArchivo(directorioTrabajo_, "PERIODOS.DBF"))
-            return Detener(MotivoDetencion::SinPeriodos, kSinPeriodos);
+            return Detener(resultado, Detencion::SinPeriodos, kSinPeriodos);
         const FechasPeriodo fechas = LeerFechasPeriodo();
         if (const auto ajeno = SolucNoCorresponde(abiertas_.tablas))
-            return Detener(MotivoDetencion::SolucNoCorresponde, *ajeno);
+            return Detener(resultado, Detencion::SolucNoCorresponde, *ajeno);
 
-        xmlNode* bloqueDatos = SustituirRaiz(documento, fecha_ ? fecha_() : FechaHoraActual(), anno);
+        xmlNode* bloqueDatos = SustituirRaiz(documento, opciones_.RelojEfectivo().FechaHora(), anno);
 
         interaccion_.Paso("Comprobando los datos de los profesores en PROFT.DBF");
         if (!ComprobarProfesores())
-            return Detener(MotivoDetencion::ProfesorIncompleto, kMensajeProfesorIncompleto);
+            return Detener(resultado, Detencion::ProfesorIncompleto, kMensajeProfesorIncompleto);
 
         interaccion_.Paso("Escribiendo el horario de cada profesor");
         const std::string tareaDocencia = BuscarTareaDocencia(directorioTrabajo_);
         // Each teacher's records go to the file as they are made: the result
         // never stands whole in memory.
-        GuardadoPorPartes guardado(documento, resultado_.archivoResultado);
+        const std::filesystem::path archivoResultado = NombreArchivoResultado(ArchivoXML);
+        GuardadoPorPartes guardado(documento, archivoResultado);
         ComprobacionClaves comprobacion(claves, AnsiAUtf8(tareaDocencia));
-        const RecuentoHorarios recuento = EscribirHorariosRegulares(documento, bloqueDatos, abiertas_.tablas,
-                                                                    fechas, tareaDocencia, &guardado, &comprobacion);
+        const RecuentoHorarios recuento = EscribirHorariosRegulares(
+            documento, bloqueDatos, abiertas_.tablas, fechas, tareaDocencia, &guardado, &comprobacion);
         abiertas_.Cerrar();
 
-        interaccion_.Paso("Guardando " + TextoRuta(resultado_.archivoResultado));
+        interaccion_.Paso("Guardando " + TextoRuta(archivoResultado));
         guardado.Terminar();
 
-        resultado_.desenlace = Desenlace::Finalizado;
-        resultado_.profesores = recuento.profesores;
-        resultado_.actividades = recuento.actividades;
-        resultado_.claves = comprobacion.Informe();
-        return resultado_;
+        resultado.desenlace = Desenlace::Finalizado;
+        resultado.profesores = recuento.profesores;
+        resultado.actividades = recuento.actividades;
+        resultado.claves = comprobacion.Informe();
     }
 
   private:
-    // The message is shown with the normal cursor; the tables close as the
-    // run returns.
-    ResultadoImportacion Detener(MotivoDetencion motivo, const std::string& mensaje)
+    // The tables close before the message is shown.
+    void Detener(ResultadoImportacion& resultado, Detencion detencion, const std::string& mensaje)
     {
         abiertas_.Cerrar();
-        ocupado_.Apagar();
-        interaccion_.Mensaje(mensaje);
-        resultado_.desenlace = Desenlace::Detenido;
-        resultado_.motivo = motivo;
-        resultado_.mensaje = mensaje;
-        return resultado_;
+        durlavex::Detener(resultado, interaccion_, ocupado_, detencion, mensaje);
     }
 
     FechasPeriodo LeerFechasPeriodo()
@@ -182,41 +177,22 @@ class Importacion {
         return ProfesoresCompletos(directorioTrabajo_);
     }
 
+    const OpcionesCorrida& opciones_;
     std::filesystem::path ArchivoXML;
     std::filesystem::path directorioTrabajo_;
     Interaccion& interaccion_;
-    std::function<std::string()> fecha_;
-    ResultadoImportacion resultado_;
     IndicacionOcupado ocupado_;
     TablasAbiertas abiertas_;
 };
 
 } // namespace
 
-ResultadoImportacion EjecutarImportacion(const std::filesystem::path& archivoXml,
-                                         const std::filesystem::path& directorioTrabajo,
-                                         Interaccion& interaccion, const std::function<std::string()>& fecha)
+ResultadoImportacion EjecutarImportacion(const OpcionesCorrida& opciones, Interaccion& interaccion)
 {
-    // A failure unwinds the run: its tables close and the busy indication goes
-    // off before the outcome is built here.
-    ResultadoImportacion fallo;
-    try {
-        return Importacion(archivoXml, directorioTrabajo, interaccion, fecha).Ejecutar();
-    } catch (const ErrorInterrupcion&) {
-        fallo.mensaje =
-            "Importación interrumpida a petición del usuario: no se ha escrito el archivo de resultado";
-    } catch (const Error& e) {
-        fallo.mensaje = e.what();
-    } catch (const std::bad_alloc&) {
-        fallo.mensaje = "No hay memoria suficiente para terminar la importación";
-    } catch (const std::exception& e) {
-        fallo.mensaje = std::string("Error inesperado durante la importación: ") + e.what();
-    } catch (...) {
-        fallo.mensaje = "Error inesperado durante la importación";
-    }
-    fallo.desenlace = Desenlace::Error;
-    fallo.archivoResultado = NombreArchivoResultado(archivoXml);
-    return fallo;
+    ResultadoImportacion resultado = ProtegerCorrida<ResultadoImportacion>(
+        kTextos, [&](ResultadoImportacion& r) { Importacion(opciones, interaccion).Importar(r); });
+    resultado.archivoResultado = NombreArchivoResultado(opciones.archivoXml);
+    return resultado;
 }
 
 } // namespace durlavex

@@ -14,28 +14,12 @@
 #include <string>
 
 #include "import/comprobacion_claves.h"
+#include "platform/corrida.h"
 #include "platform/interaccion.h"
 
 namespace durlavex {
 
-enum class Desenlace {
-    Finalizado, // the result file was saved
-    Detenido,   // an expected situation stopped the run; its message was shown
-    Error       // a failure ended the run; `mensaje` is for the error box
-};
-
-enum class MotivoDetencion {
-    Ninguno,
-    ArchivoInexistente, // no file at the exchange file's path
-    SinPeriodos,        // PERIODOS.DBF missing from the working directory
-    ProfesorIncompleto, // a teacher still lacks X_EMPLEADO or F_TOMAPOS
-    SolucNoCorresponde  // SOLUC.DBF was not made on the exported tables
-};
-
-struct ResultadoImportacion {
-    Desenlace desenlace = Desenlace::Error;
-    MotivoDetencion motivo = MotivoDetencion::Ninguno;
-    std::string mensaje;                    // UTF-8; empty when finished
+struct ResultadoImportacion : ResultadoCorrida {
     int profesores = 0;                     // teacher records written
     int actividades = 0;                    // lesson records written
     std::filesystem::path archivoResultado; // set once the run knows it
@@ -44,14 +28,11 @@ struct ResultadoImportacion {
     InformeClaves claves;
 };
 
-// Runs an import of `archivoXml` against Talvorin's working directory. Never
-// throws: whatever way it ends, the busy indication is off again and every
-// table it opened is closed; nothing is written unless it finished. `fecha`
-// gives the header's date and time (UTF-8).
-ResultadoImportacion EjecutarImportacion(const std::filesystem::path& archivoXml,
-                                         const std::filesystem::path& directorioTrabajo,
-                                         Interaccion& interaccion,
-                                         const std::function<std::string()>& fecha = {});
+// Runs an import of `opciones.archivoXml` against Talvorin's working
+// directory; the header's date and time are the clock's. Never throws:
+// whatever way it ends, the busy indication is off again and every table it
+// opened is closed; nothing is written unless it finished.
+ResultadoImportacion EjecutarImportacion(const OpcionesCorrida& opciones, Interaccion& interaccion);
 
 // The message shown when a teacher is still incomplete after the completion:
 // three lines separated by a line feed and a carriage return, in this order.

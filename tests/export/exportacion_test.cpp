@@ -81,7 +81,7 @@ class Corrida : public testing::Test {
         opciones.carpetaCopias = copias.Ruta() / "copias";
     }
 
-    ResultadoCorrida Ejecutar() { return EjecutarExportacion(opciones, e.interaccion); }
+    ResultadoExportacion Ejecutar() { return EjecutarExportacion(opciones, e.interaccion); }
 
     // Tables of an earlier run, and files the run must leave alone.
     void TablasAnteriores()
@@ -126,9 +126,9 @@ char Letra(TipoCampo tipo)
 
 TEST_F(Corrida, EscuelaCompletaReconstruyeCadaTabla)
 {
-    const ResultadoCorrida r = Ejecutar();
+    const ResultadoExportacion r = Ejecutar();
 
-    ASSERT_EQ(r.estado, EstadoCorrida::Finalizado) << r.mensaje;
+    ASSERT_EQ(r.desenlace, Desenlace::Finalizado) << r.mensaje;
     EXPECT_EQ(r.mensaje, "");
     EXPECT_EQ(r.JornadaElegida, "J1");
     EXPECT_TRUE(r.copiaSeguridad.empty());
@@ -223,9 +223,9 @@ TEST_F(Corrida, CopiaLasTablasQueVaASustituirAntesDeBorrarlas)
     TablasAnteriores();
     const auto antes = Instantanea(e.trabajo.Ruta());
 
-    const ResultadoCorrida r = Ejecutar();
+    const ResultadoExportacion r = Ejecutar();
 
-    ASSERT_EQ(r.estado, EstadoCorrida::Finalizado) << r.mensaje;
+    ASSERT_EQ(r.desenlace, Desenlace::Finalizado) << r.mensaje;
     ASSERT_FALSE(r.copiaSeguridad.empty());
     EXPECT_EQ(r.copiaSeguridad.parent_path(), opciones.carpetaCopias);
     EXPECT_EQ(r.archivosCopiados, 4);
@@ -247,8 +247,8 @@ TEST_F(Corrida, CopiaLasTablasQueVaASustituirAntesDeBorrarlas)
 struct CasoSinTocar {
     const char* nombre;
     std::function<void(OpcionesExportacion&, const EntornoExportacion&)> preparar;
-    EstadoCorrida estado;
-    ParadaExportacion parada;
+    Desenlace desenlace;
+    Detencion detencion;
     std::string mensaje;                // a piece of the outcome's message
     std::vector<std::string> mostrados; // told through Mensaje: a stop, not an error
     std::vector<bool> ocupado;          // the busy indication, on and off
@@ -258,36 +258,36 @@ struct CasoSinTocar {
 const CasoSinTocar kCasosSinTocar[] = {
     {"ArchivoInexistente",
      [](OpcionesExportacion& o, const EntornoExportacion& e) { o.archivoXml = e.origen / "no-esta.xml"; },
-     EstadoCorrida::Detenido,
-     ParadaExportacion::ArchivoInexistente,
+     Desenlace::Detenido,
+     Detencion::ArchivoInexistente,
      "No existe archivo",
      {"No existe archivo"},
      {}},
     {"RutaVacia",
      [](OpcionesExportacion& o, const EntornoExportacion&) { o.archivoXml.clear(); },
-     EstadoCorrida::Detenido,
-     ParadaExportacion::ArchivoInexistente,
+     Desenlace::Detenido,
+     Detencion::ArchivoInexistente,
      "No existe archivo",
      {"No existe archivo"},
      {}},
     {"RutaDeUnaCarpeta",
      [](OpcionesExportacion& o, const EntornoExportacion& e) { o.archivoXml = e.origen.Ruta(); },
-     EstadoCorrida::Detenido,
-     ParadaExportacion::ArchivoInexistente,
+     Desenlace::Detenido,
+     Detencion::ArchivoInexistente,
      "No existe archivo",
      {"No existe archivo"},
      {}},
     {"SinNivelcan",
      [](OpcionesExportacion&, const EntornoExportacion& e) { fs::remove(e.programa / "NIVELCAN.DBF"); },
-     EstadoCorrida::Detenido,
-     ParadaExportacion::SinNivelcan,
+     Desenlace::Detenido,
+     Detencion::SinNivelcan,
      "ATENCIÓN - NIVELCAN.DBF No encontrado - Reinstale DURLAVEX",
      {"ATENCIÓN - NIVELCAN.DBF No encontrado - Reinstale DURLAVEX"},
      {}},
     {"SinDirectorioDeTrabajo",
      [](OpcionesExportacion& o, const EntornoExportacion& e) { o.directorioTrabajo = e.trabajo / "KTEMP"; },
-     EstadoCorrida::Error,
-     ParadaExportacion::Ninguna,
+     Desenlace::Error,
+     Detencion::Ninguna,
      "No existe el directorio de trabajo",
      {},
      {}},
@@ -295,8 +295,8 @@ const CasoSinTocar kCasosSinTocar[] = {
      [](OpcionesExportacion& o, const EntornoExportacion&) {
          std::ofstream(o.archivoXml) << "<SERVICIO><BLOQUE_DATOS><grupo_datos seq=\"MATERIAS\">";
      },
-     EstadoCorrida::Error,
-     ParadaExportacion::Ninguna,
+     Desenlace::Error,
+     Detencion::Ninguna,
      "vorna.xml",
      {},
      {}},
@@ -304,8 +304,8 @@ const CasoSinTocar kCasosSinTocar[] = {
      [](OpcionesExportacion& o, const EntornoExportacion&) {
          std::ofstream(o.archivoXml) << "<?xml version=\"1.0\"?><SERVICIO/>";
      },
-     EstadoCorrida::Error,
-     ParadaExportacion::Ninguna,
+     Desenlace::Error,
+     Detencion::Ninguna,
      "BLOQUE_DATOS",
      {},
      {}},
@@ -314,8 +314,8 @@ const CasoSinTocar kCasosSinTocar[] = {
          fs::create_directories(o.carpetaCopias.parent_path());
          std::ofstream(o.carpetaCopias) << "un archivo donde iría la carpeta";
      },
-     EstadoCorrida::Error,
-     ParadaExportacion::Ninguna,
+     Desenlace::Error,
+     Detencion::Ninguna,
      "No se ha tocado ninguna tabla",
      {},
      {true, false}},
@@ -330,10 +330,10 @@ TEST_P(CorridaSinTocar, DejaElDirectorioDeTrabajoComoEstaba)
     c.preparar(opciones, e);
     const auto antes = Instantanea(e.trabajo.Ruta());
 
-    const ResultadoCorrida r = Ejecutar();
+    const ResultadoExportacion r = Ejecutar();
 
-    EXPECT_EQ(r.estado, c.estado);
-    EXPECT_EQ(r.parada, c.parada);
+    EXPECT_EQ(r.desenlace, c.desenlace);
+    EXPECT_EQ(r.detencion, c.detencion);
     EXPECT_THAT(r.mensaje, HasSubstr(c.mensaje));
     EXPECT_EQ(e.interaccion.mensajes, c.mostrados);
     EXPECT_EQ(Instantanea(e.trabajo.Ruta()), antes);
@@ -353,9 +353,9 @@ TEST_F(Corrida, ErrorEnUnPasoDejaLasTablasAnterioresYApagaLaIndicacion)
     TablasAnteriores();
     const auto antes = Instantanea(e.trabajo.Ruta());
 
-    const ResultadoCorrida r = Ejecutar();
+    const ResultadoExportacion r = Ejecutar();
 
-    EXPECT_EQ(r.estado, EstadoCorrida::Error);
+    EXPECT_EQ(r.desenlace, Desenlace::Error);
     EXPECT_EQ(r.mensaje,
               "'12a' no es un valor entero válido (CURSOS_DEL_CENTRO, registro 3, dato en la posición 0, línea 2).");
     EXPECT_TRUE(e.interaccion.mensajes.empty());
@@ -397,9 +397,9 @@ TEST_P(CorridaFallida, DejaLasTablasAnterioresTalCual)
     const auto antes = Instantanea(e.trabajo.Ruta());
     const fallos::FalloProgramado fallo(GetParam().fallo);
 
-    const ResultadoCorrida r = Ejecutar();
+    const ResultadoExportacion r = Ejecutar();
 
-    EXPECT_EQ(r.estado, EstadoCorrida::Error);
+    EXPECT_EQ(r.desenlace, Desenlace::Error);
     EXPECT_THAT(r.mensaje, HasSubstr(GetParam().mensaje));
     EXPECT_EQ(Instantanea(e.trabajo.Ruta()), antes);
     EXPECT_EQ(e.interaccion.ocupado, (std::vector<bool>{true, false}));
@@ -416,10 +416,10 @@ TEST_F(Corrida, InterrumpidaDejaLasTablasAnteriores)
     const auto antes = Instantanea(e.trabajo.Ruta());
     e.interaccion.alElegir = [] { PedirInterrupcion(); };
 
-    const ResultadoCorrida r = Ejecutar();
+    const ResultadoExportacion r = Ejecutar();
     OlvidarInterrupcion();
 
-    EXPECT_EQ(r.estado, EstadoCorrida::Error);
+    EXPECT_EQ(r.desenlace, Desenlace::Error);
     EXPECT_EQ(r.mensaje, "Exportación interrumpida a petición del usuario: no ha cambiado ninguna tabla del "
                          "directorio de trabajo");
     EXPECT_EQ(Instantanea(e.trabajo.Ruta()), antes);
@@ -434,8 +434,8 @@ TEST_F(Corrida, EtapaFinalAMediasLaDeshaceLaCorridaSiguiente)
     const auto antes = Instantanea(e.trabajo.Ruta());
     {
         const fallos::FalloProgramado fallo({fallos::Operacion::Renombrar, 4, "", std::errc::io_error});
-        const ResultadoCorrida r = Ejecutar();
-        EXPECT_EQ(r.estado, EstadoCorrida::Error);
+        const ResultadoExportacion r = Ejecutar();
+        EXPECT_EQ(r.desenlace, Desenlace::Error);
         EXPECT_THAT(r.mensaje, HasSubstr("Tampoco se pudieron volver a poner todas las tablas anteriores"));
     }
     ASSERT_TRUE(fs::is_directory(e.trabajo / "DURLAVEX.TMP"));
@@ -452,9 +452,9 @@ TEST_F(Corrida, CarpetaDePreparacionAbandonadaSeVacia)
     fs::create_directories(e.trabajo / "DURLAVEX.TMP");
     std::ofstream(e.trabajo / "DURLAVEX.TMP" / "PROFT.DBF") << "a medio escribir";
 
-    const ResultadoCorrida r = Ejecutar();
+    const ResultadoExportacion r = Ejecutar();
 
-    ASSERT_EQ(r.estado, EstadoCorrida::Finalizado) << r.mensaje;
+    ASSERT_EQ(r.desenlace, Desenlace::Finalizado) << r.mensaje;
     EXPECT_FALSE(fs::exists(e.trabajo / "DURLAVEX.TMP"));
     EXPECT_EQ(e.Columna("PROFT", "ABREV"), (std::vector<std::string>{"GLA"}));
 }
@@ -465,9 +465,9 @@ TEST_F(Corrida, OtraCorridaEnElDirectorioLaDetieneSinTocarNada)
     const auto antes = Instantanea(e.trabajo.Ruta());
     const BloqueoDirectorioTrabajo otra(e.trabajo.Ruta(), BloqueoDirectorioTrabajo::Uso::Importar);
 
-    const ResultadoCorrida r = Ejecutar();
+    const ResultadoExportacion r = Ejecutar();
 
-    EXPECT_EQ(r.estado, EstadoCorrida::Error);
+    EXPECT_EQ(r.desenlace, Desenlace::Error);
     EXPECT_THAT(r.mensaje, HasSubstr("Otra exportación o importación de Durlavex está trabajando ahora"));
     EXPECT_FALSE(fs::is_directory(opciones.carpetaCopias));
     std::map<std::string, std::string> despues = Instantanea(e.trabajo.Ruta());
@@ -478,8 +478,8 @@ TEST_F(Corrida, OtraCorridaEnElDirectorioLaDetieneSinTocarNada)
 TEST_F(Corrida, NivelcanEnMinusculasSeEncuentra)
 {
     fs::rename(e.programa / "NIVELCAN.DBF", e.programa / "nivelcan.dbf");
-    const ResultadoCorrida r = Ejecutar();
-    ASSERT_EQ(r.estado, EstadoCorrida::Finalizado) << r.mensaje;
+    const ResultadoExportacion r = Ejecutar();
+    ASSERT_EQ(r.desenlace, Desenlace::Finalizado) << r.mensaje;
     EXPECT_EQ(e.Columna("CURSOST", "NIVEL"), (std::vector<std::string>{"ESO", "BACH"}));
 }
 

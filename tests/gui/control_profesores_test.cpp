@@ -511,7 +511,7 @@ class ControlProfesoresTest : public QObject {
         const ResultadoImportacion r = e.Ejecutar();
         QVERIFY(guion.hecho && !guion.agotado);
         QCOMPARE(r.desenlace, Desenlace::Detenido);
-        QCOMPARE(r.motivo, MotivoDetencion::ProfesorIncompleto);
+        QCOMPARE(r.detencion, Detencion::ProfesorIncompleto);
         QCOMPARE(e.persona.mensajes, (std::vector<std::string>{kMensajeProfesorIncompleto}));
         QCOMPARE(LeerProft(e.trabajo.Ruta())[1], (Profesor{"P2", "Pablo Gil", "", ""}));
     }
@@ -536,7 +536,7 @@ class ControlProfesoresTest : public QObject {
         });
         const ResultadoImportacion r = e.Ejecutar();
         QVERIFY(guion.hecho && !guion.agotado);
-        QCOMPARE(r.motivo, MotivoDetencion::ProfesorIncompleto);
+        QCOMPARE(r.detencion, Detencion::ProfesorIncompleto);
         const auto proft = LeerProft(e.trabajo.Ruta());
         QCOMPARE(proft[1], (Profesor{"P2", "Pablo Gil", "2002", "15/09/2020"}));
         QCOMPARE(proft[2], (Profesor{"P3", "Rosa Peña", "", ""}));

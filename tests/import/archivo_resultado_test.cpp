@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "import/archivo_resultado.h"
-#include "import/fecha.h"
+#include "platform/fecha.h"
 #include "import/fixture_importacion.h"
 #include "platform/xml/escritura.h"
 

@@ -27,6 +27,7 @@
 #include "comun/intercambio.h"
 #include "import/dbase3.h"
 #include "import/importacion.h"
+#include "platform/reloj.h"
 #include "platform/interaccion.h"
 #include "platform/texto.h"
 #include "tables/esquemas.h"
@@ -220,6 +221,12 @@ inline void EscribirBytes(const std::filesystem::path& ruta, const std::string& 
 
 constexpr const char* kFechaFija = "05/03/2024 9:05:03";
 
+// A clock whose header date is given in advance.
+struct RelojGuionado : Reloj {
+    std::string fecha;
+    std::string FechaHora() const override { return fecha; }
+};
+
 // The run's folders: Talvorin's working directory and the folder of the
 // exchange file, each temporary.
 class EntornoImportacion {
@@ -249,7 +256,12 @@ public:
 
     ResultadoImportacion Ejecutar()
     {
-        return EjecutarImportacion(archivoXml, trabajo.Ruta(), persona, [this] { return fecha; });
+        reloj.fecha = fecha;
+        OpcionesCorrida opciones;
+        opciones.archivoXml = archivoXml;
+        opciones.directorioTrabajo = trabajo.Ruta();
+        opciones.reloj = &reloj;
+        return EjecutarImportacion(opciones, persona);
     }
 
     std::filesystem::path Resultado() const { return origen / ("ResultadoTalvos" + archivoXml.filename().string()); }
@@ -261,6 +273,7 @@ public:
     ArchivoIntercambio intercambio;
     std::filesystem::path archivoXml;
     std::string fecha = kFechaFija; // the header's date and time (UTF-8)
+    RelojGuionado reloj;
     PersonaGuionada persona;
 };
 

@@ -23,38 +23,38 @@ struct CasoDetencion {
     std::string nombre;
     std::function<void(EntornoImportacion&)> estropear; // applied after the school is written
     Desenlace desenlace;
-    MotivoDetencion motivo;
+    Detencion detencion;
     std::string mensaje; // the whole message when stopped, a part of it on an error
 };
 
 const CasoDetencion kCasosDetencion[] = {
     {"SinArchivoDeIntercambio", [](EntornoImportacion& e) { fs::remove(e.archivoXml); },
-     Desenlace::Detenido, MotivoDetencion::ArchivoInexistente, "No existe archivo"},
+     Desenlace::Detenido, Detencion::ArchivoInexistente, "No existe archivo"},
     {"ArchivoDeIntercambioEsUnaCarpeta",
      [](EntornoImportacion& e) {
          fs::remove(e.archivoXml);
          fs::create_directory(e.archivoXml);
      },
-     Desenlace::Detenido, MotivoDetencion::ArchivoInexistente, "No existe archivo"},
+     Desenlace::Detenido, Detencion::ArchivoInexistente, "No existe archivo"},
     {"SinPeriodos", [](EntornoImportacion& e) { fs::remove(e.trabajo / "PERIODOS.DBF"); },
-     Desenlace::Detenido, MotivoDetencion::SinPeriodos,
+     Desenlace::Detenido, Detencion::SinPeriodos,
      "ATENCIÓN - PERIODOS.DBF No encontrado - Importe de nuevo XML de VORNA."},
     {"SinDirectorioDeTrabajo", [](EntornoImportacion& e) { fs::remove_all(e.trabajo.Ruta()); },
-     Desenlace::Error, MotivoDetencion::Ninguno, "No existe el directorio de trabajo de Talvorin"},
+     Desenlace::Error, Detencion::Ninguna, "No existe el directorio de trabajo de Talvorin"},
     {"SinTablaCursost", [](EntornoImportacion& e) { fs::remove(e.trabajo / "CURSOST.DBF"); },
-     Desenlace::Error, MotivoDetencion::Ninguno, "CURSOST"},
+     Desenlace::Error, Detencion::Ninguna, "CURSOST"},
     {"ArchivoMalFormado",
      [](EntornoImportacion& e) { pruebas::EscribirBytes(e.archivoXml, "<SERVICIO><BLOQUE_DATOS>"); },
-     Desenlace::Error, MotivoDetencion::Ninguno, "vorna.xml"},
+     Desenlace::Error, Detencion::Ninguna, "vorna.xml"},
     {"SinBloqueDatos",
      [](EntornoImportacion& e) { pruebas::EscribirBytes(e.archivoXml, "<SERVICIO><OTRO>2023</OTRO></SERVICIO>"); },
-     Desenlace::Error, MotivoDetencion::Ninguno, "BLOQUE_DATOS"},
+     Desenlace::Error, Detencion::Ninguna, "BLOQUE_DATOS"},
     {"BloqueDatosVacio",
      [](EntornoImportacion& e) { pruebas::EscribirBytes(e.archivoXml, "<SERVICIO><BLOQUE_DATOS>  </BLOQUE_DATOS></SERVICIO>"); },
-     Desenlace::Error, MotivoDetencion::Ninguno, "BLOQUE_DATOS"},
+     Desenlace::Error, Detencion::Ninguna, "BLOQUE_DATOS"},
     {"HoraDeSolucNoNumerica",
      [](EntornoImportacion& e) { pruebas::EscribirSoluc(e.trabajo.Ruta(), {{"P1", "3", "x", "MAT", "1A", "", ""}}); },
-     Desenlace::Error, MotivoDetencion::Ninguno, "«HORA»"},
+     Desenlace::Error, Detencion::Ninguna, "«HORA»"},
 };
 
 void PrintTo(const CasoDetencion& caso, std::ostream* os) { *os << caso.nombre; }
@@ -71,7 +71,7 @@ TEST_P(DetencionTest, NoSeEscribeNadaYSeQuitaLaIndicacionDeOcupado)
 
     const ResultadoImportacion r = e.Ejecutar();
     EXPECT_EQ(r.desenlace, caso.desenlace);
-    EXPECT_EQ(r.motivo, caso.motivo);
+    EXPECT_EQ(r.detencion, caso.detencion);
     EXPECT_NE(r.mensaje.find(caso.mensaje), std::string::npos) << r.mensaje;
     EXPECT_FALSE(fs::exists(e.Resultado()));
     EXPECT_TRUE(e.persona.ocupado.empty() || !e.persona.ocupado.back());
@@ -115,7 +115,7 @@ TEST_P(SolucAjenoTest, SeDetieneSinEscribirNiPreguntar)
 
     const ResultadoImportacion r = e.Ejecutar();
     EXPECT_EQ(r.desenlace, Desenlace::Detenido);
-    EXPECT_EQ(r.motivo, MotivoDetencion::SolucNoCorresponde);
+    EXPECT_EQ(r.detencion, Detencion::SolucNoCorresponde);
     EXPECT_NE(r.mensaje.find("SOLUC.DBF no corresponde a las tablas exportadas: " + GetParam().motivo),
               std::string::npos)
         << r.mensaje;
@@ -197,7 +197,7 @@ TEST(Importacion, ProfesorQueSigueIncompletoDetieneSinSegundoDialogo)
 
     const ResultadoImportacion r = e.Ejecutar();
     EXPECT_EQ(r.desenlace, Desenlace::Detenido);
-    EXPECT_EQ(r.motivo, MotivoDetencion::ProfesorIncompleto);
+    EXPECT_EQ(r.detencion, Detencion::ProfesorIncompleto);
     EXPECT_EQ(e.persona.completados, 1);
     EXPECT_EQ(e.persona.mensajes, (std::vector<std::string>{kMensajeProfesorIncompleto}));
     EXPECT_FALSE(fs::exists(e.Resultado()));

@@ -1,4 +1,4 @@
-#include "import/fecha.h"
+#include "platform/fecha.h"
 
 #include <cstdio>
 
@@ -33,10 +33,18 @@ std::string Utf8(const wchar_t* texto)
 
 } // namespace
 
-std::string FechaHoraActual()
+std::string FechaHora(std::chrono::system_clock::time_point momento)
 {
-    SYSTEMTIME ahora;
-    GetLocalTime(&ahora);
+    // FILETIME counts 100-nanosecond steps since 1601.
+    const auto desde1970 =
+        std::chrono::duration_cast<std::chrono::microseconds>(momento.time_since_epoch()).count();
+    ULARGE_INTEGER pasos;
+    pasos.QuadPart = static_cast<ULONGLONG>(desde1970) * 10ULL + 116444736000000000ULL;
+    FILETIME archivo{pasos.LowPart, pasos.HighPart};
+    SYSTEMTIME utc{};
+    SYSTEMTIME ahora{};
+    FileTimeToSystemTime(&archivo, &utc);
+    SystemTimeToTzSpecificLocalTime(nullptr, &utc, &ahora);
     wchar_t fecha[128] = {};
     wchar_t hora[128] = {};
     GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &ahora, nullptr, fecha, 128, nullptr);
@@ -46,9 +54,9 @@ std::string FechaHoraActual()
 
 #else
 
-std::string FechaHoraActual()
+std::string FechaHora(std::chrono::system_clock::time_point momento)
 {
-    const std::time_t ahora = std::time(nullptr);
+    const std::time_t ahora = std::chrono::system_clock::to_time_t(momento);
     std::tm local{};
     localtime_r(&ahora, &local);
     return FechaHoraEspanola(local);
