@@ -160,9 +160,9 @@ int Exportar(const std::vector<std::string>& argumentos)
     }
 
     std::error_code ec;
-    std::filesystem::path archivo = std::filesystem::absolute(leidos->archivo, ec);
+    std::filesystem::path archivo = std::filesystem::absolute(RutaDeTexto(leidos->archivo), ec);
     if (ec)
-        archivo = leidos->archivo;
+        archivo = RutaDeTexto(leidos->archivo);
 
     // Steps on standard output; the message that stops a run on standard error.
     InteraccionConsola interaccion(std::cout, std::cerr);

@@ -42,9 +42,9 @@ int Importar(const std::vector<std::string>& argumentos)
         return 2;
     }
     std::error_code ec;
-    std::filesystem::path archivo = std::filesystem::absolute(argumentos[0], ec);
+    std::filesystem::path archivo = std::filesystem::absolute(RutaDeTexto(argumentos[0]), ec);
     if (ec)
-        archivo = argumentos[0];
+        archivo = RutaDeTexto(argumentos[0]);
 
     InteraccionImportacion interaccion;
     const ResultadoImportacion resultado = EjecutarImportacion(archivo, DirectorioTrabajo(), interaccion);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/comandos.h"
+#include "cli/consola.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ constexpr const char* kUso =
 
 int main(int argc, char** argv)
 {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    std::vector<std::string> args = durlavex::cli::PrepararConsola(argc, argv);
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "ayuda") {
         std::cout << kUso;
         return args.empty() ? 2 : 0;

@@ -89,7 +89,7 @@ int Volcar(const std::vector<std::string>& argumentos)
         std::cerr << "Uso: durlavex-cli volcar TABLA.DBF\n";
         return 2;
     }
-    const std::filesystem::path ruta = argumentos[0];
+    const std::filesystem::path ruta = RutaDeTexto(argumentos[0]);
     if (!ExisteArchivo(ruta)) {
         std::cerr << "No existe la tabla «" << ruta.string() << "».\n";
         return 1;

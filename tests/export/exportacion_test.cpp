@@ -14,11 +14,13 @@
 #include <vector>
 
 #include "comun/directorio_temporal.h"
+#include "comun/entorno.h"
 #include "comun/nivelcan.h"
 #include "export/copia_seguridad.h"
 #include "export/exportacion.h"
 #include "export/fixture_exportacion.h"
 #include "platform/dbf/archivo_dbf.h"
+#include "platform/error.h"
 #include "tables/esquemas.h"
 
 namespace durlavex {
@@ -474,6 +476,19 @@ class VariableEntorno {
     std::optional<std::string> anterior_;
 };
 
+#ifdef _WIN32
+TEST(CarpetaDeCopiasWindows, BajoLocalAppData)
+{
+    const VariableEntorno local("LOCALAPPDATA", "C:\\Users\\secretaria\\AppData\\Local");
+    EXPECT_EQ(CarpetaCopias(), fs::path("C:\\Users\\secretaria\\AppData\\Local") / "Durlavex" / "copias");
+}
+
+TEST(CarpetaDeCopiasWindows, SinLocalAppDataNoSeTocaNada)
+{
+    const VariableEntorno local("LOCALAPPDATA", nullptr);
+    EXPECT_THROW(CarpetaCopias(), Error);
+}
+#else
 struct CasoCarpetaCopias {
     const char* nombre;
     const char* xdg;
@@ -498,6 +513,7 @@ INSTANTIATE_TEST_SUITE_P(
                     CasoCarpetaCopias{"RelativaSeIgnora", "datos",
                                       "/home/secretaria/.local/share/durlavex/copias"}),
     [](const auto& info) { return std::string(info.param.nombre); });
+#endif
 
 } // namespace
 } // namespace durlavex

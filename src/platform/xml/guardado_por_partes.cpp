@@ -58,7 +58,7 @@ int EscribirEnFlujo(void* contexto, const char* bytes, int largo)
 GuardadoPorPartes::GuardadoPorPartes(const DocumentoXml& documento, std::filesystem::path destino)
     : documento_(documento), destino_(std::move(destino)), temporal_(RutaTemporalGuardado(destino_))
 {
-    CallarAvisosDeLibxml2();
+    PrepararLibxml2();
 }
 
 GuardadoPorPartes::~GuardadoPorPartes()
