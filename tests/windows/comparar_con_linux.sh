@@ -153,8 +153,13 @@ comprobar "orden desconocida: el mismo mensaje" mismo_texto orden-desconocida er
 ejecutar_linux sin-soluc importar "$temporal/vorna_ejemplo.xml"
 ejecutar_windows sin-soluc importar 'C:\datos\vorna_ejemplo.xml'
 comprobar "importar sin tablas: mismo estado ($(cat "$temporal/sin-soluc.linux.rc"))" mismo_estado sin-soluc
-comprobar "importar sin tablas: un mensaje en español en la página de la consola" \
-  grep -q "$(printf 'KTEMP' )" "$temporal/sin-soluc.windows.err"
+# The same words, each naming its own working directory.
+mismo_texto_ktemp() { # caso, out|err
+  diff <(iconv -f "$pagina_consola" -t UTF-8 "$temporal/$1.windows.$2" | tr -d '\r') \
+    <(sed "s|$linux_prefijo/drive_c/KTEMP|C:\\\\KTEMP|g" "$temporal/$1.linux.$2") >&2
+}
+comprobar "importar sin tablas: el mismo mensaje en español («SOLUC», C:\\KTEMP), en la página de la consola" \
+  mismo_texto_ktemp sin-soluc err
 
 echo "$aprobadas passed, $fallidas failed"
 [ "$fallidas" -eq 0 ]
