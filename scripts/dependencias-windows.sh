@@ -13,8 +13,11 @@
 # so a half-built prefix is never taken for a complete one.
 #
 # Prints the prefix's path on standard output (everything else goes to
-# standard error, the builds' own output to a log in the cache).
+# standard error, the builds' own output to a log in the cache). With --ruta
+# it only prints the path, built or not.
 set -euo pipefail
+solo_ruta=false
+[ "${1:-}" = --ruta ] && solo_ruta=true
 raiz=$(cd "$(dirname "$0")/.." && pwd)
 toolchain=$raiz/cmake/windows/mingw-w64-i686.cmake
 base=${DURLAVEX_CACHE_WINDOWS:-${XDG_CACHE_HOME:-$HOME/.cache}/durlavex/windows}
@@ -75,7 +78,7 @@ receta=$({ echo "$version_receta ${opciones_libxml2[*]} ${opciones_qt[*]}"; cat 
 clave=$(echo "qt6-base_${v_qt}_libxml2_${v_xml}_mingw_${v_gcc}_${receta}" | tr ':~+' '_._')
 destino=$base/$clave
 
-if [ -f "$destino/.completo" ]; then
+if $solo_ruta || [ -f "$destino/.completo" ]; then
   echo "$destino"
   exit 0
 fi

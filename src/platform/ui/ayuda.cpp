@@ -42,7 +42,10 @@ private:
         if (!buscada_) {
             buscada_ = true;
             if (HMODULE biblioteca = LoadLibraryW(L"hhctrl.ocx"))
-                funcion_ = reinterpret_cast<FuncionHtmlHelp>(GetProcAddress(biblioteca, "HtmlHelpA"));
+                // Through void(*)(): GetProcAddress's type says nothing of
+                // the function's own.
+                funcion_ = reinterpret_cast<FuncionHtmlHelp>(
+                    reinterpret_cast<void (*)()>(GetProcAddress(biblioteca, "HtmlHelpA")));
         }
         // The A call takes the file in the ANSI code page.
         const std::optional<std::string> nombre = RutaAnsi(archivo);
