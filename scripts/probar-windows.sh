@@ -28,7 +28,12 @@ terminar() {
 }
 trap terminar EXIT
 inicio=$SECONDS
-wineboot -i >/dev/null 2>&1
+# One wineserver for every run of the build and the tests, and the services
+# wineboot starts with it, all on /dev/null: started by a program under ctest
+# or ninja they would keep its output open (cmake/windows/wine.sh).
+mkdir -p "$WINEPREFIX"
+wineserver -p
+wineboot -i </dev/null >/dev/null 2>&1
 echo "Prefijo de Wine de 32 bits preparado en $((SECONDS - inicio)) s: $WINEPREFIX"
 
 inicio=$SECONDS
@@ -38,8 +43,6 @@ if [ ! -x "$linux/bin/durlavex-cli" ]; then
   DURLAVEX_BUILD_DIR=$linux "$raiz/scripts/compilar.sh"
 fi
 
-# Keeps one wineserver for all the runs instead of one per program.
-wineserver -p
 inicio=$SECONDS
 (cd "$windows" && ctest --output-on-failure --timeout 900)
 echo "Pruebas unitarias bajo Wine: $((SECONDS - inicio)) s"

@@ -18,8 +18,17 @@ WINEDEBUG=${WINEDEBUG:--all}
 # No offer to install Mono or Gecko, which a console program never needs.
 WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export WINEDEBUG WINEDLLOVERRIDES
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1 || true
+# Wine's background processes (wineserver and the services it starts,
+# winedevice.exe) outlive a program and keep the output it was given open:
+# ctest and ninja, which read a step's output to its end, would wait for them.
+# So when no wineserver runs for the prefix, one is started here (kept 60 s
+# after its last program) and the services with it, all on /dev/null.
+if wineserver -p60 </dev/null >/dev/null 2>&1; then
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    wineboot -i </dev/null >/dev/null 2>&1 || true
+  else
+    wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+  fi
 fi
 exec wine "$@"
