@@ -7,6 +7,11 @@
       courses, 60 groups, 40 rooms per unit of scale. The two school-day
       templates, their time slots and the activities stay the same at every
       scale: a school grows in people and rooms, not in hours of the day.
+      The file has the shape of Vorna's own: tab-indented, every datum named
+      (in the order Vorna gives them), records with a seq of their own, data
+      groups with their number of records, numeric keys, subjects with their
+      minutes a week and no long code, a "Docencia" activity and no 513,
+      course names that tell their level.
 
   generar_escuela.py soluc KTEMP
       writes KTEMP/SOLUC.DBF, the timetable Talvorin would hand back: about
@@ -31,35 +36,49 @@ APELLIDOS = ["García", "López", "Gómez", "Pérez", "Núñez", "Ibáñez", "Ma
 DEPARTAMENTOS = ["Lengua Castellana y Literatura", "Matemáticas", "Geografía e Historia", "Biología y Geología",
                  "Inglés", "Educación Física", "Tecnología", "Física y Química", "Música", "Filosofía",
                  "Francés", "Dibujo", "Economía", "Informática", "Latín y Griego", "Orientación"]
-# Subjects as (name, long code): one name may recur in several courses (the
-# same subject offered again), and long codes recur with other names.
-MATERIAS = [("Lengua Castellana y Literatura", "LCL"), ("Matemáticas", "MAT"), ("Geografía e Historia", "GEH"),
-            ("Biología y Geología", "BYG"), ("Inglés", "ING"), ("Educación Física", ""),
-            ("Tecnología y Digitalización", "TYD"), ("Física y Química", "FYQ"), ("Música", "MUS"),
-            ("Filosofía", "FIL"), ("Francés", "FRA"), ("Educación Plástica, Visual y Audiovisual", "EPV"),
-            ("Religión", "REL"), ("Atención Educativa", "ATE"), ("Economía", "ECO"), ("Latín", "LAT"),
-            ("Griego", "GRI"), ("Dibujo Técnico", "DT"), ("Química", "QUI"), ("Historia de España", "HES"),
-            ("Programación", "PROGRAMACION"), ("Sistemas Informáticos", "SIN"), ("Tutoría", "TUT"),
-            ("Cultura Clásica", "CCL"), ("Digitalización", "DIG")]
-CURSOS = [("310101", "1º ESO"), ("310102", "2º ESO"), ("310103", "3º ESO"), ("310104", "4º ESO"),
-          ("310203", "3º ESO Diversificación"), ("320101", "1º Bachillerato"), ("320102", "2º Bachillerato"),
-          ("320201", "1º Bach. Humanidades"), ("320202", "2º Bach. Humanidades"), ("320301", "1º Bach. Artes"),
-          ("320302", "2º Bach. Artes"), ("330101", "1º FP Básica"), ("330102", "2º FP Básica"),
-          ("340101", "1º SMR"), ("340102", "2º SMR"), ("340201", "1º Gestión Administrativa"),
-          ("340202", "2º Gestión Administrativa"), ("350101", "1º DAW"), ("350102", "2º DAW"),
-          ("350201", "1º Administración y Finanzas")]
+# Subject names: one name may recur in several courses (the same subject
+# offered again), and names that share their first ten characters get
+# numbered short codes.
+MATERIAS = ["Lengua Castellana y Literatura", "Matemáticas", "Geografía e Historia", "Biología y Geología", "Inglés",
+            "Educación Física", "Tecnología y Digitalización", "Física y Química", "Música", "Filosofía", "Francés",
+            "Educación Plástica, Visual y Audiovisual", "Religión", "Atención Educativa", "Economía", "Latín",
+            "Griego", "Dibujo Técnico", "Química", "Historia de España", "Programación", "Sistemas Informáticos",
+            "Tutoría", "Cultura Clásica", "Digitalización"]
+# Courses as their names come in real files; the keys of every other one of
+# the first twenty are in NIVELCAN.DBF, the rest take their level from their
+# name (NIVELES.TXT).
+CURSOS = [("310101", "1º de E.S.O. (LOMLOE)"), ("310102", "2º de E.S.O. (LOMLOE)"),
+          ("310103", "3º de E.S.O. (LOMLOE)"), ("310104", "4º de E.S.O. (LOMLOE)"),
+          ("310203", "2º Programa de Diversificación Curricular (LOMLOE)"),
+          ("320101", "1º de Bachillerato (Ciencias y Tecnología) LOMLOE"),
+          ("320102", "2º de Bachillerato (Ciencias y Tecnología) LOMLOE"),
+          ("320201", "1º de Bachillerato (Humanidades y Ciencias Sociales) LOMLOE"),
+          ("320202", "2º de Bachillerato (Humanidades y Ciencias Sociales) LOMLOE"),
+          ("320301", "1º de Bachillerato (Artes) LOMLOE"), ("320302", "2º de Bachillerato (Artes) LOMLOE"),
+          ("330101", "1º de G.B. (Informática y Comunicaciones)"),
+          ("330102", "2º de F.P.B. (Informática y Comunicaciones)"),
+          ("340101", "1º de C.F.G.M. (Sistemas Microinformáticos y Redes) (Pres.)"),
+          ("340102", "2º de C.F.G.M. (Sistemas Microinformáticos y Redes) (Pres.)"),
+          ("340201", "1º de C.F.G.M. (Gestión Administrativa) (Pres.)"),
+          ("340202", "2º de C.F.G.M. (Gestión Administrativa) (Pres.)"),
+          ("350101", "1º de C.F.G.S. (Desarrollo de Aplicaciones Web) (Pres.)"),
+          ("350102", "2º de C.F.G.S. (Desarrollo de Aplicaciones Web) (Pres.)"),
+          ("350201", "Capacitación Digital")]
 # The groups' names start with a short form of their course's name.
-CORTOS = ["1º ESO", "2º ESO", "3º ESO", "4º ESO", "3º DIV", "1º BCT", "2º BCT", "1º BHC", "2º BHC", "1º BA",
-          "2º BA", "1º FPB", "2º FPB", "1º SMR", "2º SMR", "1º GA", "2º GA", "1º DAW", "2º DAW", "1º AF"]
-ACTIVIDADES = [("513", "Docencia directa"), ("520", "Guardia"), ("530", "Tutoría con alumnos"),
-               ("541", "Reunión de departamento"), ("550", "Atención a familias"), ("560", "Biblioteca")]
+CORTOS = ["1º ESO", "2º ESO", "3º ESO", "4º ESO", "2º PDC", "1º BCT", "2º BCT", "1º BHC", "2º BHC", "1º BA",
+          "2º BA", "1º GB", "2º FPB", "1º SMR", "2º SMR", "1º GA", "2º GA", "1º DAW", "2º DAW", "CD"]
+# L_REGULAR, X_ACTIVIDAD, D_ACTIVIDAD, L_REQUNIDAD, L_REQMATERIA
+ACTIVIDADES = [("S", "1", "Docencia", "S", "S"), ("S", "2", "Guardia", "N", "N"),
+               ("S", "3", "Tutoría con alumnos", "S", "N"), ("S", "4", "Reunión de departamento", "N", "N"),
+               ("S", "5", "Atención a familias", "N", "N"), ("N", "6", "Biblioteca", "N", "N")]
 JORNADAS = [("J1", "Jornada ordinaria", "15/09/2025", "19/06/2026"),
             ("J2", "Jornada reducida de junio", "01/06/2026", "19/06/2026")]
-TRAMOS = [("T1", "1ª hora", 480, 535, "J1"), ("T2", "2ª hora", 535, 590, "J1"), ("T3", "3ª hora", 590, 645, "J1"),
-          ("R1", "Recreo", 645, 675, "J1"), ("T4", "4ª hora", 675, 730, "J1"), ("T5", "5ª hora", 730, 785, "J1"),
-          ("T6", "6ª hora", 785, 840, "J1"), ("K1", "1ª hora (junio)", 540, 585, "J2"),
-          ("K2", "2ª hora (junio)", 585, 630, "J2"), ("K3", "3ª hora (junio)", 630, 675, "J2"),
-          ("K4", "4ª hora (junio)", 690, 735, "J2")]
+TRAMOS = [("837710", "1ª hora", 480, 535, "J1"), ("837711", "2ª hora", 535, 590, "J1"),
+          ("837712", "3ª hora", 590, 645, "J1"), ("837713", "Recreo", 645, 675, "J1"),
+          ("837714", "4ª hora", 675, 730, "J1"), ("837715", "5ª hora", 730, 785, "J1"),
+          ("837716", "6ª hora", 785, 840, "J1"), ("837720", "1ª hora (junio)", 540, 585, "J2"),
+          ("837721", "2ª hora (junio)", 585, 630, "J2"), ("837722", "3ª hora (junio)", 630, 675, "J2"),
+          ("837723", "4ª hora (junio)", 690, 735, "J2")]
 
 CURSOS_POR_ESCALA = 20
 GRUPOS_POR_CURSO = 3
@@ -70,7 +89,7 @@ LECCIONES_POR_PROFESOR = 20
 
 
 class Escritor:
-    """Buffered writer of the exchange file's records."""
+    """Buffered writer of the exchange file, tab-indented as Vorna writes it."""
 
     def __init__(self, archivo):
         self.archivo = archivo
@@ -85,27 +104,30 @@ class Escritor:
         self.archivo.write("".join(self.trozos))
         self.trozos = []
 
-    def registro(self, datos):
-        self.linea("<grupo_datos>" + "".join(
-            '<dato nombre_dato="%s">%s</dato>' % (nombre, escape(str(valor))) for nombre, valor in datos)
-            + "</grupo_datos>")
+    def datos(self, nombres, valores, sangria):
+        for nombre, valor in zip(nombres, valores):
+            self.linea('%s<dato nombre_dato="%s">%s</dato>' % (sangria, nombre, escape(str(valor))))
 
-    def grupo(self, seq, registros):
-        self.linea('<grupo_datos seq="%s" registros="%d">' % (seq, len(registros)))
-        for datos in registros:
-            self.registro(datos)
-        self.linea("</grupo_datos>")
+    def grupo(self, seq, prefijo, nombres, registros):
+        """A data group; each record gets its own seq, PREFIJO_1, PREFIJO_2..."""
+        self.linea('\t\t<grupo_datos seq="%s" registros="%d">' % (seq, len(registros)))
+        for n, valores in enumerate(registros, 1):
+            self.linea('\t\t\t<grupo_datos seq="%s_%d">' % (prefijo, n))
+            self.datos(nombres, valores, "\t\t\t\t")
+            self.linea("\t\t\t</grupo_datos>")
+        self.linea("\t\t</grupo_datos>")
 
 
 def cursos(escala):
-    """Course keys and names: the first ones from NIVELCAN, the rest made up."""
+    """Course keys and names: every other one of the first twenty with a key
+    NIVELCAN.DBF holds, the rest with numeric keys it does not."""
     todos = []
     for i in range(CURSOS_POR_ESCALA * escala):
         clave, nombre = CURSOS[i % len(CURSOS)]
-        vuelta = i // len(CURSOS)
-        if vuelta:
+        if i >= len(CURSOS):
             clave = str(400000 + i)
-            nombre = "%s s%d" % (nombre, vuelta)
+        elif i % 2:
+            clave = str(212300 + i)
         todos.append((clave, nombre))
     return todos
 
@@ -118,59 +140,54 @@ def intercambio(escala, salida):
         e.linea('<?xml version="1.0" encoding="ISO-8859-1"?>')
         e.linea("<!-- Instituto inventado para medir Durlavex, escala %d. -->" % escala)
         e.linea('<SERVICIO modulo="HORARIOS" tipo="E" autor="VORNA" fecha="02/09/2025 10:15:00">')
-        e.linea("<BLOQUE_DATOS>")
-        e.linea('<grupo_datos seq="ANNO_ACADEMICO"><dato nombre_dato="C_ANNO">2025</dato></grupo_datos>')
+        e.linea("\t<BLOQUE_DATOS>")
+        e.linea('\t\t<grupo_datos seq="ANNO_ACADEMICO">')
+        e.datos(["C_ANNO", "F_INIHORREG", "F_FINHORREG"], ["2025", "15/09/2025", "19/06/2026"], "\t\t\t")
+        e.linea("\t\t</grupo_datos>")
+
+        e.grupo("CURSOS_DEL_CENTRO", "CURSO", ["X_OFERTAMATRIG", "D_OFERTAMATRIG"], lista_cursos)
 
         materias = []
         for c, (clave, _) in enumerate(lista_cursos):
             for m in range(MATERIAS_POR_CURSO):
-                nombre, cod = MATERIAS[(c * 7 + m) % len(MATERIAS)]
-                if m % 5 == 4:  # a subject of this course alone: same long code, new name
+                nombre = MATERIAS[(c * 7 + m) % len(MATERIAS)]
+                if m % 5 == 4:  # a subject of this course alone: a new name, often sharing its first ten characters
                     nombre = "%s %s" % (nombre, ["I", "II", "III", "Aplicada", "Avanzada"][c % 5])
-                materias.append([("X_OFERTAMATRIG", clave), ("X_MATERIAOMG", 100000 + len(materias)),
-                                 ("D_MATERIAC", nombre), ("C_MATERIAC", cod),
-                                 ("N_MINUTOS", azar.choice([60, 120, 180, 240]))])
-        e.grupo("MATERIAS", materias)
-        e.grupo("ACTIVIDADES", [[("N_ORDEN", i + 1), ("X_ACTIVIDAD", c), ("D_ACTIVIDAD", n)]
-                                for i, (c, n) in enumerate(ACTIVIDADES)])
-
-        empleados = []
-        for i in range(PROFESORES_POR_ESCALA * escala):
-            abrev = ""
-            if i % 5 == 0:
-                abrev = "P%d" % i
-            empleados.append([("X_EMPLEADO", 40000 + i),
-                              ("F_TOMAPOS", "01/09/%d" % (2000 + azar.randrange(25))),
-                              ("D_DEPARTAMENTO", azar.choice(DEPARTAMENTOS)),
-                              ("APELLIDO1", azar.choice(APELLIDOS)), ("APELLIDO2", azar.choice(APELLIDOS)),
-                              ("NOMBRE", azar.choice(NOMBRES)), ("C_ABREV", abrev)])
-        e.grupo("EMPLEADOS", empleados)
+                materias.append((clave, nombre, 317000 + len(materias), azar.choice([60, 120, 180, 240])))
+        e.grupo("MATERIAS", "MATERIA", ["X_OFERTAMATRIG", "D_MATERIAC", "X_MATERIAOMG", "N_HORAS"], materias)
+        e.grupo("ACTIVIDADES", "ACTIVIDAD",
+                ["L_REGULAR", "X_ACTIVIDAD", "D_ACTIVIDAD", "L_REQUNIDAD", "L_REQMATERIA"], ACTIVIDADES)
 
         dependencias = []
         for i in range(AULAS_POR_ESCALA * escala):
             if i % 10 == 9:
-                dependencias.append([("X_DEPENDENCIA", ""), ("D_DEPENDENCIA", "Lab %d de Física y Química" % i)])
+                dependencias.append(("", "Lab %d de Física y Química" % i))
             else:
-                dependencias.append([("X_DEPENDENCIA", "A%d" % i), ("D_DEPENDENCIA", "Aula %d.%d" % (i // 10, i % 10))])
-        e.grupo("DEPENDENCIAS", dependencias)
+                dependencias.append((9300 + i, "Aula %d.%d" % (i // 10, i % 10)))
+        e.grupo("DEPENDENCIAS", "DEPENDENCIA", ["X_DEPENDENCIA", "D_DEPENDENCIA"], dependencias)
 
-        e.grupo("CURSOS_DEL_CENTRO", [[("X_OFERTAMATRIG", clave), ("D_OFERTAMATRIG", nombre)]
-                                      for clave, nombre in lista_cursos])
+        e.grupo("JORNADAS_ESCOLARES", "JORNADA", ["X_PLAJORESCCEN", "C_NOMBRE", "F_INIHORREG", "F_FINHORREG"],
+                JORNADAS)
+        e.grupo("TRAMOS_HORARIOS", "TRAMO", ["X_TRAMO", "T_HORCEN", "N_INICIO", "N_FIN", "X_PLAJORESCCEN"], TRAMOS)
+
         unidades = []
         for c, (clave, _) in enumerate(lista_cursos):
             corto = CORTOS[c % len(CORTOS)]
             if c >= len(CORTOS):
                 corto += "-%d" % (c // len(CORTOS))
             for letra in "ABC"[:GRUPOS_POR_CURSO]:
-                unidades.append([("X_UNIDAD", 5000 + len(unidades)), ("T_NOMBRE", "%s %s" % (corto, letra)),
-                                 ("X_OFERTAMATRIG", clave)])
-        e.grupo("UNIDADES", unidades)
+                unidades.append((27300000 + len(unidades), "%s %s" % (corto, letra), clave))
+        e.grupo("UNIDADES", "UNIDAD", ["X_UNIDAD", "T_NOMBRE", "X_OFERTAMATRIG"], unidades)
 
-        e.grupo("JORNADAS_ESCOLARES", [[("X_JORNADA", c), ("D_JORNADA", d), ("F_INICIO", i), ("F_FIN", f)]
-                                       for c, d, i, f in JORNADAS])
-        e.grupo("TRAMOS_HORARIOS", [[("X_TRAMO", c), ("T_HORCEN", t), ("N_INICIO", a), ("N_FIN", b),
-                                     ("X_JORNADA", j)] for c, t, a, b, j in TRAMOS])
-        e.linea("</BLOQUE_DATOS>")
+        # No abbreviation: teachers' codes come from their initials alone.
+        empleados = []
+        for i in range(PROFESORES_POR_ESCALA * escala):
+            empleados.append((600000 + i, "01/09/%d" % (2000 + azar.randrange(25)),
+                              "%s (P.E.S.)" % azar.choice(DEPARTAMENTOS), azar.choice(APELLIDOS),
+                              azar.choice(APELLIDOS), azar.choice(NOMBRES)))
+        e.grupo("EMPLEADOS", "PROFESOR", ["X_EMPLEADO", "F_TOMAPOS", "D_PUESTO", "APELLIDO1", "APELLIDO2", "NOMBRE"],
+                empleados)
+        e.linea("\t</BLOQUE_DATOS>")
         e.linea("</SERVICIO>")
         e.vaciar()
 
@@ -240,7 +257,7 @@ def soluc(ktemp):
         inicio = azar.randrange(len(asignaciones))
         for n, (dia, hora) in enumerate(huecos):
             a = asignaciones[(inicio + n // 4) % len(asignaciones)]
-            tarea = "520" if n == 19 else ""
+            tarea = "2" if n == 19 else ""  # a duty (Guardia)
             aula = "" if n % 7 == 3 or not aulas else azar.choice(aulas)
             if n == 18:
                 dia = 0

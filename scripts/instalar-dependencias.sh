@@ -6,11 +6,14 @@ set -euo pipefail
 paquetes=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libxml2-dev libicu-dev
+  qt6-translations-l10n             # Qt's own texts (file dialog, buttons) in Spanish
+  fonts-liberation2                 # Liberation Sans, drawn to Arial's metrics, for the windows' fonts
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev          # libFuzzer targets
   libxml2-utils                     # xmllint, the bare-parse floor of the benchmarks
   fp-compiler fp-units-db fp-utils  # an independent dBase reader for tests; chmcmd for the help file
   xvfb xauth x11-utils xdotool imagemagick
+  tmux                              # the walk-through test of the command line
   python3
   libchm-bin xchm                   # checking the built help file; the CHM viewer the program opens
 )
@@ -23,6 +26,14 @@ done
 
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-echo "Instalando: ${faltan[*]}"
-"${sudo_cmd[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${faltan[@]}"
+echo "Instalando los paquetes que faltan: ${faltan[*]}"
+# apt's own output only when something goes wrong.
+registro=$(mktemp "${TMPDIR:-/tmp}/durlavex-apt.XXXXXX")
+trap 'rm -f "$registro"' EXIT
+if ! { "${sudo_cmd[@]}" apt-get update -qq &&
+       DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${faltan[@]}"
+     } >"$registro" 2>&1; then
+  cat "$registro" >&2
+  echo "No se han podido instalar los paquetes (arriba, lo que dijo apt-get)." >&2
+  exit 1
+fi

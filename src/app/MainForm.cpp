@@ -11,6 +11,7 @@
 #include "platform/ui/avisos.h"
 #include "platform/ui/ayuda.h"
 #include "platform/ui/dialogo_archivo.h"
+#include "platform/ui/fuentes.h"
 #include "platform/ui/incrustacion.h"
 #include "platform/ui/panel_degradado.h"
 #include "platform/ui/rutas_qt.h"
@@ -26,6 +27,7 @@
 #include <QTimer>
 #include <QVariant>
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -41,18 +43,11 @@ constexpr int kAltoFranjaInferior = 97;
 
 const char* const kArchivoResultado = "Talvorin.ini";
 
-QFont FuenteRotulo()
-{
-    QFont fuente(QStringLiteral("Arial"), 12);
-    fuente.setBold(true);
-    return fuente;
-}
-
 QLabel* Rotulo(const char* nombre, const QString& texto, QWidget* padre)
 {
     auto* rotulo = new QLabel(texto, padre);
     rotulo->setObjectName(QLatin1String(nombre));
-    rotulo->setFont(FuenteRotulo());
+    rotulo->setFont(ui::ArialNegritaPuntos(12));
     rotulo->setWordWrap(true);
     rotulo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return rotulo;
@@ -108,15 +103,18 @@ void TMForm::CrearControles()
     Draw3D1->setObjectName(QStringLiteral("Draw3D1"));
     Draw3D1->setGeometry(0, kAlto - kAltoFranjaInferior, kAncho, kAltoFranjaInferior);
 
+    // Each direction's text as tall as it wraps to in the font it got, its
+    // button where the design has it or, when the text needs more lines,
+    // just below them.
     Label3 = Rotulo("Label3", QStringLiteral("Transformar datos desde Vorna hacia Talvorin "), Draw3D2);
-    Label3->setGeometry(24, 20, 268, 64);
     BExportar = Boton("BExportar", QStringLiteral("Aceptar"), QStyle::SP_DialogOkButton, Draw3D2);
-    BExportar->setGeometry(108, 108, 100, 32);
-
     Label4 = Rotulo("Label4", QStringLiteral("Transformar datos desde Talvorin hacia Vorna"), Draw3D3);
-    Label4->setGeometry(24, 20, 268, 64);
     BImportar = Boton("BImportar", QStringLiteral("Aceptar"), QStyle::SP_DialogOkButton, Draw3D3);
-    BImportar->setGeometry(108, 108, 100, 32);
+    for (auto [rotulo, boton] : {std::pair{Label3, BExportar}, std::pair{Label4, BImportar}}) {
+        const int alto = std::max(64, rotulo->heightForWidth(268));
+        rotulo->setGeometry(24, 20, 268, alto);
+        boton->setGeometry(108, std::max(108, 20 + alto + 4), 100, 32);
+    }
 
     BClose = Boton("BClose", QStringLiteral("&Salir"), QStyle::SP_DialogCloseButton, Draw3D1);
     BClose->setGeometry(266, 10, 100, 32);
@@ -265,10 +263,16 @@ void TMForm::Exportar()
     opciones.carpetaPrograma = entorno_.carpetaPrograma;
     const ResultadoCorrida resultado = EjecutarExportacion(opciones, *interaccion_);
     switch (resultado.estado) {
-    case EstadoCorrida::Finalizado:
+    case EstadoCorrida::Finalizado: {
         JornadaElegida = resultado.JornadaElegida;
-        CorridaFinalizada();
+        std::string donde = "Tablas de Talvorin: " + TextoRuta(opciones.directorioTrabajo) + "\n";
+        if (resultado.copiaSeguridad.empty())
+            donde += "No había tablas anteriores que copiar.";
+        else
+            donde += "Copia de seguridad de las tablas anteriores: " + TextoRuta(resultado.copiaSeguridad);
+        CorridaFinalizada(donde);
         break;
+    }
     case EstadoCorrida::Detenido:
         if (resultado.parada == ParadaExportacion::ArchivoInexistente)
             ArchivoInexistente();
@@ -286,11 +290,15 @@ void TMForm::Importar()
         EjecutarImportacion(ArchivoXML, DirectorioTrabajoCorrida(), *interaccion_);
     switch (resultado.desenlace) {
     case Desenlace::Finalizado:
-        CorridaFinalizada();
+        CorridaFinalizada("Archivo de resultado: " + TextoRuta(resultado.archivoResultado));
         break;
     case Desenlace::Detenido:
         if (resultado.motivo == MotivoDetencion::ArchivoInexistente)
             ArchivoInexistente();
+        // A teacher still incomplete ends the program: the window closes,
+        // and in host mode Talvorin gets the result code as it stands.
+        if (resultado.motivo == MotivoDetencion::ProfesorIncompleto)
+            close();
         break;
     case Desenlace::Error:
         MostrarError(resultado.mensaje);
@@ -307,10 +315,11 @@ void TMForm::ArchivoInexistente()
     close();
 }
 
-void TMForm::CorridaFinalizada()
+// "Proceso finalizado", then where the run left what it wrote.
+void TMForm::CorridaFinalizada(const std::string& donde)
 {
     ResultadoProceso = 1;
-    entorno_.avisos->Mensaje(this, QStringLiteral("Proceso finalizado"));
+    entorno_.avisos->Mensaje(this, QStringLiteral("Proceso finalizado\n\n") + QString::fromStdString(donde));
     BExportar->setEnabled(false);
     BImportar->setEnabled(false);
     if (NumParametros == 2)

@@ -81,7 +81,7 @@ private:
     void Exportar();
     void Importar();
     void ArchivoInexistente();
-    void CorridaFinalizada();
+    void CorridaFinalizada(const std::string& donde);
     void MostrarError(const std::string& mensaje);
     void AnfitrionDesaparecido();
     template <typename Corrida> void Correr(Corrida corrida);

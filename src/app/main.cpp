@@ -1,27 +1,28 @@
 // Durlavex, the desktop program: one main window, run until it has closed.
 
 #include "app/MainForm.h"
+#include "app/sesion_grafica.h"
 #include "platform/rutas.h"
 #include "platform/ui/ayuda.h"
+#include "platform/ui/idioma.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
+
+#include <memory>
 
 int main(int argc, char* argv[])
 {
+    durlavex::ui::FechasEnCastellanoSiLaSesionNoTieneIdioma();
+    auto vigilancia = std::make_unique<durlavex::VigilanciaSesionGrafica>();
     QApplication aplicacion(argc, argv);
+    vigilancia.reset();
     // The application title of every message box. Set as the application name
     // rather than the display name, which Qt would append to window titles.
     QApplication::setApplicationName(QStringLiteral("Durlavex"));
 
     // Qt's own dialogs and buttons (the file dialog, OK) in Spanish, as the
-    // rest of the program, when the translation is installed.
-    QTranslator traduccionQt;
-    if (traduccionQt.load(QLocale(QLocale::Spanish, QLocale::Spain), QStringLiteral("qtbase"),
-                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&traduccionQt);
+    // rest of the program.
+    durlavex::ui::TextosDeQtEnCastellano();
 
     durlavex::ui::Ayuda ayuda(durlavex::ui::VisorAyuda::DelSistema(), durlavex::CarpetaPrograma());
     ayuda.FijarArchivo(QStringLiteral("VORNA.chm"));

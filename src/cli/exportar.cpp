@@ -8,11 +8,13 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <vector>
 
+#include "cli/archivo_intercambio.h"
+#include "cli/ayuda.h"
 #include "cli/comandos.h"
 #include "cli/interaccion_consola.h"
+#include "cli/plantillas_archivo.h"
 #include "exchange/lectura.h"
 #include "export/exportacion.h"
 #include "platform/error.h"
@@ -23,70 +25,79 @@ namespace durlavex::cli {
 
 namespace {
 
-constexpr const char* kUsoExportar =
-    "Uso: durlavex-cli exportar ARCHIVO.xml [--plantilla CODIGO]\n"
-    "  Reconstruye las tablas de Talvorin a partir del archivo de intercambio de Vorna.\n"
-    "  --plantilla CODIGO  plantilla horaria que se aplica al horario; hace falta\n"
-    "                      cuando el archivo tiene más de una.\n";
+constexpr const char* kUsoExportar = "Uso: durlavex-cli exportar ARCHIVO.xml [--plantilla CODIGO]\n";
+
+void ImprimirAyuda()
+{
+    std::cout << kUsoExportar
+              << "\n"
+                 "Reconstruye las tablas de Talvorin a partir del archivo de intercambio de Vorna.\n\n"
+                 "  ARCHIVO.xml         el archivo de intercambio que exportó Vorna\n"
+                 "  --plantilla CODIGO  la plantilla horaria que se aplica al horario; hace falta\n"
+                 "                      cuando el archivo tiene más de una (sin ella se listan)\n\n"
+                 "Lee el archivo de intercambio y NIVELCAN.DBF de la carpeta del programa.\n"
+                 "Copia las tablas que va a sustituir a una carpeta con la fecha y la hora\n"
+                 "dentro de las copias de seguridad (se guardan las diez últimas) y escribe en\n"
+                 "el directorio de trabajo de Talvorin ASIGNOMT, ASIGNOMT2, PROFT, AULAT,\n"
+                 "CURSOST, GRUPOST, ASIGT, DIASHORAST, DIASHORAST2 (con su .MDX) y PERIODOS;\n"
+                 "borra JORNADAS.DBF. Si algo falla antes de empezar, no toca nada.\n\n"
+              << LugaresDelSistema() << "\n"
+              << kEstadosSalida;
+}
 
 struct Argumentos {
     std::string archivo;
     std::optional<std::string> plantilla; // UTF-8, as typed
-    bool ayuda = false;
 };
 
 // Nothing when the arguments make no sense; the reason has been printed.
 std::optional<Argumentos> LeerArgumentos(const std::vector<std::string>& argumentos)
 {
+    const auto uso = [](const std::string& motivo) {
+        ErrorDeUso(motivo, kUsoExportar, "exportar");
+        return std::nullopt;
+    };
     Argumentos leidos;
     std::vector<std::string> posicionales;
+    bool opciones = true; // until "--"
     for (std::size_t i = 0; i < argumentos.size(); ++i) {
         const std::string& argumento = argumentos[i];
         std::optional<std::string> plantilla;
-        if (argumento == "--help" || argumento == "-h") {
-            leidos.ayuda = true;
-        } else if (argumento == "--plantilla") {
-            if (i + 1 == argumentos.size()) {
-                std::cerr << "Falta el código de la plantilla después de --plantilla.\n";
-                return std::nullopt;
-            }
+        if (opciones && argumento == "--") {
+            opciones = false;
+        } else if (opciones && argumento == "--plantilla") {
+            if (i + 1 == argumentos.size())
+                return uso("Falta el código de la plantilla después de --plantilla.");
             plantilla = argumentos[++i];
-        } else if (argumento.rfind("--plantilla=", 0) == 0) {
+        } else if (opciones && argumento.rfind("--plantilla=", 0) == 0) {
             plantilla = argumento.substr(std::string("--plantilla=").size());
-        } else if (argumento.size() > 1 && argumento[0] == '-') {
-            std::cerr << "Opción desconocida: " << argumento << "\n";
-            return std::nullopt;
+        } else if (opciones && argumento.size() > 1 && argumento[0] == '-') {
+            return uso("Opción desconocida: " + argumento);
         } else {
             posicionales.push_back(argumento);
         }
         if (plantilla) {
-            if (leidos.plantilla) {
-                std::cerr << "La opción --plantilla se ha dado más de una vez.\n";
-                return std::nullopt;
-            }
+            if (leidos.plantilla)
+                return uso("La opción --plantilla se ha dado más de una vez.");
             leidos.plantilla = std::move(plantilla);
         }
     }
-    if (leidos.ayuda)
-        return leidos;
-    if (posicionales.size() != 1) {
-        std::cerr << (posicionales.empty() ? "Falta el archivo de intercambio.\n"
-                                           : "Sobran argumentos: solo se exporta un archivo cada vez.\n");
-        return std::nullopt;
-    }
+    if (posicionales.empty())
+        return uso("Falta el archivo de intercambio (ARCHIVO.xml).");
+    if (posicionales.size() > 1)
+        return uso("Sobran argumentos: solo se exporta un archivo cada vez.");
     leidos.archivo = posicionales[0];
     return leidos;
 }
 
-void ListarPlantillas(const std::vector<std::string>& codigos)
+void ListarPlantillas(const std::vector<PlantillaArchivo>& plantillas)
 {
-    if (codigos.empty()) {
+    if (plantillas.empty()) {
         std::cerr << "El archivo no tiene ninguna plantilla horaria (JORNADAS_ESCOLARES).\n";
         return;
     }
-    std::cerr << "Plantillas horarias del archivo:\n";
-    for (const std::string& codigo : codigos)
-        std::cerr << "  «" << AnsiAUtf8(codigo) << "»\n";
+    std::cerr << "Plantillas horarias del archivo (código, nombre y fechas):\n"
+              << TextoPlantillas(plantillas);
 }
 
 // Settles the template from the command line before anything is touched:
@@ -97,14 +108,17 @@ void ListarPlantillas(const std::vector<std::string>& codigos)
 bool ResolverPlantilla(const std::filesystem::path& archivo, const std::optional<std::string>& pedida,
                        InteraccionConsola& interaccion, std::shared_ptr<DocumentoXml>& documento)
 {
-    if (!ExisteArchivo(archivo))
-        return true;
     std::vector<std::string> codigos;
+    std::vector<PlantillaArchivo> plantillas;
     try {
         LecturaIntercambio lectura;
         lectura.CargarDocumento(archivo);
-        codigos = CodigosPlantilla(lectura);
         documento = lectura.Documento();
+        // A file with nothing to export (a result file, say) is refused by
+        // the run for what it is, not for the template it lacks.
+        ComprobarDatosParaExportar(*documento);
+        codigos = CodigosPlantilla(lectura);
+        plantillas = PlantillasDelArchivo(lectura);
     } catch (const std::exception&) {
         return true;
     }
@@ -114,7 +128,7 @@ bool ResolverPlantilla(const std::filesystem::path& archivo, const std::optional
         if (std::find(codigos.begin(), codigos.end(), codigo) == codigos.end()) {
             std::cerr << "«" << std::string(Recortar(*pedida))
                       << "» no es ninguna plantilla horaria del archivo.\n";
-            ListarPlantillas(codigos);
+            ListarPlantillas(plantillas);
             return false;
         }
         interaccion.FijarPlantilla(codigo);
@@ -123,7 +137,7 @@ bool ResolverPlantilla(const std::filesystem::path& archivo, const std::optional
     if (codigos.size() > 1) {
         std::cerr << "El archivo tiene varias plantillas horarias: indique cuál se aplica con "
                      "--plantilla CODIGO.\n";
-        ListarPlantillas(codigos);
+        ListarPlantillas(plantillas);
         return false;
     }
     // Several records of one code: that code is the only choice.
@@ -134,6 +148,7 @@ bool ResolverPlantilla(const std::filesystem::path& archivo, const std::optional
 
 void ImprimirResumen(const ResultadoCorrida& resultado)
 {
+    std::cout << "Tablas de Talvorin escritas en: " << TextoRuta(DirectorioTrabajo()) << "\n";
     std::cout << "Filas escritas:\n";
     for (const FilasTabla& tabla : resultado.filas)
         std::cout << "  " << tabla.tabla << ": " << tabla.filas << "\n";
@@ -149,39 +164,43 @@ void ImprimirResumen(const ResultadoCorrida& resultado)
 
 int Exportar(const std::vector<std::string>& argumentos)
 {
+    switch (PeticionDe(argumentos)) {
+    case Peticion::Ayuda:
+        ImprimirAyuda();
+        return kTerminado;
+    case Peticion::Version:
+        ImprimirVersion(std::cout);
+        return kTerminado;
+    case Peticion::Trabajo:
+        break;
+    }
     const std::optional<Argumentos> leidos = LeerArgumentos(argumentos);
-    if (!leidos) {
-        std::cerr << kUsoExportar;
-        return 2;
-    }
-    if (leidos->ayuda) {
-        std::cout << kUsoExportar;
-        return 0;
-    }
-
-    std::error_code ec;
-    std::filesystem::path archivo = std::filesystem::absolute(RutaDeTexto(leidos->archivo), ec);
-    if (ec)
-        archivo = RutaDeTexto(leidos->archivo);
+    if (!leidos)
+        return kUsoIncorrecto;
+    const std::filesystem::path archivo = RutaIntercambio(leidos->archivo);
+    if (!ExisteIntercambio(archivo))
+        return kDetenido;
 
     // Steps on standard output; the message that stops a run on standard error.
     InteraccionConsola interaccion(std::cout, std::cerr);
     OpcionesExportacion opciones;
     if (!ResolverPlantilla(archivo, leidos->plantilla, interaccion, opciones.documento))
-        return 2;
+        return kUsoIncorrecto;
     opciones.archivoXml = archivo;
     const ResultadoCorrida resultado = EjecutarExportacion(opciones, interaccion);
     switch (resultado.estado) {
     case EstadoCorrida::Finalizado:
         ImprimirResumen(resultado);
-        return 0;
+        return kTerminado;
     case EstadoCorrida::Detenido:
-        return 3;
+        if (resultado.parada == ParadaExportacion::SinNivelcan)
+            std::cerr << "No está en la carpeta del programa «" << TextoRuta(CarpetaPrograma()) << "».\n";
+        return kDetenido;
     case EstadoCorrida::Error:
         break;
     }
     std::cerr << TextoCajaError(resultado.mensaje) << "\n";
-    return 1;
+    return kError;
 }
 
 } // namespace durlavex::cli

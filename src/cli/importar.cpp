@@ -3,9 +3,12 @@
 
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
-#include <system_error>
+#include <vector>
 
+#include "cli/archivo_intercambio.h"
+#include "cli/ayuda.h"
 #include "cli/comandos.h"
 #include "cli/interaccion_consola.h"
 #include "import/importacion.h"
@@ -17,11 +20,30 @@ namespace durlavex::cli {
 
 namespace {
 
+constexpr const char* kUsoImportar = "Uso: durlavex-cli importar ARCHIVO.xml\n";
+
+void ImprimirAyuda()
+{
+    std::cout << kUsoImportar
+              << "\n"
+                 "Escribe el horario que Talvorin ha dejado en su directorio de trabajo como\n"
+                 "archivo de resultado para Vorna.\n\n"
+                 "  ARCHIVO.xml  el archivo de intercambio de la exportación (da el curso académico)\n\n"
+                 "Lee del directorio de trabajo de Talvorin el horario SOLUC.DBF y las tablas de la\n"
+                 "exportación (GRUPOST, CURSOST, PROFT, AULAT, ASIGNOMT, ASIGNOMT2, DIASHORAST,\n"
+                 "ASIGT y PERIODOS). Escribe ResultadoTalvosARCHIVO.xml en la carpeta del archivo\n"
+                 "de intercambio, con el horario semanal de cada profesor. Si a algún profesor de\n"
+                 "PROFT.DBF le falta X_EMPLEADO o F_TOMAPOS, los lista y no escribe nada: se\n"
+                 "completan en el programa de escritorio (durlavex) o en Talvorin.\n\n"
+              << LugaresDelSistema() << "\n"
+              << kEstadosSalida;
+}
+
 // At a console there is no dialog to complete teacher data in, so the
 // teachers that lack it are listed for the user to fix in Talvorin or through
 // the desktop program; the run then stops with its message.
 class InteraccionImportacion : public InteraccionConsola {
-public:
+  public:
     InteraccionImportacion() : InteraccionConsola(std::cout, std::cerr) {}
 
     void CompletarProfesores(const std::filesystem::path& directorioTrabajo) override
@@ -33,35 +55,71 @@ public:
     }
 };
 
+// The exchange file's path; nothing (the reason printed) when the arguments
+// are not one file.
+std::optional<std::string> LeerArchivo(const std::vector<std::string>& argumentos)
+{
+    std::vector<std::string> posicionales;
+    bool opciones = true; // until "--"
+    for (const std::string& argumento : argumentos) {
+        if (opciones && argumento == "--") {
+            opciones = false;
+        } else if (opciones && argumento.size() > 1 && argumento[0] == '-') {
+            ErrorDeUso("Opción desconocida: " + argumento, kUsoImportar, "importar");
+            return std::nullopt;
+        } else {
+            posicionales.push_back(argumento);
+        }
+    }
+    if (posicionales.size() == 1)
+        return posicionales[0];
+    ErrorDeUso(posicionales.empty() ? "Falta el archivo de intercambio (ARCHIVO.xml)."
+                                    : "Sobran argumentos: solo se importa un archivo cada vez.",
+               kUsoImportar, "importar");
+    return std::nullopt;
+}
+
 } // namespace
 
 int Importar(const std::vector<std::string>& argumentos)
 {
-    if (argumentos.size() != 1) {
-        std::cerr << "Uso: durlavex-cli importar ARCHIVO.xml\n";
-        return 2;
+    switch (PeticionDe(argumentos)) {
+    case Peticion::Ayuda:
+        ImprimirAyuda();
+        return kTerminado;
+    case Peticion::Version:
+        ImprimirVersion(std::cout);
+        return kTerminado;
+    case Peticion::Trabajo:
+        break;
     }
-    std::error_code ec;
-    std::filesystem::path archivo = std::filesystem::absolute(RutaDeTexto(argumentos[0]), ec);
-    if (ec)
-        archivo = RutaDeTexto(argumentos[0]);
+    const std::optional<std::string> argumento = LeerArchivo(argumentos);
+    if (!argumento)
+        return kUsoIncorrecto;
+    const std::filesystem::path archivo = RutaIntercambio(*argumento);
+    if (!ExisteIntercambio(archivo))
+        return kDetenido;
 
+    const std::filesystem::path directorioTrabajo = DirectorioTrabajo();
     InteraccionImportacion interaccion;
-    const ResultadoImportacion resultado = EjecutarImportacion(archivo, DirectorioTrabajo(), interaccion);
+    const ResultadoImportacion resultado = EjecutarImportacion(archivo, directorioTrabajo, interaccion);
     switch (resultado.desenlace) {
     case Desenlace::Finalizado:
         std::cout << "Archivo de resultado: " << TextoRuta(resultado.archivoResultado) << "\n"
                   << "Profesores escritos: " << resultado.profesores << "\n"
                   << "Actividades escritas: " << resultado.actividades << "\n"
                   << "Proceso finalizado\n";
-        return 0;
+        return kTerminado;
     case Desenlace::Detenido:
-        return 3;
+        if (resultado.motivo == MotivoDetencion::SinPeriodos)
+            std::cerr << "No está en el directorio de trabajo de Talvorin «" << TextoRuta(directorioTrabajo)
+                      << "».\n";
+        return kDetenido;
     case Desenlace::Error:
         break;
     }
     std::cerr << TextoCajaError(resultado.mensaje) << "\n";
-    return 1;
+    return kError;
 }
 
 } // namespace durlavex::cli

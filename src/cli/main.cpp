@@ -4,37 +4,70 @@
 #include <string>
 #include <vector>
 
+#include "cli/ayuda.h"
 #include "cli/comandos.h"
 #include "cli/consola.h"
+#include "cli/senales.h"
 
 namespace {
 
-constexpr const char* kUso =
-    "Uso:\n"
-    "  durlavex-cli exportar ARCHIVO.xml [--plantilla CODIGO]\n"
-    "      Reconstruye las tablas de Talvorin a partir del archivo de Vorna.\n"
-    "  durlavex-cli importar ARCHIVO.xml\n"
-    "      Escribe el horario de Talvorin en ResultadoTalvosARCHIVO.xml.\n"
-    "  durlavex-cli volcar TABLA.DBF\n"
-    "      Muestra el formato, los campos y las filas de una tabla dBase.\n";
+using namespace durlavex::cli;
+
+constexpr const char* kUso = "Uso:\n"
+                             "  durlavex-cli exportar ARCHIVO.xml [--plantilla CODIGO]\n"
+                             "  durlavex-cli importar ARCHIVO.xml\n"
+                             "  durlavex-cli volcar TABLA.DBF\n"
+                             "  durlavex-cli [ORDEN] --help | --version\n";
+
+void ImprimirAyuda()
+{
+    std::cout << "durlavex-cli: Durlavex sin ventanas. Lleva los datos del horario de un instituto\n"
+                 "entre Vorna (archivo de intercambio XML) y Talvorin (tablas dBase en su directorio\n"
+                 "de trabajo), con los mismos mensajes que el programa de escritorio.\n\n"
+              << kUso
+              << "\n"
+                 "Órdenes:\n"
+                 "  exportar  de Vorna a Talvorin. Lee el archivo de intercambio y NIVELCAN.DBF de la\n"
+                 "            carpeta del programa; copia las tablas anteriores a una copia de\n"
+                 "            seguridad y escribe de nuevo las tablas de Talvorin en su directorio\n"
+                 "            de trabajo.\n"
+                 "  importar  de Talvorin a Vorna. Lee el horario SOLUC.DBF y las tablas de la\n"
+                 "            exportación del directorio de trabajo, y el archivo de intercambio;\n"
+                 "            escribe el archivo de resultado ResultadoTalvosARCHIVO.xml junto al\n"
+                 "            archivo de intercambio.\n"
+                 "  volcar    muestra el formato, los campos y las filas de una tabla dBase.\n\n"
+                 "«durlavex-cli ORDEN --help» explica cada orden.\n\n"
+              << LugaresDelSistema() << "\n"
+              << kEstadosSalida;
+}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
     std::vector<std::string> args = durlavex::cli::PrepararConsola(argc, argv);
-    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "ayuda") {
-        std::cout << kUso;
-        return args.empty() ? 2 : 0;
+    if (args.empty()) {
+        std::cerr << "Falta la orden: exportar, importar o volcar.\n" << kUso;
+        return kUsoIncorrecto;
     }
     const std::string orden = args[0];
+    if (orden == "--help" || orden == "-h" || orden == "ayuda") {
+        ImprimirAyuda();
+        return kTerminado;
+    }
+    if (orden == "--version") {
+        ImprimirVersion(std::cout);
+        return kTerminado;
+    }
     args.erase(args.begin());
-    if (orden == "exportar")
-        return durlavex::cli::Exportar(args);
-    if (orden == "importar")
-        return durlavex::cli::Importar(args);
+    if (orden == "exportar" || orden == "importar") {
+        AtenderInterrupciones();
+        const int estado = orden == "exportar" ? Exportar(args) : Importar(args);
+        MarcarFinDeCorrida();
+        return estado;
+    }
     if (orden == "volcar")
-        return durlavex::cli::Volcar(args);
-    std::cerr << "Orden desconocida: " << orden << "\n" << kUso;
-    return 2;
+        return Volcar(args);
+    std::cerr << "Orden desconocida: " << orden << "\n" << kUso << "Más información: durlavex-cli --help\n";
+    return kUsoIncorrecto;
 }

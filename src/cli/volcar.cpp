@@ -1,7 +1,12 @@
 // durlavex-cli volcar TABLA.DBF: a table's format, fields and rows as text,
 // to look at what a run wrote or what Talvorin left.
 //
+// The table is found as the programs find theirs, without regard to letter
+// case; a bare name is looked for in the current folder, then in Talvorin's
+// working directory.
+//
 // Output, one item per line, columns separated by tabs:
+//   Tabla: /home/ana/.wine/drive_c/KTEMP/PROFT.DBF
 //   Formato: dBase nivel 7
 //   Campos: 2
 //   NOMBRE	C	10	0        (name, kind, width, decimals)
@@ -13,10 +18,13 @@
 
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <system_error>
 #include <vector>
 
+#include "cli/ayuda.h"
 #include "cli/comandos.h"
 #include "platform/dbf/archivo_dbf.h"
 #include "platform/error.h"
@@ -27,14 +35,76 @@ namespace durlavex::cli {
 
 namespace {
 
+constexpr const char* kUsoVolcar = "Uso: durlavex-cli volcar TABLA.DBF\n";
+
+void ImprimirAyuda()
+{
+    std::cout << kUsoVolcar
+              << "\n"
+                 "Muestra el formato, los campos (nombre, tipo, ancho, decimales) y las filas de\n"
+                 "una tabla dBase, separados por tabuladores; no cambia nada.\n\n"
+                 "  TABLA.DBF  la tabla, con cualquier combinación de mayúsculas y minúsculas. Un\n"
+                 "             nombre sin carpeta se busca en la carpeta actual y, si no está, en\n"
+                 "             el directorio de trabajo de Talvorin.\n\n"
+                 "Estado de salida:\n"
+                 "  0  tabla mostrada\n"
+                 "  1  la tabla no existe o no se puede leer (el motivo, en la salida de errores)\n"
+                 "  2  uso incorrecto\n\n"
+              << LugaresDelSistema();
+}
+
+// The table named on the command line: the folders where it is looked for,
+// in order, and the name in them.
+struct BusquedaTabla {
+    std::vector<fs::path> carpetas;
+    std::string nombre;
+};
+
+BusquedaTabla DondeBuscar(const std::string& argumento)
+{
+    const fs::path ruta = RutaDeTexto(argumento);
+    const std::string nombre = TextoRuta(ruta.filename());
+    if (ruta.has_parent_path())
+        return {{ruta.parent_path()}, nombre};
+    std::error_code ec;
+    fs::path actual = fs::current_path(ec);
+    if (ec)
+        actual = ".";
+    return {{actual, DirectorioTrabajo()}, nombre};
+}
+
+std::optional<fs::path> BuscarTabla(const BusquedaTabla& busqueda)
+{
+    for (const fs::path& carpeta : busqueda.carpetas) {
+        if (auto encontrada = BuscarArchivo(carpeta, busqueda.nombre);
+            encontrada && ExisteArchivo(*encontrada))
+            return encontrada;
+    }
+    return std::nullopt;
+}
+
+std::string NoEncontrada(const BusquedaTabla& busqueda)
+{
+    std::string texto =
+        "No existe la tabla «" + busqueda.nombre + "» en «" + TextoRuta(busqueda.carpetas[0]) + "»";
+    for (std::size_t i = 1; i < busqueda.carpetas.size(); ++i)
+        texto += " ni en «" + TextoRuta(busqueda.carpetas[i]) + "»";
+    return texto;
+}
+
 const char* NombreFormato(dbf::Version version)
 {
     switch (version) {
-    case dbf::Version::DBase3: return "dBase III";
-    case dbf::Version::DBase4: return "dBase IV";
-    case dbf::Version::DBase7: return "dBase nivel 7";
-    case dbf::Version::FoxPro: return "FoxPro";
-    case dbf::Version::VisualFoxPro: return "Visual FoxPro";
+    case dbf::Version::DBase3:
+        return "dBase III";
+    case dbf::Version::DBase4:
+        return "dBase IV";
+    case dbf::Version::DBase7:
+        return "dBase nivel 7";
+    case dbf::Version::FoxPro:
+        return "FoxPro";
+    case dbf::Version::VisualFoxPro:
+        return "Visual FoxPro";
     }
     return "dBase";
 }
@@ -44,18 +114,28 @@ std::string EnUnaLinea(const std::string& utf8)
     std::string salida;
     for (char c : utf8) {
         switch (c) {
-        case '\t': salida += "\\t"; break;
-        case '\n': salida += "\\n"; break;
-        case '\r': salida += "\\r"; break;
-        case '\\': salida += "\\\\"; break;
-        default: salida += c;
+        case '\t':
+            salida += "\\t";
+            break;
+        case '\n':
+            salida += "\\n";
+            break;
+        case '\r':
+            salida += "\\r";
+            break;
+        case '\\':
+            salida += "\\\\";
+            break;
+        default:
+            salida += c;
         }
     }
     return salida;
 }
 
-void Volcar(const dbf::ArchivoDbf& tabla, std::ostream& salida)
+void Volcar(const fs::path& ruta, const dbf::ArchivoDbf& tabla, std::ostream& salida)
 {
+    salida << "Tabla: " << TextoRuta(ruta) << "\n";
     salida << "Formato: " << NombreFormato(tabla.VersionArchivo()) << "\n";
     salida << "Campos: " << tabla.Campos().size() << "\n";
     for (const dbf::Campo& campo : tabla.Campos()) {
@@ -85,30 +165,53 @@ void Volcar(const dbf::ArchivoDbf& tabla, std::ostream& salida)
 
 int Volcar(const std::vector<std::string>& argumentos)
 {
-    if (argumentos.size() != 1) {
-        std::cerr << "Uso: durlavex-cli volcar TABLA.DBF\n";
-        return 2;
+    switch (PeticionDe(argumentos)) {
+    case Peticion::Ayuda:
+        ImprimirAyuda();
+        return kTerminado;
+    case Peticion::Version:
+        ImprimirVersion(std::cout);
+        return kTerminado;
+    case Peticion::Trabajo:
+        break;
     }
-    const std::filesystem::path ruta = RutaDeTexto(argumentos[0]);
-    if (!ExisteArchivo(ruta)) {
-        std::cerr << "No existe la tabla «" << ruta.string() << "».\n";
-        return 1;
+    std::vector<std::string> posicionales;
+    bool opciones = true; // until "--"
+    for (const std::string& argumento : argumentos) {
+        if (opciones && argumento == "--")
+            opciones = false;
+        else if (opciones && argumento.size() > 1 && argumento[0] == '-')
+            return ErrorDeUso("Opción desconocida: " + argumento, kUsoVolcar, "volcar");
+        else
+            posicionales.push_back(argumento);
+    }
+    if (posicionales.size() != 1)
+        return ErrorDeUso(posicionales.empty() ? "Falta la tabla que se quiere ver (TABLA.DBF)."
+                                               : "Sobran argumentos: se muestra una tabla cada vez.",
+                          kUsoVolcar, "volcar");
+
+    const BusquedaTabla busqueda = DondeBuscar(posicionales[0]);
+    const std::optional<fs::path> ruta = BuscarTabla(busqueda);
+    if (!ruta) {
+        std::cerr << NoEncontrada(busqueda) << ".\n";
+        return kError;
     }
     try {
         // Written out only when the whole table has been read, so a broken
         // file gives its message alone.
-        const auto tabla = dbf::ArchivoDbf::Abrir(ruta, dbf::Acceso::Compartido);
+        const auto tabla = dbf::ArchivoDbf::Abrir(*ruta, dbf::Acceso::Compartido);
         std::ostringstream texto;
-        Volcar(*tabla, texto);
+        Volcar(*ruta, *tabla, texto);
         std::cout << texto.str();
     } catch (const Error& e) {
         std::cerr << TextoCajaError(e.what()) << "\n"; // the engine's message names the file
-        return 1;
+        return kError;
     } catch (const std::exception& e) {
-        std::cerr << "No se puede leer la tabla «" << ruta.string() << "»: " << TextoCajaError(e.what()) << "\n";
-        return 1;
+        std::cerr << "No se puede leer la tabla «" << TextoRuta(*ruta) << "»: " << TextoCajaError(e.what())
+                  << "\n";
+        return kError;
     }
-    return 0;
+    return kTerminado;
 }
 
 } // namespace durlavex::cli

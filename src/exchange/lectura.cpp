@@ -2,9 +2,11 @@
 
 #include <libxml/tree.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/error.h"
+#include "platform/interrupcion.h"
 #include "platform/texto.h"
 
 namespace durlavex {
@@ -19,8 +21,7 @@ bool EsElemento(const xmlNode* nodo, const char* nombre)
            std::strcmp(reinterpret_cast<const char*>(nodo->name), nombre) == 0;
 }
 
-template <typename Accion>
-void PorCadaHijo(const xmlNode* padre, const char* nombre, Accion accion)
+template <typename Accion> void PorCadaHijo(const xmlNode* padre, const char* nombre, Accion accion)
 {
     for (xmlNode* hijo = padre->children; hijo; hijo = hijo->next)
         if (EsElemento(hijo, nombre))
@@ -28,8 +29,7 @@ void PorCadaHijo(const xmlNode* padre, const char* nombre, Accion accion)
 }
 
 // /SERVICIO/BLOQUE_DATOS: every BLOQUE_DATOS under the root SERVICIO.
-template <typename Accion>
-void PorCadaBloque(const DocumentoXml& documento, Accion accion)
+template <typename Accion> void PorCadaBloque(const DocumentoXml& documento, Accion accion)
 {
     const xmlNode* raiz = xmlDocGetRootElement(documento.Crudo());
     if (raiz && EsElemento(raiz, "SERVICIO"))
@@ -69,7 +69,27 @@ void PedirMemoria(const xmlNode* registro)
 #endif
 }
 
-std::string Nombre(const DocumentoXml& documento) { return "«" + documento.Ruta().string() + "»"; }
+// The nombre_dato attribute of a datum, read where libxml2 keeps it; empty
+// when the datum has none. An attribute whose value is not one plain text
+// (an entity reference in it) names no role.
+std::string_view NombreDato(const xmlNode* dato)
+{
+    for (const xmlAttr* atributo = dato->properties; atributo; atributo = atributo->next) {
+        if (atributo->ns != nullptr ||
+            std::strcmp(reinterpret_cast<const char*>(atributo->name), "nombre_dato") != 0)
+            continue;
+        const xmlNode* valor = atributo->children;
+        if (valor && valor->type == XML_TEXT_NODE && valor->next == nullptr && valor->content)
+            return reinterpret_cast<const char*>(valor->content);
+        return {};
+    }
+    return {};
+}
+
+std::string Nombre(const DocumentoXml& documento)
+{
+    return "«" + documento.Ruta().string() + "»";
+}
 
 } // namespace
 
@@ -98,12 +118,16 @@ int LecturaIntercambio::SeleccionarGrupo(std::string_view grupo)
     ListaDatos.clear();
     NodoRegistro = nullptr;
     NodoDato = nullptr;
+    roles_ = RolesDe(grupo);
+    grupo_ = std::string(grupo);
+    indiceRegistro_ = -1;
     if (!DocumentoXML)
         return 0;
     PorCadaBloque(*DocumentoXML, [&](xmlNode* bloque) {
         PorCadaHijo(bloque, "grupo_datos", [&](xmlNode* datos) {
             if (SeqIgual(datos, grupo))
-                PorCadaHijo(datos, "grupo_datos", [&](xmlNode* registro) { ListaRegistros.push_back(registro); });
+                PorCadaHijo(datos, "grupo_datos",
+                            [&](xmlNode* registro) { ListaRegistros.push_back(registro); });
         });
     });
     return static_cast<int>(ListaRegistros.size());
@@ -112,26 +136,80 @@ int LecturaIntercambio::SeleccionarGrupo(std::string_view grupo)
 int LecturaIntercambio::AbrirRegistro(int i)
 {
     ListaDatos.clear();
+    datoDeRol_.fill(-1);
     NodoDato = nullptr;
     if (i < 0 || static_cast<std::size_t>(i) >= ListaRegistros.size())
         throw Error("No existe el registro " + std::to_string(i) + " del grupo de datos seleccionado");
+    ComprobarInterrupcion();
     NodoRegistro = ListaRegistros[static_cast<std::size_t>(i)];
+    indiceRegistro_ = i;
     // Steps open the records in order, and the parser laid each record's
     // nodes out one after another: asking for the next record's memory now
     // lets it arrive while this one is read.
     if (static_cast<std::size_t>(i) + 1 < ListaRegistros.size())
         PedirMemoria(ListaRegistros[static_cast<std::size_t>(i) + 1]);
     PorCadaHijo(NodoRegistro, "dato", [&](xmlNode* dato) { ListaDatos.push_back(dato); });
+    if (roles_)
+        ResolverRoles();
     return static_cast<int>(ListaDatos.size());
+}
+
+void LecturaIntercambio::ResolverRoles()
+{
+    datoDeRol_.fill(-1);
+    rolDeDato_.assign(ListaDatos.size(), -1);
+    for (std::size_t i = 0; i < ListaDatos.size(); ++i) {
+        const int rol = RolDeNombre(*roles_, NombreDato(ListaDatos[i]));
+        rolDeDato_[i] = rol;
+        if (rol >= 0 && datoDeRol_[static_cast<std::size_t>(rol)] < 0)
+            datoDeRol_[static_cast<std::size_t>(rol)] = static_cast<int>(i);
+    }
+    // A role no datum names falls back on its position, unless the datum
+    // there is named as another role's.
+    for (std::size_t p = 0; p < roles_->roles && p < ListaDatos.size(); ++p)
+        if (datoDeRol_[p] < 0 && rolDeDato_[p] < 0)
+            datoDeRol_[p] = static_cast<int>(p);
+}
+
+xmlNode* LecturaIntercambio::DatoDeRol(int p)
+{
+    if (p < 0)
+        return nullptr;
+    const auto posicion = static_cast<std::size_t>(p);
+    if (roles_ && posicion < roles_->roles) {
+        const int indice = datoDeRol_[posicion];
+        return indice < 0 || static_cast<std::size_t>(indice) >= ListaDatos.size()
+                   ? nullptr
+                   : ListaDatos[static_cast<std::size_t>(indice)];
+    }
+    return posicion < ListaDatos.size() ? ListaDatos[posicion] : nullptr;
+}
+
+std::string LecturaIntercambio::Lugar(int p)
+{
+    std::string lugar = grupo_ + ", registro " + std::to_string(indiceRegistro_ + 1);
+    const xmlNode* dato = indiceRegistro_ < 0 ? nullptr : DatoDeRol(p);
+    std::string_view nombre = dato ? NombreDato(dato) : std::string_view();
+    if (!dato && roles_ && p >= 0 && static_cast<std::size_t>(p) < roles_->roles)
+        nombre = roles_->nombres[static_cast<std::size_t>(p)];
+    if (!nombre.empty()) {
+        lugar += ", dato " + std::string(nombre);
+    } else {
+        const auto posicion =
+            dato ? std::find(ListaDatos.begin(), ListaDatos.end(), dato) - ListaDatos.begin() : p;
+        lugar += ", dato en la posición " + std::to_string(posicion);
+    }
+    const xmlNode* nodo = dato ? dato : NodoRegistro;
+    if (nodo)
+        lugar += ", línea " + std::to_string(xmlGetLineNo(nodo));
+    return lugar;
 }
 
 std::string LecturaIntercambio::LeerDatoSinRecortar(int p)
 {
-    if (p < 0 || static_cast<std::size_t>(p) >= ListaDatos.size()) {
-        NodoDato = nullptr;
+    NodoDato = DatoDeRol(p);
+    if (!NodoDato)
         return {};
-    }
-    NodoDato = ListaDatos[static_cast<std::size_t>(p)];
     if (const auto simple = TextoNodoSimple(NodoDato))
         return Utf8AAnsi(*simple);
     return Utf8AAnsi(TextoNodo(NodoDato));
@@ -139,11 +217,9 @@ std::string LecturaIntercambio::LeerDatoSinRecortar(int p)
 
 std::string LecturaIntercambio::LeerDato(int p)
 {
-    if (p < 0 || static_cast<std::size_t>(p) >= ListaDatos.size()) {
-        NodoDato = nullptr;
+    NodoDato = DatoDeRol(p);
+    if (!NodoDato)
         return {};
-    }
-    NodoDato = ListaDatos[static_cast<std::size_t>(p)];
     if (const auto simple = TextoNodoSimple(NodoDato))
         return Utf8AAnsi(Recortar(*simple));
     return Utf8AAnsi(Recortar(TextoNodo(NodoDato)));
@@ -165,6 +241,32 @@ std::string LeerAnnoAcademico(const DocumentoXml& documento)
     }
     throw Error("El archivo " + Nombre(documento) +
                 " no tiene ningún dato en /SERVICIO/BLOQUE_DATOS, ni siquiera el año académico");
+}
+
+void ComprobarDatosParaExportar(const DocumentoXml& documento)
+{
+    bool hayDatos = false;
+    PorCadaBloque(documento, [&](xmlNode* bloque) {
+        PorCadaHijo(bloque, "grupo_datos", [&](xmlNode* grupo) {
+            // The groups the role table knows are the groups the steps read.
+            for (const RolesGrupo& roles : TodosLosRoles())
+                hayDatos = hayDatos || SeqIgual(grupo, roles.grupo);
+        });
+    });
+    if (hayDatos)
+        return;
+    std::string mensaje = "El archivo " + Nombre(documento) +
+                          " no tiene datos que exportar: no trae ninguno de los grupos de datos "
+                          "MATERIAS, ACTIVIDADES, EMPLEADOS, DEPENDENCIAS, CURSOS_DEL_CENTRO, UNIDADES, "
+                          "JORNADAS_ESCOLARES ni TRAMOS_HORARIOS";
+    const xmlNode* raiz = xmlDocGetRootElement(documento.Crudo());
+    xmlChar* tipo = raiz ? xmlGetNoNsProp(raiz, reinterpret_cast<const xmlChar*>("tipo")) : nullptr;
+    if (tipo && std::strcmp(reinterpret_cast<const char*>(tipo), "I") == 0)
+        mensaje += "; parece un archivo de resultado de una importación (tipo=\"I\"), no un archivo de "
+                   "intercambio exportado por Vorna";
+    xmlFree(tipo);
+    mensaje += ". No se ha borrado ni escrito nada";
+    throw Error(mensaje);
 }
 
 } // namespace durlavex

@@ -1,13 +1,18 @@
 #pragma once
-// Reading the exchange file: data groups, records and data by position.
+// Reading the exchange file: data groups, records and data by their role.
 //
 //   SERVICIO / BLOQUE_DATOS / grupo_datos[@seq=NAME] (a data group)
-//     / grupo_datos (a record) / dato (a datum, found by its position)
+//     / grupo_datos (a record) / dato (a datum)
 //
 // A step selects a group once, opens each record in turn and reads the data it
-// needs by position. The state behind the four operations carries the names
-// the rest of the system uses for it.
+// needs by the position its group gives each role (MATERIAS 2: the name). The
+// datum of a role is the first one whose nombre_dato is that role's name
+// (roles_datos.h); without one, the datum at the role's position, unless that
+// datum carries the name of another role of the group, when the role is
+// missing. A file without names is so read by position alone. The state behind
+// the four operations carries the names the rest of the system uses for it.
 
+#include <array>
 #include <cstddef>
 #include <filesystem>
 #include <memory>
@@ -15,12 +20,14 @@
 #include <string_view>
 #include <vector>
 
+#include "exchange/roles_datos.h"
+#include "platform/error.h"
 #include "platform/xml/documento.h"
 
 namespace durlavex {
 
 class LecturaIntercambio {
-public:
+  public:
     // Loads the exchange file into DocumentoXML. Throws Error naming the file
     // when it is missing, unreadable, not well-formed, or has no
     // /SERVICIO/BLOQUE_DATOS element: a run then stops before it touches
@@ -37,9 +44,9 @@ public:
     // `dato` children).
     int AbrirRegistro(int i);
 
-    // The text of datum p of the current record, trimmed of code units <= 32 at
-    // both ends and converted to the ANSI code page. A position the record does
-    // not have reads as empty text.
+    // The text of the datum of role p of the current record, trimmed of code
+    // units <= 32 at both ends and converted to the ANSI code page. A missing
+    // role reads as empty text.
     std::string LeerDato(int p);
 
     // The same text before the trim (the document's text of the node already
@@ -48,12 +55,52 @@ public:
 
     const std::shared_ptr<DocumentoXml>& Documento() const { return DocumentoXML; }
 
-private:
+    // Where the datum of role p of the current record stands, for messages:
+    // "MATERIAS, registro 12, dato N_HORAS, línea 345" (the record counted
+    // from 1 in its group; the datum by its nombre_dato, or by its position;
+    // a missing datum by its role, on its record's line).
+    std::string Lugar(int p);
+
+    // Runs `accion`, a use of the datum of role p of the current record; an
+    // Error it throws (a conversion above all) ends the run with the datum's
+    // place after its own text: "'abc' no es un valor entero válido
+    // (MATERIAS, registro 12, dato N_HORAS, línea 345).".
+    template <typename Accion> auto EnDato(int p, Accion&& accion) -> decltype(accion())
+    {
+        try {
+            return accion();
+        } catch (const ErrorConversion& e) {
+            throw ErrorConversion(ConLugar(e.what(), p));
+        } catch (const Error& e) {
+            throw Error(ConLugar(e.what(), p));
+        }
+    }
+
+  private:
+    // The place closes the sentence, before its full stop: after ")" the
+    // error box adds none.
+    std::string ConLugar(std::string texto, int p)
+    {
+        if (!texto.empty() && texto.back() == '.')
+            texto.pop_back();
+        return texto + " (" + Lugar(p) + ").";
+    }
+
+    // The datum of role p of the current record, or nullptr when it is missing.
+    xmlNode* DatoDeRol(int p);
+    void ResolverRoles();
+
     std::shared_ptr<DocumentoXml> DocumentoXML;
     std::vector<xmlNode*> ListaRegistros;
     xmlNode* NodoRegistro = nullptr;
     std::vector<xmlNode*> ListaDatos;
     xmlNode* NodoDato = nullptr;
+
+    std::string grupo_;                           // the selected data group
+    int indiceRegistro_ = -1;                     // the current record, from 0
+    const RolesGrupo* roles_ = nullptr;           // of the selected group; null: by position
+    std::array<int, kMaxRolesGrupo> datoDeRol_{}; // index into ListaDatos, -1: missing
+    std::vector<int> rolDeDato_;                  // the role each datum's name gives, -1: none
 };
 
 // The academic year of an exchange document: the first four characters of the
@@ -61,5 +108,12 @@ private:
 // nodes do not count as nodes), in the ANSI code page. Throws Error when the
 // document has no such element.
 std::string LeerAnnoAcademico(const DocumentoXml& documento);
+
+// Refuses a document that holds none of the data groups an export reads
+// (MATERIAS, ACTIVIDADES, EMPLEADOS, DEPENDENCIAS, CURSOS_DEL_CENTRO,
+// UNIDADES, JORNADAS_ESCOLARES, TRAMOS_HORARIOS): an export of it would only
+// empty Talvorin's tables. Throws Error naming the file; a result file written
+// by an import (root tipo "I") is called so.
+void ComprobarDatosParaExportar(const DocumentoXml& documento);
 
 } // namespace durlavex

@@ -3,6 +3,8 @@
 #include "exchange/lectura.h"
 #include "platform/texto.h"
 #include "platform/ui/avisos.h"
+#include "platform/ui/etiqueta_una_linea.h"
+#include "platform/ui/fuentes.h"
 #include "platform/ui/panel_degradado.h"
 
 #include <QApplication>
@@ -17,6 +19,7 @@
 #include <QStyle>
 #include <QWindow>
 
+#include <algorithm>
 #include <exception>
 
 namespace durlavex {
@@ -42,17 +45,10 @@ QString DesdeAnsi(const std::string& texto)
     return QString::fromStdString(AnsiAUtf8(texto));
 }
 
-QFont Arial(int pixeles)
+template <class Clase = QLabel>
+Clase* Etiqueta(QWidget* padre, const char* nombre, const QString& texto, const QFont& letra, QColor color)
 {
-    QFont letra(QStringLiteral("Arial"));
-    letra.setPixelSize(pixeles);
-    letra.setBold(true);
-    return letra;
-}
-
-QLabel* Etiqueta(QWidget* padre, const char* nombre, const QString& texto, const QFont& letra, QColor color)
-{
-    auto* etiqueta = new QLabel(texto, padre);
+    auto* etiqueta = new Clase(texto, padre);
     etiqueta->setObjectName(QString::fromLatin1(nombre));
     etiqueta->setFont(letra);
     QPalette paleta = etiqueta->palette();
@@ -75,7 +71,7 @@ TPlantillas::TPlantillas(QWidget* propietario, const std::filesystem::path& arch
 {
     setObjectName(QStringLiteral("Plantillas"));
     setWindowTitle(QStringLiteral("Plantillas Horarias"));
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setFont(ui::SansSerifClasica());
     setFixedSize(kAnchoCliente, kAltoCliente);
     setSizeGripEnabled(false);
 
@@ -90,17 +86,15 @@ TPlantillas::TPlantillas(QWidget* propietario, const std::filesystem::path& arch
     LabelPlantillas = Etiqueta(
         Panel, "LabelPlantillas",
         QStringLiteral("Seleccione la Plantilla Horaria que quiere aplicar a su Horario en Talvorin."),
-        Arial(13), Qt::black);
+        ui::ArialNegrita(13), Qt::black);
     LabelPlantillas->setWordWrap(true);
-    LabelPlantillas->setGeometry(8, 6, 354, 34);
 
     Label2 =
         Etiqueta(Panel, "Label2",
                  QStringLiteral("Las Horas de la Plantilla del día seleccionado, se propagarán sobre todos "
                                 "los días de las Semana."),
-                 Arial(13), Qt::red);
+                 ui::ArialNegrita(13), Qt::red);
     Label2->setWordWrap(true);
-    Label2->setGeometry(8, 42, 354, 34);
 
     // Created in the focus order: the button, the combo box, the list.
     BitBtnContinuar =
@@ -111,7 +105,6 @@ TPlantillas::TPlantillas(QWidget* propietario, const std::filesystem::path& arch
     BitBtnContinuar->setFont(negrita);
     BitBtnContinuar->setDefault(true);
     BitBtnContinuar->setProperty("contextoAyuda", 3);
-    BitBtnContinuar->setGeometry(262, 206, 100, 28);
     connect(BitBtnContinuar, &QPushButton::clicked, this, [this] {
         BitBtnContinuarClick();
         accept();
@@ -130,7 +123,6 @@ TPlantillas::TPlantillas(QWidget* propietario, const std::filesystem::path& arch
     amarilla.setColor(QPalette::Base, Qt::yellow);
     amarilla.setColor(QPalette::Button, Qt::yellow);
     ComboBoxPlantilla->setPalette(amarilla);
-    ComboBoxPlantilla->setGeometry(8, 86, 160, 22);
     // Only the person's changes: an item picked or a key typed.
     connect(ComboBoxPlantilla, &QComboBox::activated, this, [this] { ComboBoxPlantillaChange(); });
     connect(ComboBoxPlantilla->lineEdit(), &QLineEdit::textEdited, this,
@@ -139,19 +131,20 @@ TPlantillas::TPlantillas(QWidget* propietario, const std::filesystem::path& arch
     ListBox1 = new QListWidget(Panel);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setSortingEnabled(false);
-    ListBox1->setGeometry(184, 108, 178, 90);
 
     setTabOrder(BitBtnContinuar, ComboBoxPlantilla);
     setTabOrder(ComboBoxPlantilla, ListBox1);
 
-    LabelNombre = Etiqueta(Panel, "LabelNombre", QStringLiteral("-"), Arial(16), kGranate);
-    LabelNombre->setGeometry(8, 116, 170, 22);
-    LabelPlanFec1 = Etiqueta(Panel, "LabelPlanFec1", QStringLiteral("-"), Arial(16), kGranate);
-    LabelPlanFec1->setGeometry(8, 142, 170, 22);
-    LabelPlanFec2 = Etiqueta(Panel, "LabelPlanFec2", QStringLiteral("-"), Arial(16), kGranate);
-    LabelPlanFec2->setGeometry(8, 168, 170, 22);
-    Label1 = Etiqueta(Panel, "Label1", QStringLiteral("HORAS"), Arial(16), kGranate);
-    Label1->setGeometry(184, 84, 178, 22);
+    // A template's name, or a date as the file writes it, may be longer than
+    // the column: it is cut with "…" and shown whole in the tooltip.
+    LabelNombre = Etiqueta<ui::EtiquetaUnaLinea>(Panel, "LabelNombre", QStringLiteral("-"),
+                                                 ui::ArialNegrita(16), kGranate);
+    LabelPlanFec1 = Etiqueta<ui::EtiquetaUnaLinea>(Panel, "LabelPlanFec1", QStringLiteral("-"),
+                                                   ui::ArialNegrita(16), kGranate);
+    LabelPlanFec2 = Etiqueta<ui::EtiquetaUnaLinea>(Panel, "LabelPlanFec2", QStringLiteral("-"),
+                                                   ui::ArialNegrita(16), kGranate);
+    Label1 = Etiqueta(Panel, "Label1", QStringLiteral("HORAS"), ui::ArialNegrita(16), kGranate);
+    Maquetar();
 
     BitBtnContinuar->setFocus(Qt::OtherFocusReason);
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &TPlantillas::AlCambiarVentanaConFoco);
@@ -160,6 +153,48 @@ TPlantillas::TPlantillas(QWidget* propietario, const std::filesystem::path& arch
 TPlantillas::~TPlantillas()
 {
     disconnect(qApp, nullptr, this, nullptr);
+}
+
+// The window as designed (378 x 269 outside), with every label as tall as its
+// text needs in the font it got: the two texts at the top take the lines
+// they wrap to, and what lies below them moves down when they need more
+// than the design gave them; the window grows only when the whole no longer
+// fits in it.
+void TPlantillas::Maquetar()
+{
+    constexpr int margen = 8;
+    constexpr int ancho = kAnchoCliente - 2 * margen;
+    int y = 6;
+    for (QLabel* texto : {LabelPlantillas, Label2}) {
+        const int alto = texto->heightForWidth(ancho);
+        texto->setGeometry(margen, y, ancho, alto);
+        y += alto + 2;
+    }
+    // The design's first row under the texts, or lower when they need it.
+    const int fila = std::max(86, y + 8);
+    const int altoCombo = std::max(22, ComboBoxPlantilla->fontMetrics().height() + 8);
+    ComboBoxPlantilla->setGeometry(margen, fila, 160, altoCombo);
+
+    const int altoRotulo = Label1->sizeHint().height();
+    Label1->setGeometry(184, fila + altoCombo - altoRotulo, 178, altoRotulo);
+    const int arribaLista = fila + altoCombo;
+    ListBox1->setGeometry(184, arribaLista, 178, 90);
+
+    const int paso = std::max(26, altoRotulo + 4);
+    int yDato = fila + 30;
+    for (QLabel* dato : {LabelNombre, LabelPlanFec1, LabelPlanFec2}) {
+        dato->setGeometry(margen, yDato, 170, std::max(22, altoRotulo));
+        yDato += paso;
+    }
+
+    const QSize boton(std::max(100, BitBtnContinuar->sizeHint().width()),
+                      std::max(28, BitBtnContinuar->fontMetrics().height() + 12));
+    const int arribaBoton = std::max({fila + 120, arribaLista + 90 + 8, yDato});
+    const int alto = std::max(kAltoCliente, arribaBoton + boton.height() + margen);
+    BitBtnContinuar->setGeometry(kAnchoCliente - margen - boton.width(), arribaBoton, boton.width(),
+                                 boton.height());
+    setFixedSize(kAnchoCliente, alto);
+    Panel->setGeometry(0, 0, kAnchoCliente, alto);
 }
 
 // The list is built when the dialog is shown and whenever the person comes

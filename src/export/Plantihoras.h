@@ -63,6 +63,7 @@ class TPlantillas : public QDialog {
     void keyPressEvent(QKeyEvent* evento) override;
 
   private:
+    void Maquetar();
     void FormActivate();
     void ComboBoxPlantillaChange();
     void BitBtnContinuarClick();

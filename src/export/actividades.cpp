@@ -4,15 +4,18 @@
 
 #include "export/contexto_exportacion.h"
 #include "tables/esquemas.h"
+#include "tables/tarea_docencia.h"
 
 namespace durlavex {
 
 void ExportarActividades(ContextoExportacion& ctx)
 {
     ctx.HayTarea513 = 0;
+    ctx.TareaDocencia.clear();
     LecturaIntercambio& lectura = ctx.lectura;
     const int registros = lectura.SeleccionarGrupo("ACTIVIDADES");
 
+    TareaDocencia docencia;
     Tabla asignomt(ctx.directorioTrabajo, esquemas::ASIGNOMT.nombre);
     asignomt.Abrir();
     for (int i = 0; i < registros; ++i) {
@@ -30,10 +33,11 @@ void ExportarActividades(ContextoExportacion& ctx)
         asignomt.FijarLogico("ESTAREA", true);
         asignomt.Grabar();
 
-        if (codigo == "513")
-            ctx.HayTarea513 = 1;
+        docencia.Ver(codigo, nombre);
     }
     asignomt.Cerrar();
+    ctx.HayTarea513 = docencia.Hay513() ? 1 : 0;
+    ctx.TareaDocencia = docencia.Codigo();
 
     // The subject step's lists have done their work.
     ctx.ListaCodigos.Vaciar();

@@ -54,6 +54,21 @@ std::unordered_map<std::string, std::vector<Grupo>> GruposPorCurso(Tabla& grupos
     return grupos;
 }
 
+// ASIGT's fields, found once: a large school writes hundreds of thousands of
+// its rows.
+struct CamposAsigt {
+    explicit CamposAsigt(const Tabla& asigt)
+        : CASIG(asigt.BuscarCampo("CASIG")), CGRUP(asigt.BuscarCampo("CGRUP")),
+          CAULA(asigt.BuscarCampo("CAULA")), TURNO(asigt.BuscarCampo("TURNO")),
+          NIVEL(asigt.BuscarCampo("NIVEL")), CURSO(asigt.BuscarCampo("CURSO")),
+          GRUPO(asigt.BuscarCampo("GRUPO")), HORAS(asigt.BuscarCampo("HORAS")),
+          SESIONES(asigt.BuscarCampo("SESIONES")), CLAVE(asigt.BuscarCampo("CLAVE")),
+          CLAVECURSO(asigt.BuscarCampo("CLAVECURSO")), CTAREA(asigt.BuscarCampo("CTAREA"))
+    {
+    }
+    CampoTabla CASIG, CGRUP, CAULA, TURNO, NIVEL, CURSO, GRUPO, HORAS, SESIONES, CLAVE, CLAVECURSO, CTAREA;
+};
+
 std::int64_t HorasDeMinutos(std::int32_t minutos)
 {
     // Whole hours rounded up; a subject always gets at least one.
@@ -85,6 +100,7 @@ void ExportarAsignaciones(ContextoExportacion& ctx)
     asignomt.Abrir();
     const auto codigos = CodigosPorNombre(asignomt);
     const auto gruposPorCurso = GruposPorCurso(grupost);
+    const CamposAsigt campos(*asigt);
 
     LecturaIntercambio& lectura = ctx.lectura;
     const int registros = lectura.SeleccionarGrupo("MATERIAS");
@@ -105,23 +121,24 @@ void ExportarAsignaciones(ContextoExportacion& ctx)
 
         // Converted only now that a row is to be written: a bad time of a
         // subject that yields no row stops nothing.
-        const std::int64_t horas = HorasDeMinutos(TextoAEntero(tiempo.empty() ? kMinutosPorDefecto : tiempo));
+        const std::int64_t horas = HorasDeMinutos(
+            lectura.EnDato(4, [&] { return TextoAEntero(tiempo.empty() ? kMinutosPorDefecto : tiempo); }));
         const std::string sesiones = SesionesDeHoras(horas);
         for (const Grupo& grupo : grupos->second) {
             asigt->Agregar();
-            asigt->FijarTexto("CASIG", codigo->second);
-            asigt->FijarTexto("CGRUP", grupo.ABREV);
-            asigt->FijarTexto("CAULA", "");
-            asigt->FijarTexto("TURNO", "");
-            asigt->FijarTexto("NIVEL", grupo.NIVEL);
-            asigt->FijarTexto("CURSO", grupo.CURSO);
-            asigt->FijarTexto("GRUPO", grupo.GRUPO);
-            asigt->FijarFlotante("HORAS", static_cast<double>(horas));
-            asigt->FijarTexto("SESIONES", sesiones);
-            asigt->FijarTexto("CLAVE", clave);
-            asigt->FijarTexto("CLAVECURSO", claveCurso);
-            if (ctx.HayTarea513 == 1)
-                asigt->FijarTexto("CTAREA", "513");
+            asigt->FijarTexto(campos.CASIG, codigo->second);
+            asigt->FijarTexto(campos.CGRUP, grupo.ABREV);
+            asigt->FijarTexto(campos.CAULA, "");
+            asigt->FijarTexto(campos.TURNO, "");
+            asigt->FijarTexto(campos.NIVEL, grupo.NIVEL);
+            asigt->FijarTexto(campos.CURSO, grupo.CURSO);
+            asigt->FijarTexto(campos.GRUPO, grupo.GRUPO);
+            asigt->FijarFlotante(campos.HORAS, static_cast<double>(horas));
+            asigt->FijarTexto(campos.SESIONES, sesiones);
+            asigt->FijarTexto(campos.CLAVE, clave);
+            asigt->FijarTexto(campos.CLAVECURSO, claveCurso);
+            if (!ctx.TareaDocencia.empty())
+                asigt->FijarTexto(campos.CTAREA, ctx.TareaDocencia);
             asigt->Grabar();
         }
     }

@@ -3,16 +3,19 @@
 //
 // Each step is a function on this object, so that it can run alone in a test:
 // the loaded exchange document and its reading state, the four code lists of
-// the subject step, HayTarea513, the chosen template and the main window's
+// the subject step, HayTarea513 and the teaching activity, the chosen template and the main window's
 // handles that the steps read (ASIGNOMT, GRUPOST, NIVELCAN.dbf).
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "exchange/lectura.h"
+#include "export/niveles_por_nombre.h"
 #include "platform/cotejo.h"
 #include "platform/interaccion.h"
+#include "platform/rutas.h"
 #include "tables/tablas_principales.h"
 
 namespace durlavex {
@@ -42,7 +45,20 @@ struct ContextoExportacion {
     ConjuntoTextos ListaNombres{Caso::Distingue};
     ConjuntoTextos ListaCodNombres{Caso::Distingue};
 
+    // The levels course names tell (NIVELES.TXT beside the program), read
+    // once: by the run before it touches anything, or on first use.
+    const NivelesPorNombre& NivelesPorNombreCurso()
+    {
+        if (!nivelesPorNombre)
+            nivelesPorNombre = NivelesPorNombre::Cargar(RutaArchivo(carpetaPrograma, kArchivoNivelesPorNombre));
+        return *nivelesPorNombre;
+    }
+    std::optional<NivelesPorNombre> nivelesPorNombre;
+
     std::int32_t HayTarea513 = 0;
+    // The ordinary teaching activity's code, which every ASIGT row carries:
+    // "513", else the code of the first activity named "Docencia", else empty.
+    std::string TareaDocencia;
     std::string JornadaElegida;
 };
 

@@ -9,6 +9,7 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/causa_sistema.h"
 #include "platform/error.h"
 #include "platform/rutas.h"
 
@@ -69,7 +70,7 @@ fs::path CrearCarpetaCopia(const fs::path& carpetaCopias, const std::string& fec
     fs::create_directories(carpetaCopias, ec);
     if (ec)
         throw Error("No se puede crear la carpeta de copias de seguridad «" + TextoRuta(carpetaCopias) +
-                    "» (" + ec.message() + "). No se ha tocado ninguna tabla");
+                    "» (" + CausaSistema(ec) + "). No se ha tocado ninguna tabla");
     for (int n = 1; n < 100; ++n) {
         char sufijo[8] = "";
         if (n > 1)
@@ -79,7 +80,7 @@ fs::path CrearCarpetaCopia(const fs::path& carpetaCopias, const std::string& fec
             return carpeta;
         if (ec)
             throw Error("No se puede crear la carpeta de copia de seguridad «" + TextoRuta(carpeta) + "» (" +
-                        ec.message() + "). No se ha tocado ninguna tabla");
+                        CausaSistema(ec) + "). No se ha tocado ninguna tabla");
     }
     throw Error("Ya hay demasiadas copias de seguridad de este mismo segundo en «" +
                 TextoRuta(carpetaCopias) + "». No se ha tocado ninguna tabla");
@@ -164,7 +165,8 @@ CopiaSeguridad CopiarTablasReemplazadas(const fs::path& directorioTrabajo, const
             std::error_code ecBorrar;
             fs::remove_all(copia.carpeta, ecBorrar);
             throw Error("No se ha podido copiar «" + TextoRuta(origen) + "» en la copia de seguridad «" +
-                        TextoRuta(copia.carpeta) + "» (" + ec.message() + "). No se ha tocado ninguna tabla");
+                        TextoRuta(copia.carpeta) + "» (" + CausaSistema(ec) +
+                        "). No se ha tocado ninguna tabla");
         }
         ++copia.archivos;
     }

@@ -25,16 +25,19 @@ struct DatosCurso {
     std::string ESTUD;
 };
 
-// The level of a course key: its short and full name in NIVELCAN.DBF, or
-// "Niv" and nothing when the key is not there. A blank short name also counts
-// as "Niv"; the full name is still used.
+// The level of a course: its short and full name in NIVELCAN.DBF by the
+// course key. When the key is not there, or its short name is blank, the
+// level the course's name tells (NIVELES.TXT) stands in, full name and all;
+// "Niv" only when the name tells none either, with the full name NIVELCAN.DBF
+// gave, if any.
 struct Nivel {
     std::string abreviatura;
     std::string nombre;
     bool encontrado = false;
 };
 
-Nivel BuscarNivel(Tabla& nivelcan, std::int32_t clave)
+Nivel BuscarNivel(Tabla& nivelcan, const NivelesPorNombre& porNombre, std::int32_t clave,
+                  const std::string& nombreCurso)
 {
     Nivel nivel;
     // The handle answers repeated locates from an index it builds once, so
@@ -44,8 +47,11 @@ Nivel BuscarNivel(Tabla& nivelcan, std::int32_t clave)
         nivel.abreviatura = nivelcan.LeerTexto("NIVEL_ABREV");
         nivel.nombre = nivelcan.LeerTexto("NIVEL");
     }
-    if (nivel.abreviatura.empty())
+    if (nivel.abreviatura.empty()) {
+        if (const NivelPorNombre* deducido = porNombre.Buscar(nombreCurso))
+            return Nivel{deducido->nivel, deducido->nombre, true};
         nivel.abreviatura = kNivelDesconocido;
+    }
     return nivel;
 }
 
@@ -60,10 +66,10 @@ void ExportarCursos(ContextoExportacion& ctx, Tabla& cursost)
         if (lectura.AbrirRegistro(i) < 2)
             continue;
         const std::string clave = lectura.LeerDato(0);
-        const std::int32_t numero = TextoAEntero(clave);
+        const std::int32_t numero = lectura.EnDato(0, [&] { return TextoAEntero(clave); });
         const std::string nombre = lectura.LeerDato(1);
 
-        const Nivel nivel = BuscarNivel(nivelcan, numero);
+        const Nivel nivel = BuscarNivel(nivelcan, ctx.NivelesPorNombreCurso(), numero, nombre);
         const std::string estud = nivel.encontrado ? nombre + " (" + nivel.nombre + ")" : nombre;
         const std::string curso = nombre.substr(0, 1);
 
@@ -124,8 +130,9 @@ void ExportarUnidades(ContextoExportacion& ctx, Tabla& cursost, Tabla& grupost)
         const auto encontrado = cursos.find(claveCurso);
         const DatosCurso& curso = encontrado == cursos.end() ? sinCurso : encontrado->second;
         const std::string grupo = nombre.empty() ? std::string() : nombre.substr(nombre.size() - 1);
-        const std::string codigo =
-            GenerarCodigoCorto(CodigoDeNombre(nombre), codigos, contadores, FormaCodigo::Acortar);
+        const std::string codigo = lectura.EnDato(1, [&] {
+            return GenerarCodigoCorto(CodigoDeNombre(nombre), codigos, contadores, FormaCodigo::Acortar);
+        });
         // A group of an unknown course is still described, by its letter.
         const std::string descripcion = curso.ESTUD.empty()
                                             ? " " + curso.NIVEL + " " + curso.CURSO + " " + grupo

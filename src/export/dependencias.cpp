@@ -28,7 +28,8 @@ void ExportarDependencias(ContextoExportacion& ctx)
         // A room without a code of its own is named by its name.
         if (codigo.empty())
             codigo = nombre.substr(0, 10);
-        codigo = GenerarCodigoCorto(codigo, codigos, contadores, FormaCodigo::Acortar);
+        codigo = lectura.EnDato(
+            0, [&] { return GenerarCodigoCorto(codigo, codigos, contadores, FormaCodigo::Acortar); });
 
         aulat->Agregar();
         aulat->FijarTexto("ABREV", codigo);

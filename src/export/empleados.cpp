@@ -44,8 +44,10 @@ void ExportarEmpleados(ContextoExportacion& ctx)
 
         // A given abbreviation longer than the field keeps its first ten
         // characters; only counted codes are shortened.
-        const std::string codigo = GenerarCodigoCorto(abreviatura.empty() ? iniciales : abreviatura, codigos,
-                                                      contadores, FormaCodigo::Cortar);
+        const std::string codigo = lectura.EnDato(6, [&] {
+            return GenerarCodigoCorto(abreviatura.empty() ? iniciales : abreviatura, codigos, contadores,
+                                      FormaCodigo::Cortar);
+        });
 
         proft->Agregar();
         proft->FijarTexto("ABREV", codigo);

@@ -7,10 +7,13 @@
 
 #include "export/contexto_exportacion.h"
 #include "export/copia_seguridad.h"
+#include "platform/bloqueo_trabajo.h"
 #include "platform/error.h"
 #include "platform/indicacion_ocupado.h"
+#include "platform/interrupcion.h"
 #include "platform/rutas.h"
 #include "tables/esquemas.h"
+#include "tables/preparacion.h"
 #include "tables/tabla.h"
 
 namespace durlavex {
@@ -62,6 +65,9 @@ class Corrida {
             return Exportar();
         } catch (const std::bad_alloc&) {
             return Fallo("No hay memoria suficiente para terminar la exportación");
+        } catch (const ErrorInterrupcion&) {
+            return Fallo("Exportación interrumpida a petición del usuario: no ha cambiado ninguna tabla del "
+                         "directorio de trabajo");
         } catch (const Error& e) {
             return Fallo(e.what());
         } catch (const std::exception& e) {
@@ -88,12 +94,21 @@ class Corrida {
         const std::filesystem::path copias =
             opciones_.carpetaCopias.empty() ? CarpetaCopias() : opciones_.carpetaCopias;
 
-        ContextoExportacion ctx(trabajo, programa, archivo, interaccion_);
+        // One run at a time in the folder; what a run that died left there
+        // goes before anything is read from it.
+        const BloqueoDirectorioTrabajo bloqueo(trabajo, BloqueoDirectorioTrabajo::Uso::Exportar);
+        if (RecuperarExportacionInterrumpida(trabajo))
+            interaccion_.Paso(
+                "Se han vuelto a poner las tablas que una exportación interrumpida dejó a medias");
+
         interaccion_.Paso("Leyendo " + TextoRuta(archivo));
+        LecturaIntercambio lectura;
         if (opciones_.documento)
-            ctx.lectura.UsarDocumento(opciones_.documento);
+            lectura.UsarDocumento(opciones_.documento);
         else
-            ctx.lectura.CargarDocumento(archivo);
+            lectura.CargarDocumento(archivo);
+        ComprobarDatosParaExportar(*lectura.Documento());
+        NivelesPorNombre niveles = NivelesPorNombre::Cargar(RutaArchivo(programa, kArchivoNivelesPorNombre));
         ocupado_.Encender();
 
         const CopiaSeguridad copia = CopiarTablasReemplazadas(trabajo, copias);
@@ -102,12 +117,22 @@ class Corrida {
         if (!copia.carpeta.empty())
             interaccion_.Paso("Copia de seguridad de las tablas anteriores en " + TextoRuta(copia.carpeta));
 
+        // The steps write into the staging folder; the working directory
+        // changes only in the final stage, all tables at once.
+        TablasEnPreparacion preparacion(trabajo);
+        ContextoExportacion ctx(preparacion.Carpeta(), programa, archivo, interaccion_);
+        ctx.lectura = std::move(lectura);
+        ctx.nivelesPorNombre = std::move(niveles);
         for (const Paso& paso : kPasos) {
+            ComprobarInterrupcion();
             interaccion_.Paso(paso.descripcion);
             paso.ejecutar(ctx);
         }
         resultado_.JornadaElegida = ctx.JornadaElegida;
         ctx.tablas.CerrarTodas();
+        ComprobarInterrupcion();
+        interaccion_.Paso("Poniendo las tablas nuevas en su sitio");
+        preparacion.Colocar();
         resultado_.filas = ContarFilas(trabajo);
 
         ocupado_.Apagar();

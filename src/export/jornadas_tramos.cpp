@@ -82,8 +82,10 @@ void LlenarTramos(ContextoExportacion& ctx, Tabla& diashorast2)
         const std::string hasta = lectura.LeerDato(3);
         const std::string jornada = lectura.LeerDato(4);
         if (jornada == ctx.JornadaElegida) {
-            const std::int32_t inicio = MinutoDelTramo(desde, codigo, "empieza");
-            const std::int32_t fin = MinutoDelTramo(hasta, codigo, "termina");
+            const std::int32_t inicio =
+                lectura.EnDato(2, [&] { return MinutoDelTramo(desde, codigo, "empieza"); });
+            const std::int32_t fin =
+                lectura.EnDato(3, [&] { return MinutoDelTramo(hasta, codigo, "termina"); });
             const std::string hora = std::to_string(tramo);
             for (int dia = 1; dia <= kDiasSemana; ++dia) {
                 const std::string textoDia = std::to_string(dia);

@@ -35,7 +35,7 @@ struct HashPar {
 // keys in their stored form (cut to the field, trailing blanks not
 // significant), the first row in table order kept.
 class IndicesEscritos {
-public:
+  public:
     bool HayMateriaEnOferta(const std::string& materia, const std::string& oferta) const
     {
         return materiasOfertas_.count(ClaveMateria(materia, oferta)) != 0;
@@ -54,7 +54,7 @@ public:
         materiasOfertas_.insert(ClaveMateria(materia, oferta));
     }
 
-private:
+  private:
     static ParClaves ClaveMateria(const std::string& materia, const std::string& oferta)
     {
         return {TextoGuardado(materia, kAnchoClave), TextoGuardado(oferta, kAnchoClave)};
@@ -147,8 +147,9 @@ void ExportarMaterias(ContextoExportacion& ctx)
         ctx.ListaNombres.Agregar(nombreMayusculas);
         ctx.ListaCodLargos.Agregar(m.codLargo);
         ctx.ListaCodNombres.Agregar(codNombre);
-        const std::string cod =
-            GenerarCodigoCorto(m.codLargo.substr(0, kAnchoCodigo), ctx.ListaCodigos, contadores);
+        const std::string cod = lectura.EnDato(3, [&] {
+            return GenerarCodigoCorto(m.codLargo.substr(0, kAnchoCodigo), ctx.ListaCodigos, contadores);
+        });
 
         EscribirAsignomt(*asignomt, m, cod);
         escritos.FilaAsignomt(m.codLargo, m.nombre, cod);

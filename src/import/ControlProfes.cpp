@@ -1,6 +1,7 @@
 #include "import/ControlProfes.h"
 
 #include "platform/ui/avisos.h"
+#include "platform/ui/fuentes.h"
 #include "platform/ui/modelo_tabla.h"
 #include "platform/ui/navegador_datos.h"
 #include "platform/ui/panel_degradado.h"
@@ -39,7 +40,7 @@ std::vector<ui::ColumnaRejilla> ColumnasProft()
         {"ABREV", QStringLiteral("ABREV"), 4, false, "", 0},
         {"NOMBRE", QStringLiteral("NOMBRE"), 40, false, "", 0},
         {"X_EMPLEADO", QStringLiteral("X_EMPLEADO"), 10, true, "#*#", LongitudCampo("X_EMPLEADO")},
-        {"F_TOMAPOS", QStringLiteral("F_TOMAPOS"), 10, true, "##/##/####", LongitudCampo("F_TOMAPOS")},
+        {"F_TOMAPOS", QStringLiteral("F_TOMAPOS"), 10, true, "##/##/####", LongitudCampo("F_TOMAPOS"), true},
     };
 }
 
@@ -83,7 +84,7 @@ TControlProfesores::TControlProfesores(QWidget* propietario, const std::filesyst
 
     setObjectName(QStringLiteral("ControlProfesores"));
     setWindowTitle(QStringLiteral("Control de Profesores"));
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setFont(ui::SansSerifClasica());
     setFixedSize(kAnchoCliente, kAltoCliente);
     setSizeGripEnabled(false);
     move(201, 221);
@@ -165,16 +166,19 @@ TControlProfesores::~TControlProfesores()
     wwTableProft_->Cerrar();
 }
 
+// The window as designed (754 x 499), with every label as tall as its text
+// needs in the font it got; the window grows only when the texts on the right
+// no longer fit in it.
 void TControlProfesores::Maquetar()
 {
     constexpr int margen = 8;
     // Wide enough for its four columns in the font it got, as long as the
     // texts on the right keep a readable column.
     const int anchoRejilla = std::clamp(ProftDBGrid->AnchoNecesario(), 440, 530);
-    constexpr int arribaRejilla = 56;
-    Label1->setGeometry(margen, margen, 180, Label1->heightForWidth(180));
-    ProftDBGrid->setGeometry(margen, arribaRejilla, anchoRejilla, kAltoCliente - arribaRejilla - margen);
+    const int altoTitulo = Label1->heightForWidth(180);
+    Label1->setGeometry(margen, margen, 180, altoTitulo);
     const QSize navegador(10 * 24, 25);
+    const int arribaRejilla = std::max({56, margen + altoTitulo + 6, margen + navegador.height() + 4});
     wwDBNavigator1->setGeometry(margen + anchoRejilla - navegador.width(),
                                 arribaRejilla - navegador.height() - 4, navegador.width(),
                                 navegador.height());
@@ -183,13 +187,18 @@ void TControlProfesores::Maquetar()
     const int ancho = kAnchoCliente - x - margen;
     int y = margen;
     for (QLabel* etiqueta : {Label3, Label2, Label4, Label5, Label6}) {
-        const int alto =
-            etiqueta == Label3 ? etiqueta->sizeHint().height() + 8 : etiqueta->heightForWidth(ancho);
+        // The heading on its tan background gets a little air above and below.
+        const int alto = etiqueta->heightForWidth(ancho) + (etiqueta == Label3 ? 8 : 0);
         etiqueta->setGeometry(x, y, ancho, alto);
         y += alto + 14;
     }
-    const QSize boton(110, 34);
+    const QSize boton(std::max(110, BitBtn1->sizeHint().width()), std::max(34, BitBtn1->sizeHint().height()));
     BitBtn1->setGeometry(x + (ancho - boton.width()) / 2, y + 10, boton.width(), boton.height());
+
+    const int alto = std::max(kAltoCliente, y + 10 + boton.height() + margen);
+    setFixedSize(kAnchoCliente, alto);
+    Panel->setGeometry(0, 0, kAnchoCliente, alto);
+    ProftDBGrid->setGeometry(margen, arribaRejilla, anchoRejilla, alto - arribaRejilla - margen);
 }
 
 bool TControlProfesores::EnRejilla(const QWidget* w) const

@@ -11,11 +11,15 @@
 #include "import/fecha.h"
 #include "import/profesores_completos.h"
 #include "import/registros_horario.h"
+#include "import/soluc_corresponde.h"
+#include "platform/bloqueo_trabajo.h"
 #include "platform/error.h"
 #include "platform/indicacion_ocupado.h"
+#include "platform/interrupcion.h"
 #include "platform/rutas.h"
 #include "platform/texto.h"
 #include "platform/xml/escritura.h"
+#include "tables/preparacion.h"
 #include "tables/tabla.h"
 #include "tables/tablas_principales.h"
 
@@ -29,14 +33,15 @@ const char* const kMensajeProfesorIncompleto =
 namespace {
 
 constexpr const char* kNoExisteArchivo = "No existe archivo";
-constexpr const char* kSinPeriodos =
-    "ATENCIÓN - PERIODOS.DBF No encontrado - Importe de nuevo XML de VORNA.";
+constexpr const char* kSinPeriodos = "ATENCIÓN - PERIODOS.DBF No encontrado - Importe de nuevo XML de VORNA.";
 
 // The nine tables of the run, closed however it ends.
 class TablasAbiertas {
-public:
+  public:
     explicit TablasAbiertas(const std::filesystem::path& directorioTrabajo)
-        : tablas(directorioTrabajo, std::filesystem::path()) {}
+        : tablas(directorioTrabajo, std::filesystem::path())
+    {
+    }
     ~TablasAbiertas() { Cerrar(); }
     TablasAbiertas(const TablasAbiertas&) = delete;
     TablasAbiertas& operator=(const TablasAbiertas&) = delete;
@@ -62,12 +67,14 @@ public:
 };
 
 class Importacion {
-public:
+  public:
     Importacion(std::filesystem::path archivoXml, std::filesystem::path directorioTrabajo,
                 Interaccion& interaccion, std::function<std::string()> fecha)
         : ArchivoXML(std::move(archivoXml)), directorioTrabajo_(std::move(directorioTrabajo)),
           interaccion_(interaccion), fecha_(std::move(fecha)), ocupado_(interaccion),
-          abiertas_(directorioTrabajo_) {}
+          abiertas_(directorioTrabajo_)
+    {
+    }
 
     ResultadoImportacion Ejecutar()
     {
@@ -78,6 +85,13 @@ public:
         if (!std::filesystem::is_directory(directorioTrabajo_, ec))
             throw Error("No existe el directorio de trabajo de Talvorin «" + TextoRuta(directorioTrabajo_) +
                         "»: no se ha abierto ni escrito nada");
+
+        // One run at a time in the folder; an export that died half-way
+        // through putting its tables in place is rolled back first.
+        const BloqueoDirectorioTrabajo bloqueo(directorioTrabajo_, BloqueoDirectorioTrabajo::Uso::Importar);
+        if (RecuperarExportacionInterrumpida(directorioTrabajo_))
+            interaccion_.Paso(
+                "Se han vuelto a poner las tablas que una exportación interrumpida dejó a medias");
 
         ocupado_.Encender();
         interaccion_.Paso("Abriendo las tablas de " + TextoRuta(directorioTrabajo_));
@@ -93,6 +107,8 @@ public:
         if (!BuscarArchivo(directorioTrabajo_, "PERIODOS.DBF"))
             return Detener(MotivoDetencion::SinPeriodos, kSinPeriodos);
         const FechasPeriodo fechas = LeerFechasPeriodo();
+        if (const auto ajeno = SolucNoCorresponde(abiertas_.tablas))
+            return Detener(MotivoDetencion::SolucNoCorresponde, *ajeno);
 
         xmlNode* bloqueDatos = SustituirRaiz(documento, fecha_ ? fecha_() : FechaHoraActual(), anno);
 
@@ -101,12 +117,12 @@ public:
             return Detener(MotivoDetencion::ProfesorIncompleto, kMensajeProfesorIncompleto);
 
         interaccion_.Paso("Escribiendo el horario de cada profesor");
-        const std::int32_t HayTarea513 = BuscarTarea513(directorioTrabajo_);
+        const std::string tareaDocencia = BuscarTareaDocencia(directorioTrabajo_);
         // Each teacher's records go to the file as they are made: the result
         // never stands whole in memory.
         GuardadoPorPartes guardado(documento, resultado_.archivoResultado);
-        const RecuentoHorarios recuento =
-            EscribirHorariosRegulares(documento, bloqueDatos, abiertas_.tablas, fechas, HayTarea513, &guardado);
+        const RecuentoHorarios recuento = EscribirHorariosRegulares(documento, bloqueDatos, abiertas_.tablas,
+                                                                    fechas, tareaDocencia, &guardado);
         abiertas_.Cerrar();
 
         interaccion_.Paso("Guardando " + TextoRuta(resultado_.archivoResultado));
@@ -118,10 +134,10 @@ public:
         return resultado_;
     }
 
-private:
+  private:
     // The message is shown with the normal cursor; the tables close as the
     // run returns.
-    ResultadoImportacion Detener(MotivoDetencion motivo, const char* mensaje)
+    ResultadoImportacion Detener(MotivoDetencion motivo, const std::string& mensaje)
     {
         abiertas_.Cerrar();
         ocupado_.Apagar();
@@ -172,14 +188,16 @@ private:
 
 ResultadoImportacion EjecutarImportacion(const std::filesystem::path& archivoXml,
                                          const std::filesystem::path& directorioTrabajo,
-                                         Interaccion& interaccion,
-                                         const std::function<std::string()>& fecha)
+                                         Interaccion& interaccion, const std::function<std::string()>& fecha)
 {
     // A failure unwinds the run: its tables close and the busy indication goes
     // off before the outcome is built here.
     ResultadoImportacion fallo;
     try {
         return Importacion(archivoXml, directorioTrabajo, interaccion, fecha).Ejecutar();
+    } catch (const ErrorInterrupcion&) {
+        fallo.mensaje =
+            "Importación interrumpida a petición del usuario: no se ha escrito el archivo de resultado";
     } catch (const Error& e) {
         fallo.mensaje = e.what();
     } catch (const std::bad_alloc&) {

@@ -27,7 +27,8 @@ enum class MotivoDetencion {
     Ninguno,
     ArchivoInexistente, // no file at the exchange file's path
     SinPeriodos,        // PERIODOS.DBF missing from the working directory
-    ProfesorIncompleto  // a teacher still lacks X_EMPLEADO or F_TOMAPOS
+    ProfesorIncompleto, // a teacher still lacks X_EMPLEADO or F_TOMAPOS
+    SolucNoCorresponde  // SOLUC.DBF was not made on the exported tables
 };
 
 struct ResultadoImportacion {

@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "import/indices_busqueda.h"
+#include "platform/interrupcion.h"
 #include "platform/numeros.h"
 #include "platform/texto.h"
 #include "platform/xml/escritura.h"
 #include "tables/tabla.h"
+#include "tables/tarea_docencia.h"
 
 namespace durlavex {
 
@@ -36,7 +38,8 @@ std::vector<FilaProfesor> LeerProfesores(Tabla& proft)
 {
     std::vector<FilaProfesor> filas;
     for (proft.Primero(); !proft.Fin(); proft.Siguiente())
-        filas.push_back({proft.LeerTexto("X_EMPLEADO"), proft.LeerTexto("F_TOMAPOS"), proft.LeerTexto("ABREV")});
+        filas.push_back(
+            {proft.LeerTexto("X_EMPLEADO"), proft.LeerTexto("F_TOMAPOS"), proft.LeerTexto("ABREV")});
     return filas;
 }
 
@@ -44,8 +47,8 @@ std::vector<FilaProfesor> LeerProfesores(Tabla& proft)
 // by PROF compared exactly and with case: one pass instead of a filter on
 // SOLUC for each teacher. As with the filter, DIA is read only from rows of
 // known teachers, and the other fields only from placed rows.
-std::unordered_map<std::string, std::vector<Leccion>> AgruparLecciones(
-    Tabla& soluc, const std::vector<FilaProfesor>& profesores)
+std::unordered_map<std::string, std::vector<Leccion>>
+AgruparLecciones(Tabla& soluc, const std::vector<FilaProfesor>& profesores)
 {
     std::unordered_map<std::string, std::vector<Leccion>> porProfesor;
     for (const auto& profesor : profesores)
@@ -88,7 +91,7 @@ struct ContextoLecciones {
     const DocumentoXml& documento;
     const IndicesBusqueda& indices;
     const FechasPeriodo& fechas;
-    std::int32_t HayTarea513;
+    const std::string& tareaDocencia;
 };
 
 // One lesson record; every value starts empty for each lesson.
@@ -111,7 +114,8 @@ void EscribirLeccion(const ContextoLecciones& ctx, xmlNode* profesor, int numero
 
     // The time slot's key: the day followed by the hour, day 3 hour 2 is "32".
     Tramo tramo;
-    if (const Tramo* encontrado = ctx.indices.BuscarTramo(std::to_string(leccion.DIA) + std::to_string(leccion.HORA)))
+    if (const Tramo* encontrado =
+            ctx.indices.BuscarTramo(std::to_string(leccion.DIA) + std::to_string(leccion.HORA)))
         tramo = *encontrado;
     AgregarDato(documento, registro, "N_DIASEMANA", tramo.DIA);
     AgregarDato(documento, registro, "X_TRAMO", tramo.CODDIHO);
@@ -135,22 +139,27 @@ void EscribirLeccion(const ContextoLecciones& ctx, xmlNode* profesor, int numero
     AgregarDato(documento, registro, "N_HORINI", std::to_string(MinutosDeReloj(tramo.HORADESDE)));
     AgregarDato(documento, registro, "N_HORFIN", std::to_string(MinutosDeReloj(tramo.HORAHASTA)));
 
-    if (EsBlanco(tarea) && ctx.HayTarea513 == 1)
-        tarea = "513";
+    if (EsBlanco(tarea) && !EsBlanco(ctx.tareaDocencia))
+        tarea = ctx.tareaDocencia;
     AgregarDato(documento, registro, "X_ACTIVIDAD", tarea);
 }
 
 } // namespace
 
-std::int32_t BuscarTarea513(const std::filesystem::path& directorioTrabajo)
+std::string BuscarTareaDocencia(const std::filesystem::path& directorioTrabajo)
 {
-    std::int32_t HayTarea513 = 0;
     Tabla asignomt(directorioTrabajo, "ASIGNOMT", TipoTabla::DBase, false);
     asignomt.Abrir();
-    if (asignomt.Localizar("COD", {ValorClave{std::string("513")}}))
-        HayTarea513 = 1;
+    bool hay513 = asignomt.Localizar("COD", {ValorClave{std::string(kTarea513)}});
+    std::string docencia;
+    for (asignomt.Primero(); !hay513 && !asignomt.Fin(); asignomt.Siguiente()) {
+        if (asignomt.LeerTexto("ESTAREA") == "T" && EsNombreDocencia(asignomt.LeerTexto("NOMBRE"))) {
+            docencia = asignomt.LeerTexto("CODTAREA");
+            break;
+        }
+    }
     asignomt.Cerrar();
-    return HayTarea513;
+    return hay513 ? kTarea513 : docencia;
 }
 
 std::int32_t MinutosDeReloj(std::string_view texto)
@@ -165,7 +174,7 @@ std::int32_t MinutosDeReloj(std::string_view texto)
 
 RecuentoHorarios EscribirHorariosRegulares(const DocumentoXml& documento, xmlNode* bloqueDatos,
                                            TablasPrincipales& tablas, const FechasPeriodo& fechas,
-                                           std::int32_t HayTarea513, GuardadoPorPartes* guardado)
+                                           const std::string& tareaDocencia, GuardadoPorPartes* guardado)
 {
     Tabla& proft = tablas.wwTableProfesor;
     const std::vector<FilaProfesor> profesores = LeerProfesores(proft);
@@ -183,6 +192,7 @@ RecuentoHorarios EscribirHorariosRegulares(const DocumentoXml& documento, xmlNod
 
     RecuentoHorarios recuento;
     for (const FilaProfesor& profesor : profesores) {
+        ComprobarInterrupcion();
         const std::vector<Leccion>& suyas = lecciones.at(profesor.ABREV);
         xmlNode* registro = CrearElemento(documento, "grupo_datos");
         FijarAtributo(registro, "seq", "HORARIO_REGULAR_PROFESOR_" + std::to_string(++recuento.profesores));
@@ -193,7 +203,7 @@ RecuentoHorarios EscribirHorariosRegulares(const DocumentoXml& documento, xmlNod
 
         int numero = 0;
         for (const Leccion& leccion : suyas) {
-            EscribirLeccion({documento, *indices, fechas, HayTarea513}, registro, ++numero, leccion);
+            EscribirLeccion({documento, *indices, fechas, tareaDocencia}, registro, ++numero, leccion);
             ++recuento.actividades;
         }
         if (guardado)

@@ -31,10 +31,11 @@ struct RecuentoHorarios {
     int actividades = 0; // lesson records written
 };
 
-// 1 when ASIGNOMT.DBF of the working directory holds a row whose COD is
-// exactly "513", the regular-teaching activity; else 0. Opens its own shared
-// handle, which works while the run holds ASIGNOMT exclusively.
-std::int32_t BuscarTarea513(const std::filesystem::path& directorioTrabajo);
+// The regular-teaching activity's code from ASIGNOMT.DBF of the working
+// directory: "513" when a row's COD is exactly "513"; else CODTAREA of the
+// first task row (ESTAREA true) named "Docencia"; else empty. Opens its own
+// shared handle, which works while the run holds ASIGNOMT exclusively.
+std::string BuscarTareaDocencia(const std::filesystem::path& directorioTrabajo);
 
 // A clock text ("hh:mm") as minutes after midnight: a text shorter than five
 // characters gets one "0" in front, then its first two characters are the
@@ -45,11 +46,12 @@ std::int32_t MinutosDeReloj(std::string_view texto);
 // Appends HORARIOS_REGULARES with all its records to `bloqueDatos`. Reads the
 // open handles wwTableProfesor, wwTableSoluc, wwTableAsig, wwTableNomAsg,
 // wwTableTramos, wwTableGrupos and wwTableNomAsg_2, and leaves them open.
-// `HayTarea513` says whether a lesson without activity code gets "513".
+// A lesson without an activity code gets `tareaDocencia` when it is not blank.
 // With `guardado`, the group is started there and each teacher record is
 // written there, and leaves the document, as soon as it is complete.
 RecuentoHorarios EscribirHorariosRegulares(const DocumentoXml& documento, xmlNode* bloqueDatos,
                                            TablasPrincipales& tablas, const FechasPeriodo& fechas,
-                                           std::int32_t HayTarea513, GuardadoPorPartes* guardado = nullptr);
+                                           const std::string& tareaDocencia,
+                                           GuardadoPorPartes* guardado = nullptr);
 
 } // namespace durlavex

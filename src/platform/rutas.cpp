@@ -1,5 +1,8 @@
 #include "platform/rutas.h"
 
+#include "platform/causa_sistema.h"
+#include "platform/error.h"
+#include "platform/fallos_simulados.h"
 #include "platform/texto.h"
 
 #include <cstdlib>
@@ -9,6 +12,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <pwd.h>
 #include <unistd.h>
 #endif
@@ -93,8 +97,8 @@ fs::path DirectorioTrabajo()
     return fs::path("C:\\KTEMP");
 #else
     const char* prefijo = std::getenv("WINEPREFIX");
-    const fs::path wine = (prefijo != nullptr && *prefijo != '\0') ? fs::path(prefijo)
-                                                                   : CarpetaPersonal() / ".wine";
+    const fs::path wine =
+        (prefijo != nullptr && *prefijo != '\0') ? fs::path(prefijo) : CarpetaPersonal() / ".wine";
     return wine / "drive_c" / "KTEMP";
 #endif
 }
@@ -144,7 +148,10 @@ fs::path RutaArchivo(const fs::path& carpeta, std::string_view nombre)
     return carpeta / MayusculasAscii(nombre);
 }
 
-bool ExisteArchivo(const fs::path& ruta) { return EsArchivoRegular(ruta); }
+bool ExisteArchivo(const fs::path& ruta)
+{
+    return EsArchivoRegular(ruta);
+}
 
 void BorrarArchivo(const fs::path& ruta)
 {
@@ -153,6 +160,38 @@ void BorrarArchivo(const fs::path& ruta)
     if (ruta.empty() || fs::is_directory(fs::symlink_status(ruta, ec)))
         return;
     fs::remove(ruta, ec);
+}
+
+void RenombrarArchivo(const fs::path& origen, const fs::path& destino)
+{
+    std::error_code ec;
+    if (const auto simulado = fallos::Consultar(fallos::Operacion::Renombrar, origen))
+        ec = *simulado;
+    else
+        fs::rename(origen, destino, ec);
+    if (ec)
+        throw Error("No se pudo mover «" + TextoRuta(origen) + "» a «" + TextoRuta(destino) +
+                    "»: " + CausaSistema(ec));
+}
+
+void AsegurarEnDisco(const fs::path& ruta)
+{
+#ifdef _WIN32
+    // Only files: Windows writes a folder's entries through on its own.
+    HANDLE h =
+        CreateFileW(ruta.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    FlushFileBuffers(h);
+    CloseHandle(h);
+#else
+    const int fd = ::open(ruta.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+#endif
 }
 
 } // namespace durlavex

@@ -54,4 +54,14 @@ fs::path RutaDeTexto(std::string_view utf8);
 // Deletes the file when it exists; the outcome is not reported.
 void BorrarArchivo(const fs::path& ruta);
 
+// Moves a file or folder to another name in the same file system (a rename,
+// which either happens whole or not at all). Throws Error naming both and
+// the reason in Spanish when the system refuses it.
+void RenombrarArchivo(const fs::path& origen, const fs::path& destino);
+
+// Asks the system to have the file's data (or a folder's entries) on the disk
+// itself, not only in its cache, so that a power cut after this cannot lose
+// them. Best effort: a failure is not reported.
+void AsegurarEnDisco(const fs::path& ruta);
+
 } // namespace durlavex

@@ -55,4 +55,22 @@ bool CumpleMascara(std::string_view valor, std::string_view mascara)
     return alcanzable[valor.size()];
 }
 
+bool EsFechaDelCalendario(std::string_view valor)
+{
+    if (!CumpleMascara(valor, "##/##/####"))
+        return false;
+    const auto numero = [valor](std::size_t desde, std::size_t cifras) {
+        int n = 0;
+        for (std::size_t i = desde; i < desde + cifras; ++i)
+            n = n * 10 + (valor[i] - '0');
+        return n;
+    };
+    const int dia = numero(0, 2), mes = numero(3, 2), anno = numero(6, 4);
+    if (anno < 1 || mes < 1 || mes > 12 || dia < 1)
+        return false;
+    const bool bisiesto = (anno % 4 == 0 && anno % 100 != 0) || anno % 400 == 0;
+    constexpr int kDias[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return dia <= kDias[mes - 1] + (mes == 2 && bisiesto ? 1 : 0);
+}
+
 } // namespace durlavex

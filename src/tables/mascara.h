@@ -10,4 +10,10 @@ namespace durlavex {
 // "##/##/####" a date with its slashes).
 bool CumpleMascara(std::string_view valor, std::string_view mascara);
 
+// True when a date written dd/mm/aaaa (the date mask "##/##/####") names a
+// day of the calendar: month 01 to 12, a day the month has (29/02 in leap
+// years only), year 0001 or later. 31/02/2020 and 00/13/2020 fit the mask but
+// are no dates.
+bool EsFechaDelCalendario(std::string_view valor);
+
 } // namespace durlavex

@@ -22,7 +22,10 @@ namespace {
 
 enum class Modo { Consulta, Agregando, Editando };
 
-std::string Citado(std::string_view ansi) { return "«" + AnsiAUtf8(ansi) + "»"; }
+std::string Citado(std::string_view ansi)
+{
+    return "«" + AnsiAUtf8(ansi) + "»";
+}
 
 std::vector<std::string> SepararCampos(std::string_view campos)
 {
@@ -133,9 +136,10 @@ struct Tabla::Estado {
     fs::path Ruta() const
     {
         const fs::path archivo(NombreArchivo());
-        const fs::path carpeta = archivo.has_parent_path()
-                                     ? (directorio.empty() ? archivo.parent_path() : directorio / archivo.parent_path())
-                                     : directorio;
+        const fs::path carpeta =
+            archivo.has_parent_path()
+                ? (directorio.empty() ? archivo.parent_path() : directorio / archivo.parent_path())
+                : directorio;
         return RutaArchivo(carpeta, archivo.filename().string());
     }
 
@@ -144,7 +148,8 @@ struct Tabla::Estado {
         const fs::path carpeta = ruta.parent_path();
         std::error_code ec;
         if (!carpeta.empty() && !fs::is_directory(carpeta, ec))
-            throw Error("No existe la carpeta «" + carpeta.string() + "» de la tabla " + Citado(NombreTabla()));
+            throw Error("No existe la carpeta «" + carpeta.string() + "» de la tabla " +
+                        Citado(NombreTabla()));
     }
 
     void RequiereAbierta() const
@@ -161,13 +166,18 @@ struct Tabla::Estado {
         throw Error("La tabla " + Citado(NombreTabla()) + " no tiene el campo " + Citado(campo));
     }
 
-    std::size_t CampoEnEdicion(std::string_view campo) const
+    std::size_t CampoEnEdicion(std::string_view campo) const { return EnEdicion(Campo(campo)); }
+
+    std::size_t EnEdicion(std::size_t campo) const
     {
-        const std::size_t i = Campo(campo);
+        RequiereAbierta();
+        if (campo >= archivo->Campos().size())
+            throw Error("La tabla " + Citado(NombreTabla()) + " no tiene el campo número " +
+                        std::to_string(campo));
         if (modo == Modo::Consulta)
-            throw Error("No se puede dar valor al campo " + Citado(campo) + " de la tabla " +
-                        Citado(NombreTabla()) + ": no hay ninguna fila en edición");
-        return i;
+            throw Error("No se puede dar valor al campo " + Citado(Definicion(campo).nombre) +
+                        " de la tabla " + Citado(NombreTabla()) + ": no hay ninguna fila en edición");
+        return campo;
     }
 
     const dbf::Campo& Definicion(std::size_t campo) const { return archivo->Campos()[campo]; }
@@ -334,7 +344,8 @@ struct Tabla::Estado {
                         Citado(definicion.nombre) + " de la tabla " + Citado(NombreTabla()));
         }
         archivo->PonerTexto(registro, campo, valor);
-        Fijar(campo) = QuitarBlancosFinales(valor.substr(0, std::min<std::size_t>(valor.size(), definicion.ancho)));
+        Fijar(campo) =
+            QuitarBlancosFinales(valor.substr(0, std::min<std::size_t>(valor.size(), definicion.ancho)));
     }
 
     void PonerNumero(std::size_t campo, double valor)
@@ -375,13 +386,31 @@ Tabla::Tabla(std::filesystem::path directorio, std::string nombre, TipoTabla tip
 
 Tabla::~Tabla() = default;
 
-void Tabla::FijarDirectorio(std::filesystem::path directorio) { estado_->directorio = std::move(directorio); }
-const std::filesystem::path& Tabla::Directorio() const { return estado_->directorio; }
-const std::string& Tabla::Nombre() const { return estado_->nombre; }
-std::filesystem::path Tabla::Ruta() const { return estado_->Ruta(); }
+void Tabla::FijarDirectorio(std::filesystem::path directorio)
+{
+    estado_->directorio = std::move(directorio);
+}
+const std::filesystem::path& Tabla::Directorio() const
+{
+    return estado_->directorio;
+}
+const std::string& Tabla::Nombre() const
+{
+    return estado_->nombre;
+}
+std::filesystem::path Tabla::Ruta() const
+{
+    return estado_->Ruta();
+}
 
-void Tabla::DefinirCampos(std::vector<DefinicionCampo> campos) { estado_->campos = std::move(campos); }
-void Tabla::DefinirIndices(std::vector<DefinicionIndice> indices) { estado_->indices = std::move(indices); }
+void Tabla::DefinirCampos(std::vector<DefinicionCampo> campos)
+{
+    estado_->campos = std::move(campos);
+}
+void Tabla::DefinirIndices(std::vector<DefinicionIndice> indices)
+{
+    estado_->indices = std::move(indices);
+}
 
 void Tabla::Crear()
 {
@@ -415,7 +444,8 @@ void Tabla::Abrir()
     if (!ExisteArchivo(ruta))
         throw Error("No existe la tabla " + Citado(e.NombreTabla()) + " en la carpeta «" +
                     ruta.parent_path().string() + "»");
-    auto archivo = dbf::ArchivoDbf::Abrir(ruta, e.exclusiva ? dbf::Acceso::Exclusivo : dbf::Acceso::Compartido);
+    auto archivo =
+        dbf::ArchivoDbf::Abrir(ruta, e.exclusiva ? dbf::Acceso::Exclusivo : dbf::Acceso::Compartido);
     e.reescriturasVistas = archivo->Reescrituras();
     if (e.agrupada)
         archivo->DiferirEscritura(true);
@@ -425,9 +455,18 @@ void Tabla::Abrir()
     e.fin = e.inicio = e.vista->Filas().empty();
 }
 
-void Tabla::Cerrar() { estado_->Cerrar(); }
-void Tabla::AgruparEscrituras() { estado_->agrupada = true; }
-bool Tabla::Abierta() const { return estado_->archivo != nullptr; }
+void Tabla::Cerrar()
+{
+    estado_->Cerrar();
+}
+void Tabla::AgruparEscrituras()
+{
+    estado_->agrupada = true;
+}
+bool Tabla::Abierta() const
+{
+    return estado_->archivo != nullptr;
+}
 
 void Tabla::Agregar()
 {
@@ -453,13 +492,32 @@ void Tabla::Editar()
     e.modo = Modo::Editando;
 }
 
-void Tabla::Grabar() { estado_->Grabar(); }
-void Tabla::Cancelar() { estado_->Soltar(); }
-bool Tabla::EnEdicion() const { return estado_->modo != Modo::Consulta; }
+void Tabla::Grabar()
+{
+    estado_->Grabar();
+}
+void Tabla::Cancelar()
+{
+    estado_->Soltar();
+}
+bool Tabla::EnEdicion() const
+{
+    return estado_->modo != Modo::Consulta;
+}
 
 void Tabla::FijarTexto(std::string_view campo, std::string_view valor)
 {
-    estado_->PonerTextoSegunTipo(estado_->CampoEnEdicion(campo), valor);
+    FijarTexto(BuscarCampo(campo), valor);
+}
+
+CampoTabla Tabla::BuscarCampo(std::string_view campo) const
+{
+    return {estado_->Campo(campo)};
+}
+
+void Tabla::FijarTexto(CampoTabla campo, std::string_view valor)
+{
+    estado_->PonerTextoSegunTipo(estado_->EnEdicion(campo.indice), valor);
 }
 
 void Tabla::FijarLogico(std::string_view campo, bool valor)
@@ -467,7 +525,8 @@ void Tabla::FijarLogico(std::string_view campo, bool valor)
     Estado& e = *estado_;
     const std::size_t i = e.CampoEnEdicion(campo);
     if (e.Definicion(i).tipo != 'L')
-        throw Error("El campo " + Citado(campo) + " de la tabla " + Citado(e.NombreTabla()) + " no es lógico");
+        throw Error("El campo " + Citado(campo) + " de la tabla " + Citado(e.NombreTabla()) +
+                    " no es lógico");
     e.PonerLogico(i, valor);
 }
 
@@ -483,8 +542,13 @@ void Tabla::FijarEntero(std::string_view campo, std::int32_t valor)
 
 void Tabla::FijarFlotante(std::string_view campo, double valor)
 {
+    FijarFlotante(BuscarCampo(campo), valor);
+}
+
+void Tabla::FijarFlotante(CampoTabla campo, double valor)
+{
     Estado& e = *estado_;
-    const std::size_t i = e.CampoEnEdicion(campo);
+    const std::size_t i = e.EnEdicion(campo.indice);
     if (EsCampoNumerico(e.Definicion(i)))
         e.PonerNumero(i, valor);
     else
@@ -540,8 +604,14 @@ void Tabla::Primero()
     e.fin = e.inicio = e.vista->Filas().empty();
 }
 
-void Tabla::Siguiente() { Mover(1); }
-void Tabla::Anterior() { Mover(-1); }
+void Tabla::Siguiente()
+{
+    Mover(1);
+}
+void Tabla::Anterior()
+{
+    Mover(-1);
+}
 
 void Tabla::Ultimo()
 {
@@ -578,9 +648,18 @@ void Tabla::Mover(int filas)
     }
 }
 
-bool Tabla::Fin() const { return estado_->fin; }
-bool Tabla::Inicio() const { return estado_->inicio; }
-int Tabla::Posicion() const { return static_cast<int>(estado_->posicion); }
+bool Tabla::Fin() const
+{
+    return estado_->fin;
+}
+bool Tabla::Inicio() const
+{
+    return estado_->inicio;
+}
+int Tabla::Posicion() const
+{
+    return static_cast<int>(estado_->posicion);
+}
 
 int Tabla::NumeroFilas() const
 {
@@ -594,8 +673,9 @@ bool Tabla::Localizar(std::string_view campos, const std::vector<ValorClave>& va
     e.RequiereAbierta();
     const auto nombres = SepararCampos(campos);
     if (nombres.size() != valores.size())
-        throw Error("Búsqueda en la tabla " + Citado(e.NombreTabla()) + " con " + std::to_string(nombres.size()) +
-                    " campos (" + AnsiAUtf8(campos) + ") y " + std::to_string(valores.size()) + " valores");
+        throw Error("Búsqueda en la tabla " + Citado(e.NombreTabla()) + " con " +
+                    std::to_string(nombres.size()) + " campos (" + AnsiAUtf8(campos) + ") y " +
+                    std::to_string(valores.size()) + " valores");
     std::vector<std::size_t> indices;
     std::string clave;
     bool posible = true;
@@ -651,7 +731,10 @@ void Tabla::QuitarFiltro()
     e.fin = e.inicio = e.vista->Filas().empty();
 }
 
-void Tabla::DefinirMascaras(std::vector<MascaraCampo> mascaras) { estado_->mascaras = std::move(mascaras); }
+void Tabla::DefinirMascaras(std::vector<MascaraCampo> mascaras)
+{
+    estado_->mascaras = std::move(mascaras);
+}
 
 void Tabla::Refrescar()
 {

@@ -17,7 +17,9 @@
 
 namespace durlavex {
 
-namespace dbf { class ArchivoDbf; }
+namespace dbf {
+class ArchivoDbf;
+}
 
 enum class TipoCampo { Texto, Logico, Entero, Flotante };
 
@@ -46,10 +48,15 @@ struct MascaraCampo {
     std::string mascara;
 };
 
+// A field of an open table, found by BuscarCampo.
+struct CampoTabla {
+    std::size_t indice = 0;
+};
+
 class Tabla {
-public:
-    Tabla(std::filesystem::path directorio, std::string nombre,
-          TipoTabla tipo = TipoTabla::DBase, bool exclusiva = false);
+  public:
+    Tabla(std::filesystem::path directorio, std::string nombre, TipoTabla tipo = TipoTabla::DBase,
+          bool exclusiva = false);
     ~Tabla();
     Tabla(const Tabla&) = delete;
     Tabla& operator=(const Tabla&) = delete;
@@ -78,15 +85,21 @@ public:
     bool Abierta() const;
 
     // Rows.
-    void Agregar();   // a new row at the end becomes the current row, in editing
-    void Editar();    // the current row becomes editable
-    void Grabar();    // stores the row being appended or edited (checks masks)
-    void Cancelar();  // drops the changes of the row being appended or edited
+    void Agregar();  // a new row at the end becomes the current row, in editing
+    void Editar();   // the current row becomes editable
+    void Grabar();   // stores the row being appended or edited (checks masks)
+    void Cancelar(); // drops the changes of the row being appended or edited
     bool EnEdicion() const;
 
     // Setting fields of the row being appended or edited. Text longer than the
     // field is stored cut to its width; empty text leaves the field blank.
     void FijarTexto(std::string_view campo, std::string_view valor);
+    // The same for a field found once by its name: a table written row after
+    // row with many fields then spends no time finding them again. Valid while
+    // the table stays open.
+    CampoTabla BuscarCampo(std::string_view campo) const;
+    void FijarTexto(CampoTabla campo, std::string_view valor);
+    void FijarFlotante(CampoTabla campo, double valor);
     void FijarLogico(std::string_view campo, bool valor);
     void FijarEntero(std::string_view campo, std::int32_t valor);
     void FijarFlotante(std::string_view campo, double valor);
@@ -137,7 +150,7 @@ public:
     // Reads the table again from its file.
     void Refrescar();
 
-private:
+  private:
     struct Estado;
     std::unique_ptr<Estado> estado_;
 };

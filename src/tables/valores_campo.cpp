@@ -6,6 +6,7 @@
 #include <cstring>
 #include <variant>
 
+#include "platform/dbf/valores.h"
 #include "platform/error.h"
 #include "platform/texto.h"
 
@@ -47,7 +48,13 @@ std::string DigitosDe(const ValorClave& valor)
 bool EsCampoNumerico(const dbf::Campo& campo)
 {
     switch (campo.tipo) {
-    case 'N': case 'F': case 'I': case '+': case 'O': case 'B': case 'Y':
+    case 'N':
+    case 'F':
+    case 'I':
+    case '+':
+    case 'O':
+    case 'B':
+    case 'Y':
         return true;
     default:
         return false;
@@ -62,8 +69,8 @@ std::optional<double> NumeroDeTexto(std::string_view texto)
     if (texto.empty() || texto.front() == '+')
         return std::nullopt;
     double valor = 0;
-    const auto r = std::from_chars(texto.data(), texto.data() + texto.size(), valor,
-                                   std::chars_format::fixed);
+    const auto r =
+        std::from_chars(texto.data(), texto.data() + texto.size(), valor, std::chars_format::fixed);
     if (r.ec != std::errc() || r.ptr != texto.data() + texto.size())
         return std::nullopt;
     return valor;
@@ -71,16 +78,10 @@ std::optional<double> NumeroDeTexto(std::string_view texto)
 
 std::string TextoDeNumero(double valor, int decimales)
 {
-    char texto[400];
-    std::snprintf(texto, sizeof texto, "%.*f", decimales, valor);
-    std::string resultado(texto);
-    if (resultado.front() == '-' && resultado.find_first_not_of("-0.") == std::string::npos)
-        resultado.erase(0, 1); // the engine writes no "-0"
-    return resultado;
+    return dbf::TextoFijo(valor, decimales).value_or(std::string());
 }
 
-std::optional<std::string> ClaveDeFila(const dbf::ArchivoDbf& archivo, std::size_t fila,
-                                       std::size_t campo)
+std::optional<std::string> ClaveDeFila(const dbf::ArchivoDbf& archivo, std::size_t fila, std::size_t campo)
 {
     if (!EsCampoNumerico(archivo.Campos()[campo]))
         return FragmentoTexto(QuitarBlancosFinales(archivo.Texto(fila, campo)));
@@ -91,8 +92,7 @@ std::optional<std::string> ClaveDeFila(const dbf::ArchivoDbf& archivo, std::size
     }
 }
 
-std::optional<std::string> ClaveDeValor(const dbf::Campo& campo, const ValorClave& valor,
-                                        bool cortarAlAncho)
+std::optional<std::string> ClaveDeValor(const dbf::Campo& campo, const ValorClave& valor, bool cortarAlAncho)
 {
     const auto* texto = std::get_if<std::string>(&valor);
     if (EsCampoNumerico(campo)) {

@@ -1,6 +1,7 @@
 #pragma once
 // NIVELCAN.DBF for tests: the table of education levels that lies beside the
-// program, written with the engine in a folder of the test's own.
+// program, written with the engine in a folder of the test's own, with the
+// levels course names tell (NIVELES.TXT, as installed) beside it.
 //
 //   EscribirNivelcan(programa, {{101, "ESO", "Secundaria"}});
 
@@ -39,6 +40,8 @@ inline void EscribirNivelcan(const std::filesystem::path& carpeta, const std::ve
         tabla.Grabar();
     }
     tabla.Cerrar();
+    std::filesystem::copy_file(std::filesystem::path(DURLAVEX_SOURCE_DIR) / "data" / "NIVELES.TXT",
+                               carpeta / "NIVELES.TXT", std::filesystem::copy_options::overwrite_existing);
 }
 
 } // namespace durlavex::pruebas

@@ -135,7 +135,7 @@ TEST_F(BloqueoEntreProcesos, ExclusivaPedidaMientrasOtroProcesoLaTieneCompartida
     }
     close(tuberia[0]);
     // Wait until the child has its lock: it then blocks another exclusive opener.
-    for (int i = 0; i < 500 && EnOtroProceso(Abrir(ruta, Acceso::Exclusivo)) == Logrado; ++i)
+    for (int i = 0; i < 5000 && EnOtroProceso(Abrir(ruta, Acceso::Exclusivo)) == Logrado; ++i)
         usleep(2000);
     EXPECT_THAT([&] { ArchivoDbf::Abrir(ruta, Acceso::Exclusivo); },
                 ThrowsMessage<Error>(AllOf(HasSubstr(ruta.string()), HasSubstr("otro programa"))));

@@ -157,7 +157,10 @@ void Nada(ExportarCli&) {}
 
 const CasoSinTocar kCasosSinTocar[] = {
     {"VariasPlantillasSinOpcion", Nada, "ARCHIVO", 2, "varias plantillas horarias"},
-    {"VariasPlantillasSeListan", Nada, "ARCHIVO", 2, "«J1»\n  «Tardeña»\n"},
+    {"VariasPlantillasSeListanConNombreYFechas", Nada, "ARCHIVO", 2,
+     "Plantillas horarias del archivo (código, nombre y fechas):\n"
+     "  «J1»  Mañana  (del 01/09/2023 al 30/06/2024)\n"
+     "  «Tardeña»  Tarde  (del 01/09/2023 al 30/06/2024)\n"},
     {"PlantillaQueNoEsDelArchivo", Nada, "ARCHIVO --plantilla J9", 2,
      "«J9» no es ninguna plantilla horaria del archivo"},
     {"PlantillaEnOtrasMayusculas", Nada, "ARCHIVO --plantilla j1", 2, "«j1» no es ninguna plantilla"},
@@ -167,7 +170,7 @@ const CasoSinTocar kCasosSinTocar[] = {
     {"DosArchivos", Nada, "ARCHIVO ARCHIVO --plantilla J1", 2, "Sobran argumentos"},
     {"OpcionDesconocida", Nada, "ARCHIVO --jornada J1", 2, "Opción desconocida: --jornada"},
     {"ArchivoInexistente", [](ExportarCli& t) { std::filesystem::remove(t.archivo); },
-     "ARCHIVO --plantilla J1", 3, "No existe archivo\n"},
+     "ARCHIVO --plantilla J1", 3, "No existe archivo «"},
     {"SinNivelcan", [](ExportarCli& t) { std::filesystem::remove(t.programa / "NIVELCAN.DBF"); },
      "ARCHIVO --plantilla J1", 3, "ATENCIÓN - NIVELCAN.DBF No encontrado - Reinstale DURLAVEX\n"},
     {"XmlMalFormado",
@@ -215,9 +218,10 @@ TEST_F(ExportarCli, ErrorEnUnPasoSaleConUnoYElTextoDeLaCajaDeError)
     Escuela().Grupo("CURSOS_DEL_CENTRO", {{"12a", "3º"}}).Guardar(archivo);
     const Salida s = Ejecutar("exportar " + Archivo() + " --plantilla J1");
     EXPECT_EQ(s.estado, 1);
-    EXPECT_EQ(s.errores, "'12a' no es un valor entero válido.\n");
+    EXPECT_EQ(s.errores,
+              "'12a' no es un valor entero válido (CURSOS_DEL_CENTRO, registro 3, dato en la posición 0, línea 2).\n");
     EXPECT_THAT(s.salida, testing::Not(HasSubstr("Proceso finalizado")));
-    EXPECT_EQ(Columna(ktemp, "PROFT", "ABREV"), (std::vector<std::string>{"GLA"}));
+    EXPECT_EQ(Columna(ktemp, "PROFT", "ABREV"), (std::vector<std::string>{"VIEJO"}));
     EXPECT_TRUE(fs::exists(Copias()));
 }
 

@@ -100,12 +100,28 @@ TEST_F(FallosExportar, DirectorioDeTrabajoDeSoloLecturaSaleConUnoSinTocarlo)
     const Salida s = Exportar();
 
     EXPECT_EQ(s.estado, 1) << s.salida << s.errores;
-    EXPECT_THAT(s.errores, HasSubstr("No se pudo crear el archivo «" + ktemp.string() + "/ASIGNOMT.DBF»: el disco o "
-                                     "la carpeta es de solo lectura"))
+    EXPECT_THAT(s.errores, HasSubstr("No se puede escribir en el directorio de trabajo «" + ktemp.string() +
+                                     "»: el disco o la carpeta es de solo lectura. No se ha tocado nada"))
         << s.errores;
     EXPECT_THAT(s.salida, Not(HasSubstr("Proceso finalizado")));
     EXPECT_EQ(Instantanea(ktemp), antes);
     EXPECT_EQ(Leer(archivo), xml);
+}
+
+// The reason the backup folder cannot be made is the system's, in Spanish.
+TEST_F(FallosExportar, CarpetaDeCopiasDeSoloLecturaLoDiceEnCastellanoSinTocarNada)
+{
+    const auto antes = Instantanea(ktemp);
+    const pruebas::Montaje soloLectura = pruebas::Montaje::SoloLectura(datos.Ruta());
+    if (!soloLectura.Activo())
+        GTEST_SKIP() << soloLectura.Motivo();
+
+    const Salida s = Exportar();
+
+    EXPECT_EQ(s.estado, 1) << s.salida << s.errores;
+    EXPECT_EQ(s.errores, "No se puede crear la carpeta de copias de seguridad «" + Copias().string() +
+                             "» (el disco o la carpeta es de solo lectura). No se ha tocado ninguna tabla.\n");
+    EXPECT_EQ(Instantanea(ktemp), antes);
 }
 
 TEST_F(FallosExportar, DiscoLlenoSaleConUnoYGuardaLasTablasAnteriores)

@@ -126,7 +126,7 @@ TEST_F(FallosImportar, DiscoLlenoDejaElResultadoAnteriorYNingunTemporal)
 
     EXPECT_EQ(s.estado, 1) << s.salida << s.errores;
     EXPECT_EQ(s.errores, "No se pudo escribir el archivo temporal «" + Resultado().string() +
-                             ".tmp» (¿disco lleno?)\n")
+                             ".tmp» para guardar «" + Resultado().string() + "»: no queda espacio en el disco.\n")
         << s.errores;
     ComprobarNadaPerdido(s, xml);
 }

@@ -88,19 +88,38 @@ TEST_F(ImportarCli, ProfesorIncompletoSeListaYTerminaConTres)
     EXPECT_FALSE(fs::exists(Resultado()));
 }
 
+// The SOLUC of another school: none of its teachers is in PROFT.
+TEST_F(ImportarCli, SolucDeOtroInstitutoTerminaConTresSinEscribir)
+{
+    pruebas::EscribirDbase3(ktemp / "SOLUC.DBF", pruebas::kCamposSoluc,
+                            {{"ZZ", "3", "2", "LEN", "4C", "", "B7"}, {"YY", "1", "1", "FIS", "4C", "", ""}});
+    const Salida s = Ejecutar("importar " + Archivo());
+    EXPECT_EQ(s.estado, 3);
+    EXPECT_EQ(s.errores, "SOLUC.DBF no corresponde a las tablas exportadas: ninguna de sus 2 filas es de un "
+                         "profesor de PROFT.DBF. Exporte de nuevo desde Vorna, o compruebe que el directorio de "
+                         "trabajo «" + ktemp.string() + "» es el de este instituto. No se ha escrito el archivo "
+                         "de resultado\n");
+    EXPECT_EQ(s.salida.find("Proceso finalizado"), std::string::npos) << s.salida;
+    EXPECT_FALSE(fs::exists(Resultado()));
+}
+
 TEST_F(ImportarCli, SituacionesQueDetienenYErrores)
 {
     const Salida sinArchivo = Ejecutar("importar '" + (origen / "no-esta.xml").string() + "'");
     EXPECT_EQ(sinArchivo.estado, 3);
-    EXPECT_EQ(sinArchivo.errores, "No existe archivo\n");
+    EXPECT_EQ(sinArchivo.errores, "No existe archivo «" + (origen / "no-esta.xml").string() + "»\n");
 
     const Salida uso = Ejecutar("importar");
     EXPECT_EQ(uso.estado, 2);
+    EXPECT_EQ(uso.errores, "Falta el archivo de intercambio (ARCHIVO.xml).\nUso: durlavex-cli importar ARCHIVO.xml\n"
+                           "Más información: durlavex-cli importar --help\n");
 
     fs::remove(ktemp / "PERIODOS.DBF");
     const Salida sinPeriodos = Ejecutar("importar " + Archivo());
     EXPECT_EQ(sinPeriodos.estado, 3);
-    EXPECT_EQ(sinPeriodos.errores, "ATENCIÓN - PERIODOS.DBF No encontrado - Importe de nuevo XML de VORNA.\n");
+    EXPECT_EQ(sinPeriodos.errores, "ATENCIÓN - PERIODOS.DBF No encontrado - Importe de nuevo XML de VORNA.\n"
+                                   "No está en el directorio de trabajo de Talvorin «" +
+                                       ktemp.string() + "».\n");
 
     fs::remove_all(ktemp);
     const Salida sinDirectorio = Ejecutar("importar " + Archivo());

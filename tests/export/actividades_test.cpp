@@ -80,6 +80,40 @@ TEST_P(ExportarActividadesTest, EscribeLaFilaYFijaHayTarea513)
 INSTANTIATE_TEST_SUITE_P(Casos, ExportarActividadesTest, testing::ValuesIn(kCasos),
                          [](const auto& info) { return std::string(info.param.nombre); });
 
+// The code every ordinary lesson carries: "513" wherever it stands, else the
+// first activity named "Docencia", else none.
+struct CasoDocencia {
+    const char* nombre;
+    std::vector<Registro> actividades;
+    const char* tarea;
+    friend void PrintTo(const CasoDocencia& c, std::ostream* os) { *os << c.nombre; }
+};
+
+const CasoDocencia kCasosDocencia[] = {
+    {"LaDeVornaSeLlamaDocencia", {{"S", "2", "Guardia"}, {"S", "1", "Docencia"}}, "1"},
+    {"El513GanaAunqueVengaDespues", {{"S", "1", "Docencia"}, {"S", "513", "Horas lectivas"}}, "513"},
+    {"LaPrimeraDocenciaSinMirarMayusculasNiBlancos",
+     {{"S", "7", "  DOCENCIA "}, {"S", "8", "Docencia"}}, "7"},
+    {"OtroNombreNoEsDocencia", {{"S", "3", "Docencia directa"}, {"S", "4", "Tutoría"}}, ""},
+    {"SinActividades", {}, ""},
+};
+
+class TareaDocenciaTest : public testing::TestWithParam<CasoDocencia> {};
+
+TEST_P(TareaDocenciaTest, SeFijaAlLeerLasActividades)
+{
+    const CasoDocencia& c = GetParam();
+    EntornoExportacion e(ArchivoIntercambio().Grupo("ACTIVIDADES", c.actividades));
+    ExportarMaterias(e.ctx);
+    e.ctx.TareaDocencia = "viejo"; // the step settles it afresh
+    ExportarActividades(e.ctx);
+    EXPECT_EQ(e.ctx.TareaDocencia, c.tarea);
+    EXPECT_EQ(e.ctx.HayTarea513, std::string(c.tarea) == "513" ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Casos, TareaDocenciaTest, testing::ValuesIn(kCasosDocencia),
+                         [](const auto& info) { return std::string(info.param.nombre); });
+
 // The subject step's lists are of no use after this step; an empty group
 // discards them too and leaves HayTarea513 at 0.
 TEST(ExportarActividades, DescartaLasListasDeMaterias)

@@ -186,13 +186,16 @@ TEST_P(BusquedaAsignaturaGrupo, FilasDeAsigt)
 INSTANTIATE_TEST_SUITE_P(Materias, BusquedaAsignaturaGrupo, testing::ValuesIn(kCasosBusqueda),
                          [](const auto& info) { return std::string(info.param.nombre); });
 
-TEST(ExportarAsignaciones, ConTarea513CadaFilaLlevaLaTarea)
+TEST(ExportarAsignaciones, CadaFilaLlevaLaTareaDeDocencia)
 {
     EntornoExportacion e(Materias({{"101", "1", "Matemáticas"}, {"202", "2", "Matemáticas"}}));
     Escuela(e, {{"MAT", "Matemáticas"}}, kGruposEjemplo);
-    e.ctx.HayTarea513 = 1;
+    e.ctx.TareaDocencia = "513";
     ExportarAsignaciones(e.ctx);
     EXPECT_EQ(e.Columna("ASIGT", "CTAREA"), (std::vector<std::string>{"513", "513", "513"}));
+    e.ctx.TareaDocencia = "1";
+    ExportarAsignaciones(e.ctx);
+    EXPECT_EQ(e.Columna("ASIGT", "CTAREA"), (std::vector<std::string>{"1", "1", "1"}));
 }
 
 TEST(ExportarAsignaciones, TiempoQueNoEsNumeroSoloDetieneSiHayFilaQueEscribir)
@@ -204,7 +207,8 @@ TEST(ExportarAsignaciones, TiempoQueNoEsNumeroSoloDetieneSiHayFilaQueEscribir)
                                    {"101", "5", "Matemáticas", "M", "60"}}));
     Escuela(e, {{"MAT", "Matemáticas"}}, kGruposEjemplo);
     EXPECT_THAT([&] { ExportarAsignaciones(e.ctx); },
-                testing::ThrowsMessage<ErrorConversion>(testing::StrEq("'4h' no es un valor entero válido")));
+                testing::ThrowsMessage<ErrorConversion>(testing::StrEq(
+                    "'4h' no es un valor entero válido (MATERIAS, registro 4, dato en la posición 4, línea 2).")));
     EXPECT_EQ(e.Columna("ASIGT", "CLAVE"), (std::vector<std::string>{"1", "1"}));
 }
 

@@ -42,7 +42,7 @@ TEST(ExportarCursosUnidades, EjemploCompleto)
 
     EXPECT_EQ(e.Leer("CURSOST", kCamposCursost), Ansi(Filas{
                                                      {"E1", "", "ESO", "1", "101", "1º ESO (Secundaria)"},
-                                                     {"N2", "", "Niv", "2", "202", "2º Bachillerato"},
+                                                     {"B2", "", "BACH", "2", "202", "2º Bachillerato (Bachillerato)"},
                                                  }));
     EXPECT_EQ(e.Leer("GRUPOST", kCamposGrupost),
               Ansi(Filas{
@@ -67,10 +67,18 @@ const CasoCursos kCasosCursos[] = {
      {{101, "ESO", "Secundaria"}},
      {{"  101 ", "1º"}},
      {{"E1", "ESO", "1", "101", "1º (Secundaria)"}}},
-    {"AbreviaturaDeNivelEnBlancoEsNiv",
+    {"AbreviaturaDeNivelEnBlancoTomaElNivelDelNombre",
      {{101, "", "Secundaria"}},
      {{"101", "1º ESO"}},
-     {{"N1", "Niv", "1", "101", "1º ESO (Secundaria)"}}},
+     {{"E1", "ESO", "1", "101", "1º ESO (Educación Secundaria Obligatoria)"}}},
+    {"AbreviaturaEnBlancoYNombreSinNivelEsNivConElNombreDeNivelcan",
+     {{101, "", "Secundaria"}},
+     {{"101", "1º Capacitación Digital"}},
+     {{"N1", "Niv", "1", "101", "1º Capacitación Digital (Secundaria)"}}},
+    {"ClaveAusenteTomaElNivelDelNombre",
+     {},
+     {{"212306", "2º de C.F.G.S. (Pres.)"}},
+     {{"C2", "CFGS", "2", "212306", "2º de C.F.G.S. (Pres.) (Ciclo Formativo de Grado Superior)"}}},
     {"NivelLargoSeGuardaEnCincoYDaSuInicial",
      {{300, "Bachillerato", "Bachillerato"}},
      {{"300", "1º B"}},
@@ -184,7 +192,8 @@ TEST(ExportarCursosUnidades, ClaveQueNoEsNumeroDetieneConLasFilasAnteriores)
     pruebas::EscribirNivelcan(e.programa.Ruta(), {{101, "ESO", "Secundaria"}});
     EXPECT_THAT(
         [&] { ExportarCursosUnidades(e.ctx); },
-        testing::ThrowsMessage<ErrorConversion>(testing::StrEq("'12a' no es un valor entero válido")));
+        testing::ThrowsMessage<ErrorConversion>(testing::StrEq(
+            "'12a' no es un valor entero válido (CURSOS_DEL_CENTRO, registro 2, dato en la posición 0, línea 2).")));
     EXPECT_EQ(e.Columna("CURSOST", "CLAVE"), (std::vector<std::string>{"101"}));
     EXPECT_TRUE(e.Leer("GRUPOST", kCamposGrupost).empty());
 }
@@ -192,6 +201,7 @@ TEST(ExportarCursosUnidades, ClaveQueNoEsNumeroDetieneConLasFilasAnteriores)
 TEST(ExportarCursosUnidades, NivelcanSinClaveEsUnErrorQueNombraElCampo)
 {
     EntornoExportacion e(Centro({{"101", "1º"}}, {}));
+    pruebas::EscribirNivelcan(e.programa.Ruta(), {});
     dbf::ArchivoDbf::Crear(e.programa / "NIVELCAN.DBF", {dbf::Campo{"NIVEL", 'C', 20}});
     EXPECT_THAT([&] { ExportarCursosUnidades(e.ctx); },
                 testing::ThrowsMessage<Error>(HasSubstr("X_OFERTAMATRIG")));

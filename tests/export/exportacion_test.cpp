@@ -19,9 +19,13 @@
 #include "export/copia_seguridad.h"
 #include "export/exportacion.h"
 #include "export/fixture_exportacion.h"
+#include "platform/bloqueo_trabajo.h"
 #include "platform/dbf/archivo_dbf.h"
 #include "platform/error.h"
+#include "platform/fallos_simulados.h"
+#include "platform/interrupcion.h"
 #include "tables/esquemas.h"
+#include "tables/preparacion.h"
 
 namespace durlavex {
 namespace {
@@ -138,7 +142,8 @@ TEST_F(Corrida, EscuelaCompletaReconstruyeCadaTabla)
         (std::vector<std::string>{"Leyendo " + e.ctx.ArchivoXML.string(), "Materias (ASIGNOMT, ASIGNOMT2)",
                                   "Actividades (ASIGNOMT)", "Profesores (PROFT)", "Dependencias (AULAT)",
                                   "Cursos y unidades (CURSOST, GRUPOST)", "Asignaciones (ASIGT)",
-                                  "Jornadas y tramos horarios (DIASHORAST, DIASHORAST2, PERIODOS)"}));
+                                  "Jornadas y tramos horarios (DIASHORAST, DIASHORAST2, PERIODOS)",
+                                  "Poniendo las tablas nuevas en su sitio"}));
 
     // Every layout, field by field, as the engine reads the files.
     for (const Esquema* esquema : esquemas::Todos()) {
@@ -174,18 +179,18 @@ TEST_F(Corrida, EscuelaCompletaReconstruyeCadaTabla)
               (Filas{{"A1", "Aula 1", "", "", ""}}));
     EXPECT_EQ(e.Leer("CURSOST", {"ABREV", "TURNO", "NIVEL", "CURSO", "CLAVE", "ESTUD"}),
               Ansi(Filas{{"E1", "", "ESO", "1", "101", "1º ESO (Secundaria)"},
-                         {"N2", "", "Niv", "2", "202", "2º Bachillerato"}}));
+                         {"B2", "", "BACH", "2", "202", "2º Bachillerato (Bachillerato)"}}));
     EXPECT_EQ(
         e.Leer("GRUPOST", {"ABREV", "TURNO", "NIVEL", "CURSO", "GRUPO", "CLAVE", "CLAVECURSO", "DESCRIP"}),
         Ansi(Filas{{"1ºESOA", "", "ESO", "1", "A", "U1", "101", "(1º ESO A) 1º ESO (Secundaria)"},
-                   {"2ºBachB", "", "Niv", "2", "B", "U2", "202", "(2º Bach B) 2º Bachillerato"}}));
+                   {"2ºBachB", "", "BACH", "2", "B", "U2", "202", "(2º Bach B) 2º Bachillerato (Bachillerato)"}}));
     EXPECT_EQ(
         e.Leer("ASIGT", {"CASIG", "CPROF", "CGRUP", "CAULA", "TURNO", "NIVEL", "CURSO", "GRUPO", "HORAS",
                          "SESIONES", "NCONEX", "CLAVE", "CLAVECURSO", "CTAREA"}),
         Ansi(Filas{
             {"MAT", "", "1ºESOA", "", "", "ESO", "1", "A", "4.0000", "1111", "", "M1", "101", "513"},
             {"LCL", "", "1ºESOA", "", "", "ESO", "1", "A", "5.0000", "11111", "", "M2", "101", "513"},
-            {"MAT", "", "2ºBachB", "", "", "Niv", "2", "B", "4.0000", "1111", "", "M3", "202", "513"}}));
+            {"MAT", "", "2ºBachB", "", "", "BACH", "2", "B", "4.0000", "1111", "", "M3", "202", "513"}}));
     const std::vector<std::string> dias = {"DIHO",     "CODDIHO",   "DIA",       "TEXTODIA", "HORA",
                                            "TEXTOHOR", "HORADESDE", "HORAHASTA", "MINUTOS"};
     Filas diashorast2, diashorast;
@@ -342,24 +347,134 @@ TEST_P(CorridaSinTocar, DejaElDirectorioDeTrabajoComoEstaba)
 INSTANTIATE_TEST_SUITE_P(Exportacion, CorridaSinTocar, testing::ValuesIn(kCasosSinTocar),
                          [](const auto& info) { return std::string(info.param.nombre); });
 
-TEST_F(Corrida, ErrorEnUnPasoDejaLoEscritoYApagaLaIndicacion)
+// A step that fails after earlier steps wrote their tables: none of them
+// reaches the working directory, which keeps its old tables byte for byte.
+TEST_F(Corrida, ErrorEnUnPasoDejaLasTablasAnterioresYApagaLaIndicacion)
 {
     e.Cargar(EscuelaCompleta().Grupo("CURSOS_DEL_CENTRO", {{"12a", "3º"}}));
     TablasAnteriores();
+    const auto antes = Instantanea(e.trabajo.Ruta());
 
     const ResultadoCorrida r = Ejecutar();
 
     EXPECT_EQ(r.estado, EstadoCorrida::Error);
-    EXPECT_EQ(r.mensaje, "'12a' no es un valor entero válido");
+    EXPECT_EQ(r.mensaje,
+              "'12a' no es un valor entero válido (CURSOS_DEL_CENTRO, registro 3, dato en la posición 0, línea 2).");
     EXPECT_TRUE(e.interaccion.mensajes.empty());
     EXPECT_EQ(e.interaccion.ocupado, (std::vector<bool>{true, false}));
     EXPECT_EQ(e.interaccion.pasos.back(), "Cursos y unidades (CURSOST, GRUPOST)");
-    EXPECT_EQ(e.Columna("PROFT", "ABREV"), (std::vector<std::string>{"GLA"}));
-    EXPECT_EQ(e.Columna("CURSOST", "CLAVE"), (std::vector<std::string>{"101", "202"}));
-    EXPECT_TRUE(e.Leer("GRUPOST", {"ABREV"}).empty());
+    EXPECT_EQ(Instantanea(e.trabajo.Ruta()), antes);
     EXPECT_TRUE(r.filas.empty());
     EXPECT_FALSE(r.copiaSeguridad.empty());
     EXPECT_TRUE(fs::exists(r.copiaSeguridad / "PROFT.DBF"));
+}
+
+// Whatever stops a run before its end, the working directory keeps its old
+// tables byte for byte and no staging folder stays behind.
+struct CasoCorridaFallida {
+    const char* nombre;
+    fallos::Plan fallo;
+    const char* mensaje; // a part of the error's text
+};
+
+void PrintTo(const CasoCorridaFallida& c, std::ostream* os) { *os << c.nombre; }
+
+const CasoCorridaFallida kCasosCorridaFallida[] = {
+    {"DiscoLlenoAlEscribirLaQuintaTabla", {fallos::Operacion::Escribir, 5, "", std::errc::no_space_on_device},
+     ": no queda espacio en el disco"},
+    {"CarpetaDeSoloLectura", {fallos::Operacion::Crear, 1, "", std::errc::read_only_file_system},
+     "DURLAVEX.TMP/ASIGNOMT.DBF»: el disco o la carpeta es de solo lectura"},
+    {"SinPermisoParaCrearAsigt", {fallos::Operacion::Crear, 1, "ASIGT", std::errc::permission_denied},
+     "ASIGT.DBF»: no hay permiso para hacerlo"},
+    {"MovimientoRechazadoEnLaEtapaFinal",
+     {fallos::Operacion::Renombrar, 6, "", std::errc::permission_denied, false},
+     "no hay permiso para hacerlo. Se han vuelto a poner las tablas anteriores: no ha cambiado ninguna"},
+};
+
+class CorridaFallida : public Corrida, public testing::WithParamInterface<CasoCorridaFallida> {};
+
+TEST_P(CorridaFallida, DejaLasTablasAnterioresTalCual)
+{
+    TablasAnteriores();
+    const auto antes = Instantanea(e.trabajo.Ruta());
+    const fallos::FalloProgramado fallo(GetParam().fallo);
+
+    const ResultadoCorrida r = Ejecutar();
+
+    EXPECT_EQ(r.estado, EstadoCorrida::Error);
+    EXPECT_THAT(r.mensaje, HasSubstr(GetParam().mensaje));
+    EXPECT_EQ(Instantanea(e.trabajo.Ruta()), antes);
+    EXPECT_EQ(e.interaccion.ocupado, (std::vector<bool>{true, false}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Fallos, CorridaFallida, testing::ValuesIn(kCasosCorridaFallida),
+                         [](const auto& info) { return std::string(info.param.nombre); });
+
+// Stopped by the person while the template is asked for (Ctrl+C): the steps
+// done so far are dropped with the staging folder.
+TEST_F(Corrida, InterrumpidaDejaLasTablasAnteriores)
+{
+    TablasAnteriores();
+    const auto antes = Instantanea(e.trabajo.Ruta());
+    e.interaccion.alElegir = [] { PedirInterrupcion(); };
+
+    const ResultadoCorrida r = Ejecutar();
+    OlvidarInterrupcion();
+
+    EXPECT_EQ(r.estado, EstadoCorrida::Error);
+    EXPECT_EQ(r.mensaje, "Exportación interrumpida a petición del usuario: no ha cambiado ninguna tabla del "
+                         "directorio de trabajo");
+    EXPECT_EQ(Instantanea(e.trabajo.Ruta()), antes);
+}
+
+// The final stage fails, and putting the old tables back fails too: they wait
+// in the staging folder, and the next run (export or import) puts them back
+// before anything else.
+TEST_F(Corrida, EtapaFinalAMediasLaDeshaceLaCorridaSiguiente)
+{
+    TablasAnteriores();
+    const auto antes = Instantanea(e.trabajo.Ruta());
+    {
+        const fallos::FalloProgramado fallo({fallos::Operacion::Renombrar, 4, "", std::errc::io_error});
+        const ResultadoCorrida r = Ejecutar();
+        EXPECT_EQ(r.estado, EstadoCorrida::Error);
+        EXPECT_THAT(r.mensaje, HasSubstr("Tampoco se pudieron volver a poner todas las tablas anteriores"));
+    }
+    ASSERT_TRUE(fs::is_directory(e.trabajo / "DURLAVEX.TMP"));
+    EXPECT_FALSE(fs::exists(e.trabajo / "PROFT.DBF")); // the old one waits aside
+
+    EXPECT_TRUE(RecuperarExportacionInterrumpida(e.trabajo.Ruta()));
+    EXPECT_EQ(Instantanea(e.trabajo.Ruta()), antes);
+}
+
+// A staging folder an export killed half-way left behind goes with the next
+// run, which then writes its tables as usual.
+TEST_F(Corrida, CarpetaDePreparacionAbandonadaSeVacia)
+{
+    fs::create_directories(e.trabajo / "DURLAVEX.TMP");
+    std::ofstream(e.trabajo / "DURLAVEX.TMP" / "PROFT.DBF") << "a medio escribir";
+
+    const ResultadoCorrida r = Ejecutar();
+
+    ASSERT_EQ(r.estado, EstadoCorrida::Finalizado) << r.mensaje;
+    EXPECT_FALSE(fs::exists(e.trabajo / "DURLAVEX.TMP"));
+    EXPECT_EQ(e.Columna("PROFT", "ABREV"), (std::vector<std::string>{"GLA"}));
+}
+
+TEST_F(Corrida, OtraCorridaEnElDirectorioLaDetieneSinTocarNada)
+{
+    TablasAnteriores();
+    const auto antes = Instantanea(e.trabajo.Ruta());
+    const BloqueoDirectorioTrabajo otra(e.trabajo.Ruta(), BloqueoDirectorioTrabajo::Uso::Importar);
+
+    const ResultadoCorrida r = Ejecutar();
+
+    EXPECT_EQ(r.estado, EstadoCorrida::Error);
+    EXPECT_THAT(r.mensaje, HasSubstr("Otra exportación o importación de Durlavex está trabajando ahora"));
+    EXPECT_FALSE(fs::is_directory(opciones.carpetaCopias));
+    std::map<std::string, std::string> despues = Instantanea(e.trabajo.Ruta());
+    despues.erase("DURLAVEX.LCK"); // the other run's
+    EXPECT_EQ(despues, antes);
 }
 
 TEST_F(Corrida, NivelcanEnMinusculasSeEncuentra)
@@ -367,7 +482,7 @@ TEST_F(Corrida, NivelcanEnMinusculasSeEncuentra)
     fs::rename(e.programa / "NIVELCAN.DBF", e.programa / "nivelcan.dbf");
     const ResultadoCorrida r = Ejecutar();
     ASSERT_EQ(r.estado, EstadoCorrida::Finalizado) << r.mensaje;
-    EXPECT_EQ(e.Columna("CURSOST", "NIVEL"), (std::vector<std::string>{"ESO", "Niv"}));
+    EXPECT_EQ(e.Columna("CURSOST", "NIVEL"), (std::vector<std::string>{"ESO", "BACH"}));
 }
 
 TEST(CodigosPlantilla, RecortadosUnaVezEnElOrdenDelArchivo)

@@ -11,6 +11,7 @@
 // text, so a test that compares accented texts converts with Ansi() below.
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,10 +34,13 @@ public:
     std::vector<std::string> mensajes; // every Mensaje text, in order
     std::vector<bool> ocupado;         // every Ocupado call, in order
     std::vector<std::string> pasos;    // every Paso text, in order
+    std::function<void()> alElegir;    // done while the template is asked for
 
     std::string ElegirPlantilla(const std::filesystem::path&) override
     {
         ++plantillasPedidas;
+        if (alElegir)
+            alElegir();
         return plantilla;
     }
     void CompletarProfesores(const std::filesystem::path&) override { ++profesoresPedidos; }

@@ -46,10 +46,11 @@ public:
     std::optional<QString> Elegir(QWidget*) override
     {
         ++veces;
-        if (respuestas.empty())
-            return std::nullopt;
-        auto respuesta = respuestas.front();
-        respuestas.pop_front();
+        std::optional<QString> respuesta;
+        if (!respuestas.empty()) {
+            respuesta.swap(respuestas.front());
+            respuestas.pop_front();
+        }
         return respuesta;
     }
 };

@@ -342,6 +342,48 @@ class ControlProfesoresTest : public QObject {
         QCOMPARE(LeerProft(d.dir.Ruta()), Claustro(2));
     }
 
+    // A date that fits the mask but names no day of the calendar is refused
+    // the same way, with the date in the message; a real one is saved.
+    void fechaQueNoExiste_data()
+    {
+        QTest::addColumn<QString>("tecleado");
+        QTest::addColumn<QString>("fecha");
+        QTest::addColumn<bool>("existe");
+        QTest::newRow("31 de febrero") << "31022020"
+                                       << "31/02/2020" << false;
+        QTest::newRow("mes 13, día 0") << "00132020"
+                                       << "00/13/2020" << false;
+        QTest::newRow("29 de febrero de un año no bisiesto") << "29022023"
+                                                             << "29/02/2023" << false;
+        QTest::newRow("29 de febrero bisiesto") << "29022024"
+                                                << "29/02/2024" << true;
+    }
+    void fechaQueNoExiste()
+    {
+        QFETCH(QString, tecleado);
+        QFETCH(QString, fecha);
+        QFETCH(bool, existe);
+        const DialogoAbierto d(Claustro(2));
+        d.Teclear(0, kEmpleado, QStringLiteral("77"));
+        d.Pulsar(Qt::Key_Tab);
+        QTest::keyClicks(QApplication::focusWidget(), tecleado);
+        d.Pulsar(Qt::Key_Down);
+        if (existe) {
+            QTRY_COMPARE(d.Modelo().FilaActual(), 1);
+            QCOMPARE(d.avisos.errores, QStringList());
+            QCOMPARE(QString::fromStdString(LeerProft(d.dir.Ruta())[0].toma), fecha);
+            return;
+        }
+        QTRY_COMPARE(d.avisos.errores.size(), 1);
+        QVERIFY2(d.avisos.errores[0].startsWith(QStringLiteral("El valor de F_TOMAPOS no es válido: ") +
+                                                fecha + QStringLiteral(" no es un día del calendario")),
+                 qPrintable(d.avisos.errores[0]));
+        QVERIFY(d.Modelo().EnEdicion());
+        QCOMPARE(d.Rejilla().currentIndex(), d.Modelo().index(0, kToma));
+        QVERIFY(d.Rejilla().isAncestorOf(QApplication::focusWidget()) || d.Rejilla().hasFocus());
+        QCOMPARE(LeerProft(d.dir.Ruta()), Claustro(2));
+    }
+
     // Cancel drops the typed value; post stores it.
     void cancelarDescartaYGrabarGuarda()
     {

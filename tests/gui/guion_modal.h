@@ -29,6 +29,9 @@ private:
     void Mirar()
     {
         auto* d = qobject_cast<Dialogo*>(QApplication::activeModalWidget());
+        // An X server without a window manager activates nothing by itself.
+        if (d && d->isVisible() && !d->isActiveWindow())
+            d->activateWindow();
         if (d && d->isActiveWindow()) {
             hecho = true;
             guion_(*d);

@@ -20,48 +20,12 @@
 
 #include "comun/directorio_temporal.h"
 #include "comun_ventana.h"
+#include "servidor_x.h"
 
 using namespace durlavex::pruebas;
 namespace fs = std::filesystem;
 
 namespace {
-
-// An Xvfb started for this test, stopped with it.
-class ServidorX {
-public:
-    // Empty when there is no Xvfb or it did not come up.
-    QString Iniciar()
-    {
-        const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-        if (xvfb.isEmpty())
-            return {};
-        for (int numero = 90 + QCoreApplication::applicationPid() % 50; numero < 200; ++numero) {
-            if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(numero)) ||
-                QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(numero)))
-                continue;
-            const QString pantalla = QStringLiteral(":%1").arg(numero);
-            proceso_ = std::make_unique<QProcess>();
-            proceso_->start(xvfb, {pantalla, QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-            for (int i = 0; i < 100 && proceso_->state() != QProcess::NotRunning; ++i) {
-                if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(numero)))
-                    return pantalla;
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            }
-            proceso_.reset();
-        }
-        return {};
-    }
-    ~ServidorX()
-    {
-        if (proceso_) {
-            proceso_->terminate();
-            proceso_->waitForFinished(3000);
-        }
-    }
-
-private:
-    std::unique_ptr<QProcess> proceso_;
-};
 
 // A plain X window of the test's own, standing for Talvorin's.
 class VentanaAnfitrion {
@@ -131,6 +95,7 @@ void IncrustacionXvfbTest::laVentanaEntraEnElAnfitrionYTerminaConEl()
     const fs::path ejecutable = programa / "durlavex";
     fs::copy_file(DURLAVEX_GUI_PROGRAM, ejecutable);
     fs::copy_file(fs::path(DURLAVEX_PROGRAM_DIR) / "NIVELCAN.DBF", programa / "NIVELCAN.DBF");
+    fs::copy_file(fs::path(DURLAVEX_PROGRAM_DIR) / "NIVELES.TXT", programa / "NIVELES.TXT");
 
     QProcess durlavex;
     QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();

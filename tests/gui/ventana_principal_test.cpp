@@ -16,9 +16,11 @@
 #include "comun/directorio_temporal.h"
 #include "comun_ventana.h"
 #include "import/fixture_importacion.h"
+#include "import/importacion.h"
 #include "platform/error.h"
 #include "platform/ui/cursor_ocupado.h"
 #include "platform/ui/panel_degradado.h"
+#include "platform/ui/rutas_qt.h"
 
 using namespace durlavex;
 using namespace durlavex::pruebas;
@@ -44,13 +46,16 @@ struct Talvorin {
     Talvorin() { fs::create_directories(ktemp); }
 };
 
-// A program folder of the test's own, with or without NIVELCAN.DBF.
+// A program folder of the test's own, with or without NIVELCAN.DBF (and the
+// level table installed beside it).
 struct CarpetaPrograma {
     DirectorioTemporal carpeta;
     explicit CarpetaPrograma(bool conNivelcan)
     {
-        if (conNivelcan)
-            fs::copy_file(kCarpetaProgramas / "NIVELCAN.DBF", carpeta / "NIVELCAN.DBF");
+        if (!conNivelcan)
+            return;
+        fs::copy_file(kCarpetaProgramas / "NIVELCAN.DBF", carpeta / "NIVELCAN.DBF");
+        fs::copy_file(kCarpetaProgramas / "NIVELES.TXT", carpeta / "NIVELES.TXT");
     }
     fs::path Ini() const { return carpeta / "Talvorin.ini"; }
 };
@@ -133,6 +138,8 @@ private slots:
     void errorDeCorridaAnfitrion();
     void exportacionCompleta();
     void importacionCompleta();
+    void importacionDetenidaPorProfesores_data();
+    void importacionDetenidaPorProfesores();
 };
 
 void VentanaPrincipalTest::textosYControles_data()
@@ -519,7 +526,8 @@ void VentanaPrincipalTest::anfitrionDesapareceDuranteCorrida()
 
     QCOMPARE(cerradaDuranteCorrida, 0);
     QCOMPARE(cerrada.count(), 1);
-    QCOMPARE(persona.avisos.mensajes, QStringList{"Proceso finalizado"});
+    QCOMPARE(persona.avisos.mensajes.size(), 1);
+    QVERIFY(persona.avisos.mensajes[0].startsWith(QStringLiteral("Proceso finalizado\n")));
     QCOMPARE(ValorTransformado(programa.Ini()), QStringLiteral("1"));
 }
 
@@ -651,12 +659,23 @@ void VentanaPrincipalTest::exportacionCompleta()
     bool cursorNormalEnDialogo = false;
     persona.alElegirPlantilla = [&] { cursorNormalEnDialogo = QApplication::overrideCursor() == nullptr; };
     TMForm ventana(persona.Entorno({}, kCarpetaProgramas));
+    // A table of an earlier export, which goes to the backup.
+    std::ofstream(talvorin.ktemp / "JORNADAS.DBF") << "jornadas anteriores";
     MostrarYEsperar(ventana);
 
     QTest::mouseClick(ventana.BExportar, Qt::LeftButton);
 
     QCOMPARE(persona.avisos.errores, QStringList{});
-    QCOMPARE(persona.avisos.mensajes, QStringList{"Proceso finalizado"});
+    // The end message says where the tables and the backup went.
+    QCOMPARE(persona.avisos.mensajes.size(), 1);
+    const QStringList lineas = persona.avisos.mensajes[0].split(QLatin1Char('\n'));
+    QCOMPARE(lineas.size(), 4);
+    QCOMPARE(lineas[0], QStringLiteral("Proceso finalizado"));
+    QCOMPARE(lineas[1], QString());
+    QCOMPARE(lineas[2], QStringLiteral("Tablas de Talvorin: ") + TextoQt(talvorin.ktemp));
+    const QString copia = QStringLiteral("Copia de seguridad de las tablas anteriores: ");
+    QVERIFY2(lineas[3].startsWith(copia + TextoQt(talvorin.datos / "durlavex" / "copias")), qPrintable(lineas[3]));
+    QVERIFY(fs::exists(ui::RutaDe(lineas[3].mid(copia.size())) / "JORNADAS.DBF"));
     QCOMPARE(persona.plantillasPedidas, 1);
     QVERIFY(cursorNormalEnDialogo);
     QCOMPARE(ventana.JornadaElegida, std::string("J2"));
@@ -689,7 +708,11 @@ void VentanaPrincipalTest::importacionCompleta()
     QTest::mouseClick(ventana.BImportar, Qt::LeftButton);
 
     QCOMPARE(persona.avisos.errores, QStringList{});
-    QCOMPARE(persona.avisos.mensajes, QStringList{"Proceso finalizado"});
+    const fs::path resultado = importacion.archivoXml.parent_path() /
+                               ("ResultadoTalvos" + importacion.archivoXml.filename().string());
+    QCOMPARE(persona.avisos.mensajes,
+             QStringList{QStringLiteral("Proceso finalizado\n\nArchivo de resultado: ") + TextoQt(resultado)});
+    QVERIFY(fs::exists(resultado));
     QCOMPARE(persona.profesoresCompletados, 0);
     QCOMPARE(ventana.ResultadoProceso, 1);
     QVERIFY(!ventana.BExportar->isEnabled());
@@ -698,6 +721,47 @@ void VentanaPrincipalTest::importacionCompleta()
     const ResultadoLeido leido = importacion.Leer();
     QCOMPARE(leido.profesores.size(), 1u);
     QCOMPARE(leido.profesores[0].lecciones.size(), 1u);
+}
+
+
+void VentanaPrincipalTest::importacionDetenidaPorProfesores_data()
+{
+    QTest::addColumn<QStringList>("parametros");
+    QTest::newRow("una persona") << QStringList{};
+    QTest::newRow("Talvorin") << QStringList{"importar", "1A2B"};
+}
+
+// A teacher still incomplete after the completion dialog: the message, then
+// the window closes, and Talvorin gets the result code as it stood.
+void VentanaPrincipalTest::importacionDetenidaPorProfesores()
+{
+    QFETCH(QStringList, parametros);
+    Talvorin talvorin;
+    EntornoImportacion importacion;
+    importacion.escuela.proft[0]["F_TOMAPOS"] = "";
+    importacion.escuela.soluc.push_back({"P1", "3", "2", "MAT", "1A", "", "A1"});
+    importacion.Preparar();
+    for (const auto& tabla : fs::directory_iterator(importacion.trabajo.Ruta()))
+        fs::copy_file(tabla.path(), talvorin.ktemp / tabla.path().filename());
+    CarpetaPrograma programa(true);
+    PersonaVentana persona;
+    persona.ventanas.existentes = {kAnfitrion};
+    persona.dialogo.respuestas = {TextoQt(importacion.archivoXml)};
+    TMForm ventana(persona.Entorno(parametros, programa.carpeta.Ruta()));
+    QSignalSpy cerrada(&ventana, &TMForm::Cerrada);
+    MostrarYEsperar(ventana);
+
+    if (parametros.isEmpty())
+        QTest::mouseClick(ventana.BImportar, Qt::LeftButton);
+
+    QCOMPARE(persona.profesoresCompletados, 1);
+    QCOMPARE(persona.avisos.mensajes, QStringList{QString::fromUtf8(kMensajeProfesorIncompleto)});
+    QCOMPARE(persona.avisos.errores, QStringList{});
+    QCOMPARE(cerrada.count(), 1);
+    QVERIFY(!ventana.isVisible());
+    QCOMPARE(ventana.ResultadoProceso, 0);
+    QCOMPARE(ValorTransformado(programa.Ini()), parametros.isEmpty() ? QStringLiteral("(sin archivo)") : QStringLiteral("0"));
+    QVERIFY(!fs::exists(importacion.Resultado()));
 }
 
 QTEST_MAIN(VentanaPrincipalTest)

@@ -10,6 +10,7 @@
 
 #include "import/fixture_importacion.h"
 #include "import/importacion.h"
+#include "platform/bloqueo_trabajo.h"
 #include "tables/tabla.h"
 
 namespace durlavex {
@@ -83,6 +84,64 @@ TEST_P(DetencionTest, NoSeEscribeNadaYSeQuitaLaIndicacionDeOcupado)
 
 INSTANTIATE_TEST_SUITE_P(Casos, DetencionTest, testing::ValuesIn(kCasosDetencion),
                          [](const auto& info) { return info.param.nombre; });
+
+// A SOLUC made on other tables (another school's, or before the last
+// export) is refused before anything is written or asked.
+struct CasoSolucAjeno {
+    std::string nombre;
+    std::vector<pruebas::FilaSoluc> soluc;
+    std::string motivo;
+};
+
+void PrintTo(const CasoSolucAjeno& caso, std::ostream* os) { *os << caso.nombre; }
+
+const CasoSolucAjeno kCasosSolucAjeno[] = {
+    {"NingunProfesorDeProft",
+     {{"X9", "3", "2", "MAT", "1A", "", ""}, {"X8", "1", "1", "GUA", "", "", ""}},
+     "ninguna de sus 2 filas es de un profesor de PROFT.DBF"},
+    {"NingunaMateriaNiActividadExportada",
+     {{"P1", "3", "2", "LEN", "1A", "", ""}},
+     "su única fila no tiene una materia y un grupo de ASIGT.DBF ni una actividad de ASIGNOMT.DBF"},
+};
+
+class SolucAjenoTest : public testing::TestWithParam<CasoSolucAjeno> {};
+
+TEST_P(SolucAjenoTest, SeDetieneSinEscribirNiPreguntar)
+{
+    EntornoImportacion e;
+    e.escuela.proft[0]["X_EMPLEADO"] = ""; // the teacher dialog would be due
+    e.escuela.soluc = GetParam().soluc;
+    e.Preparar();
+
+    const ResultadoImportacion r = e.Ejecutar();
+    EXPECT_EQ(r.desenlace, Desenlace::Detenido);
+    EXPECT_EQ(r.motivo, MotivoDetencion::SolucNoCorresponde);
+    EXPECT_NE(r.mensaje.find("SOLUC.DBF no corresponde a las tablas exportadas: " + GetParam().motivo),
+              std::string::npos)
+        << r.mensaje;
+    EXPECT_NE(r.mensaje.find("No se ha escrito el archivo de resultado"), std::string::npos) << r.mensaje;
+    EXPECT_EQ(e.persona.mensajes, std::vector<std::string>{r.mensaje});
+    EXPECT_EQ(e.persona.completados, 0);
+    EXPECT_FALSE(fs::exists(e.Resultado()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Casos, SolucAjenoTest, testing::ValuesIn(kCasosSolucAjeno),
+                         [](const auto& info) { return info.param.nombre; });
+
+// An export (or another import) at work in the folder: refused at once.
+TEST(Importacion, OtraCorridaEnElDirectorioLaDetiene)
+{
+    EntornoImportacion e;
+    e.escuela.soluc = {{"P1", "3", "2", "MAT", "1A", "", ""}};
+    e.Preparar();
+    const BloqueoDirectorioTrabajo otra(e.trabajo.Ruta(), BloqueoDirectorioTrabajo::Uso::Exportar);
+
+    const ResultadoImportacion r = e.Ejecutar();
+    EXPECT_EQ(r.desenlace, Desenlace::Error);
+    EXPECT_NE(r.mensaje.find("Otra exportación o importación de Durlavex está trabajando ahora"), std::string::npos)
+        << r.mensaje;
+    EXPECT_FALSE(fs::exists(e.Resultado()));
+}
 
 TEST(Importacion, ElMensajeDelProfesorIncompletoTieneTresLineasSeparadasPorLfCr)
 {

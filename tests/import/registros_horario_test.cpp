@@ -79,6 +79,16 @@ const CasoLeccion kCasosLeccion[] = {
     {"Con513LaActividadConservaSuCodigo", {"P1", "3", "2", "GUA", "1A", "", "A1"},
      [](Escuela& e) { e.asignomt.push_back({{"COD", "513"}, {"NOMBRE", "Docencia"}}); },
      {"3", "T-32", "A1", "U1A", "C1", "", "01/09/2023", "30/06/2024", "540", "595", "376"}},
+    {"SinEl513LaClaseOrdinariaLlevaLaTareaLlamadaDocencia", {"P1", "3", "2", "MAT", "1A", "", "A1"},
+     [](Escuela& e) {
+         e.asignomt.push_back({{"COD", "9"}, {"NOMBRE", "Guardia"}, {"CODTAREA", "9"}, {"ESTAREA", "T"}});
+         e.asignomt.push_back({{"COD", "1"}, {"NOMBRE", " docencia "}, {"CODTAREA", "1"}, {"ESTAREA", "T"}});
+         e.asignomt.push_back({{"COD", "2"}, {"NOMBRE", "Docencia"}, {"CODTAREA", "2"}, {"ESTAREA", "T"}});
+     },
+     {"3", "T-32", "A1", "U1A", "C1-A", "M-MAT", "01/09/2023", "30/06/2024", "540", "595", "1"}},
+    {"UnaMateriaLlamadaDocenciaNoEsLaTarea", {"P1", "3", "2", "MAT", "1A", "", "A1"},
+     [](Escuela& e) { e.asignomt.push_back({{"COD", "DOC"}, {"NOMBRE", "Docencia"}, {"ESTAREA", "F"}}); },
+     {"3", "T-32", "A1", "U1A", "C1-A", "M-MAT", "01/09/2023", "30/06/2024", "540", "595", ""}},
     {"PeriodosSinFilasDaFechasVacias", {"P1", "3", "2", "MAT", "1A", "", "A1"},
      [](Escuela& e) { e.periodos.clear(); },
      {"3", "T-32", "A1", "U1A", "C1-A", "M-MAT", "", "", "540", "595", ""}},
@@ -99,13 +109,16 @@ TEST_P(LeccionTest, DatosDeLaLeccion)
     const CasoLeccion& caso = GetParam();
     EntornoImportacion e;
     caso.cambio(e.escuela);
-    e.escuela.soluc = {caso.leccion};
+    // A second teacher's ordinary lesson: a SOLUC whose only lesson matched
+    // nothing exported would be refused as another school's.
+    e.escuela.proft.push_back({{"ABREV", "P2"}, {"X_EMPLEADO", "1002"}, {"F_TOMAPOS", "01/09/2016"}});
+    e.escuela.soluc = {caso.leccion, {"P2", "1", "1", "MAT", "1A", "", ""}};
     e.Preparar();
 
     const ResultadoImportacion r = e.Ejecutar();
     ASSERT_EQ(r.desenlace, Desenlace::Finalizado) << r.mensaje;
     const auto leido = e.Leer();
-    ASSERT_EQ(leido.profesores.size(), 1u);
+    ASSERT_EQ(leido.profesores.size(), 2u);
     ASSERT_EQ(leido.profesores[0].lecciones.size(), 1u);
     EXPECT_EQ(leido.profesores[0].lecciones[0].seq, "ACTIVIDAD_1");
     EXPECT_EQ(leido.profesores[0].lecciones[0].nombres, kNombresDatos);
@@ -182,7 +195,7 @@ TEST(Registros, ProftSinFilasDaUnGrupoVacio)
 {
     EntornoImportacion e;
     e.escuela.proft.clear();
-    e.escuela.soluc = {{"P1", "3", "2", "MAT", "1A", "", ""}};
+    e.escuela.soluc.clear();
     e.Preparar();
     const ResultadoImportacion r = e.Ejecutar();
     ASSERT_EQ(r.desenlace, Desenlace::Finalizado) << r.mensaje;

@@ -45,6 +45,38 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoMascara{"AsteriscoFinalNoExigeNada", "##*", "12", true}),
     [](const auto& info) { return std::string(info.param.nombre); });
 
+struct CasoFecha {
+    const char* nombre;
+    std::string valor;
+    bool existe;
+    friend void PrintTo(const CasoFecha& c, std::ostream* os) { *os << c.valor; }
+};
+
+class FechaDelCalendario : public ::testing::TestWithParam<CasoFecha> {};
+
+TEST_P(FechaDelCalendario, SoloDiasQueExisten)
+{
+    EXPECT_EQ(EsFechaDelCalendario(GetParam().valor), GetParam().existe);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, FechaDelCalendario,
+    ::testing::Values(CasoFecha{"Corriente", "01/09/2015", true},
+                      CasoFecha{"TreintaYUnoDeFebrero", "31/02/2020", false},
+                      CasoFecha{"MesCero", "15/00/2020", false},
+                      CasoFecha{"MesTrece", "00/13/2020", false},
+                      CasoFecha{"DiaCero", "00/01/2020", false},
+                      CasoFecha{"TreintaYUnoDeAbril", "31/04/2021", false},
+                      CasoFecha{"TreintaYUnoDeDiciembre", "31/12/2021", true},
+                      CasoFecha{"VeintinueveDeFebreroBisiesto", "29/02/2024", true},
+                      CasoFecha{"VeintinueveDeFebreroNoBisiesto", "29/02/2023", false},
+                      CasoFecha{"SigloNoBisiesto", "29/02/1900", false},
+                      CasoFecha{"SigloBisiesto", "29/02/2000", true},
+                      CasoFecha{"AnoCero", "01/01/0000", false},
+                      CasoFecha{"NoSeAjustaALaMascara", "1/9/2015", false},
+                      CasoFecha{"Vacia", "", false}),
+    [](const auto& info) { return std::string(info.param.nombre); });
+
 class MascarasDeProft : public ::testing::Test {
 protected:
     void SetUp() override

@@ -1,11 +1,13 @@
 #include "platform/dbf/archivo_sistema.h"
 
+#include "platform/causa_sistema.h"
 #include "platform/dbf/mensajes.h"
 #include "platform/error.h"
+#include "platform/fallos_simulados.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
+#include <system_error>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -24,6 +26,13 @@ namespace {
     throw Error("No se pudo " + que + " el archivo " + Entre(ruta.string()) + ": " + causa);
 }
 
+// A fault a test planned for this operation ends it as the system would.
+void FalloSimulado(fallos::Operacion operacion, const std::string& que, const std::filesystem::path& ruta)
+{
+    if (const auto error = fallos::Consultar(operacion, ruta))
+        Fallo(que, ruta, CausaSistema(*error));
+}
+
 } // namespace
 
 #ifdef _WIN32
@@ -32,7 +41,7 @@ namespace {
 
 std::string CausaWindows()
 {
-    return "error " + std::to_string(GetLastError()) + " del sistema";
+    return CausaSistema(std::error_code(static_cast<int>(GetLastError()), std::system_category()));
 }
 
 OVERLAPPED Desde(std::uint64_t posicion)
@@ -47,6 +56,8 @@ OVERLAPPED Desde(std::uint64_t posicion)
 
 ArchivoSistema::ArchivoSistema(const std::filesystem::path& ruta, Modo modo) : ruta_(ruta)
 {
+    if (modo == Modo::Crear)
+        FalloSimulado(fallos::Operacion::Crear, "crear", ruta);
     const DWORD compartir = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     const DWORD disposicion = modo == Modo::Crear ? OPEN_ALWAYS : OPEN_EXISTING;
     HANDLE h = CreateFileW(ruta.c_str(), GENERIC_READ | GENERIC_WRITE, compartir, nullptr, disposicion,
@@ -111,6 +122,7 @@ void ArchivoSistema::Escribir(std::uint64_t posicion, std::span<const std::uint8
 {
     if (soloLectura_)
         Fallo("escribir en", ruta_, "es de solo lectura");
+    FalloSimulado(fallos::Operacion::Escribir, "escribir en", ruta_);
     std::size_t escritos = 0;
     while (escritos < bytes.size()) {
         OVERLAPPED o = Desde(posicion + escritos);
@@ -124,6 +136,7 @@ void ArchivoSistema::Escribir(std::uint64_t posicion, std::span<const std::uint8
 
 void ArchivoSistema::Truncar(std::uint64_t tamano)
 {
+    FalloSimulado(fallos::Operacion::Escribir, "escribir en", ruta_);
     HANDLE h = static_cast<HANDLE>(handle_);
     LARGE_INTEGER p{};
     p.QuadPart = static_cast<LONGLONG>(tamano);
@@ -133,28 +146,10 @@ void ArchivoSistema::Truncar(std::uint64_t tamano)
 
 #else
 
-namespace {
-
-// The system's reason in Spanish for the failures a user can act on; the
-// system's own text (often English) for the rest.
-std::string CausaPosix(int error)
-{
-    switch (error) {
-    case ENOSPC:
-    case EDQUOT: return "no queda espacio en el disco";
-    case EROFS: return "el disco o la carpeta es de solo lectura";
-    case EACCES:
-    case EPERM: return "no hay permiso para hacerlo";
-    case ENOENT: return "no existe el archivo o la carpeta";
-    case EIO: return "error de entrada/salida del disco";
-    default: return std::strerror(error);
-    }
-}
-
-} // namespace
-
 ArchivoSistema::ArchivoSistema(const std::filesystem::path& ruta, Modo modo) : ruta_(ruta)
 {
+    if (modo == Modo::Crear)
+        FalloSimulado(fallos::Operacion::Crear, "crear", ruta);
     const int banderas = O_RDWR | O_CLOEXEC | (modo == Modo::Crear ? O_CREAT : 0);
     fd_ = ::open(ruta.c_str(), banderas, 0666);
     if (fd_ < 0 && modo == Modo::Abrir && (errno == EACCES || errno == EROFS || errno == EPERM)) {
@@ -162,7 +157,7 @@ ArchivoSistema::ArchivoSistema(const std::filesystem::path& ruta, Modo modo) : r
         soloLectura_ = true;
     }
     if (fd_ < 0)
-        Fallo(modo == Modo::Crear ? "crear" : "abrir", ruta, CausaPosix(errno));
+        Fallo(modo == Modo::Crear ? "crear" : "abrir", ruta, CausaErrno(errno));
 }
 
 ArchivoSistema::~ArchivoSistema()
@@ -187,7 +182,7 @@ std::vector<std::uint8_t> ArchivoSistema::LeerTodo() const
 {
     struct stat datos {};
     if (::fstat(fd_, &datos) != 0)
-        Fallo("leer", ruta_, CausaPosix(errno));
+        Fallo("leer", ruta_, CausaErrno(errno));
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(datos.st_size));
     std::size_t leidos = 0;
     while (leidos < bytes.size()) {
@@ -195,7 +190,7 @@ std::vector<std::uint8_t> ArchivoSistema::LeerTodo() const
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            Fallo("leer", ruta_, CausaPosix(errno));
+            Fallo("leer", ruta_, CausaErrno(errno));
         if (n == 0)
             break;
         leidos += static_cast<std::size_t>(n);
@@ -208,6 +203,7 @@ void ArchivoSistema::Escribir(std::uint64_t posicion, std::span<const std::uint8
 {
     if (soloLectura_)
         Fallo("escribir en", ruta_, "es de solo lectura");
+    FalloSimulado(fallos::Operacion::Escribir, "escribir en", ruta_);
     std::size_t escritos = 0;
     while (escritos < bytes.size()) {
         const ssize_t n = ::pwrite(fd_, bytes.data() + escritos, bytes.size() - escritos,
@@ -215,15 +211,16 @@ void ArchivoSistema::Escribir(std::uint64_t posicion, std::span<const std::uint8
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            Fallo("escribir en", ruta_, n < 0 ? CausaPosix(errno) : "no se escribió nada");
+            Fallo("escribir en", ruta_, n < 0 ? CausaErrno(errno) : "no se escribió nada");
         escritos += static_cast<std::size_t>(n);
     }
 }
 
 void ArchivoSistema::Truncar(std::uint64_t tamano)
 {
+    FalloSimulado(fallos::Operacion::Escribir, "escribir en", ruta_);
     if (::ftruncate(fd_, static_cast<off_t>(tamano)) != 0)
-        Fallo("escribir en", ruta_, CausaPosix(errno));
+        Fallo("escribir en", ruta_, CausaErrno(errno));
 }
 
 #endif

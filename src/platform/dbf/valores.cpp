@@ -28,7 +28,10 @@ enum class Codificacion {
     Crudo,     // anything else: the bytes, padding removed
 };
 
-bool EsFoxPro(Version v) { return v == Version::FoxPro || v == Version::VisualFoxPro; }
+bool EsFoxPro(Version v)
+{
+    return v == Version::FoxPro || v == Version::VisualFoxPro;
+}
 
 Codificacion CodificacionDe(const Campo& campo, Version version)
 {
@@ -84,7 +87,10 @@ bool EsBinario(Codificacion c)
     }
 }
 
-bool EsRelleno(char c) { return c == ' ' || c == '\0'; }
+bool EsRelleno(char c)
+{
+    return c == ' ' || c == '\0';
+}
 
 std::string_view SinRellenoFinal(std::string_view t)
 {
@@ -196,17 +202,6 @@ std::string DondeCampo(const Campo& campo, const Contexto& c)
 }
 
 // Fixed-point text of a number with the field's decimals; "-0" becomes "0".
-std::optional<std::string> TextoFijo(double valor, int decimales)
-{
-    char texto[800];
-    const auto r = std::to_chars(texto, texto + sizeof texto, valor, std::chars_format::fixed, decimales);
-    if (r.ec != std::errc())
-        return std::nullopt;
-    std::string resultado(texto, r.ptr);
-    if (resultado.front() == '-' && resultado.find_first_not_of("-0.") == std::string::npos)
-        resultado.erase(0, 1);
-    return resultado;
-}
 
 void AlinearDerecha(std::span<std::uint8_t> destino, std::string_view texto)
 {
@@ -222,7 +217,8 @@ void AlinearIzquierda(std::span<std::uint8_t> destino, std::string_view texto)
 
 [[noreturn]] void NoCabe(const Campo& campo, double valor, const Contexto& c, const std::string& detalle)
 {
-    throw Error("El número " + TextoDeDouble(valor) + " no cabe en " + DondeCampo(campo, c) + " (" + detalle + ")");
+    throw Error("El número " + TextoDeDouble(valor) + " no cabe en " + DondeCampo(campo, c) + " (" + detalle +
+                ")");
 }
 
 std::int64_t EnteroQueCabe(const Campo& campo, double valor, const Contexto& c, double minimo, double maximo,
@@ -290,7 +286,8 @@ std::optional<double> NumeroDeCampo(const Campo& campo, Version version, std::sp
         return std::nullopt;
     const auto valor = LeerNumeroDeTexto(recortado);
     if (!valor)
-        throw Error("El valor " + EntreAnsi(recortado) + " en " + DondeCampo(campo, contexto) + " no es un número");
+        throw Error("El valor " + EntreAnsi(recortado) + " en " + DondeCampo(campo, contexto) +
+                    " no es un número");
     return valor;
 }
 
@@ -300,8 +297,8 @@ void VaciarCampo(const Campo& campo, Version version, std::span<std::uint8_t> de
     std::fill(destino.begin(), destino.end(), relleno);
 }
 
-void EscribirTexto(const Campo& campo, Version version, std::span<std::uint8_t> destino, std::string_view valor,
-                   const Contexto& contexto)
+void EscribirTexto(const Campo& campo, Version version, std::span<std::uint8_t> destino,
+                   std::string_view valor, const Contexto& contexto)
 {
     const Codificacion c = CodificacionDe(campo, version);
     if (c == Codificacion::Numerico || EsBinario(c)) {
@@ -337,11 +334,13 @@ void EscribirNumero(const Campo& campo, Version version, std::span<std::uint8_t>
     }
     case Codificacion::EnteroBE: {
         // -2147483648 would be the all-zero null pattern.
-        const auto v = EnteroQueCabe(campo, valor, contexto, -2147483647.0, 2147483647.0, "entero de 4 bytes");
+        const auto v =
+            EnteroQueCabe(campo, valor, contexto, -2147483647.0, 2147483647.0, "entero de 4 bytes");
         return EscribirBE(destino, static_cast<std::uint32_t>(static_cast<std::int32_t>(v)) ^ 0x80000000U);
     }
     case Codificacion::EnteroLE: {
-        const auto v = EnteroQueCabe(campo, valor, contexto, -2147483648.0, 2147483647.0, "entero de 4 bytes");
+        const auto v =
+            EnteroQueCabe(campo, valor, contexto, -2147483648.0, 2147483647.0, "entero de 4 bytes");
         return EscribirLE(destino, static_cast<std::uint32_t>(static_cast<std::int32_t>(v)));
     }
     case Codificacion::DobleBE: {
@@ -372,10 +371,22 @@ void EscribirNumero(const Campo& campo, Version version, std::span<std::uint8_t>
 void EscribirLogico(const Campo& campo, std::span<std::uint8_t> destino, bool valor, const Contexto& contexto)
 {
     if (campo.tipo != 'L' || destino.empty())
-        throw Error("No se puede guardar un valor lógico en " + DondeCampo(campo, contexto) + ", que es de tipo '" +
-                    std::string(1, campo.tipo) + "'");
+        throw Error("No se puede guardar un valor lógico en " + DondeCampo(campo, contexto) +
+                    ", que es de tipo '" + std::string(1, campo.tipo) + "'");
     std::fill(destino.begin(), destino.end(), static_cast<std::uint8_t>(' '));
     destino[0] = valor ? 'T' : 'F';
+}
+
+std::optional<std::string> TextoFijo(double valor, int decimales)
+{
+    char texto[800];
+    const auto r = std::to_chars(texto, texto + sizeof texto, valor, std::chars_format::fixed, decimales);
+    if (r.ec != std::errc())
+        return std::nullopt;
+    std::string resultado(texto, r.ptr);
+    if (resultado.front() == '-' && resultado.find_first_not_of("-0.") == std::string::npos)
+        resultado.erase(0, 1);
+    return resultado;
 }
 
 } // namespace durlavex::dbf

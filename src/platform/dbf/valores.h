@@ -36,13 +36,18 @@ void VaciarCampo(const Campo& campo, Version version, std::span<std::uint8_t> de
 
 // Writing into the field's bytes. Text kinds are cut to the width; numbers
 // that do not fit are an Error naming the field and the table.
-void EscribirTexto(const Campo& campo, Version version, std::span<std::uint8_t> destino, std::string_view valor,
-                   const Contexto& contexto);
+void EscribirTexto(const Campo& campo, Version version, std::span<std::uint8_t> destino,
+                   std::string_view valor, const Contexto& contexto);
 void EscribirNumero(const Campo& campo, Version version, std::span<std::uint8_t> destino, double valor,
                     const Contexto& contexto);
-void EscribirLogico(const Campo& campo, std::span<std::uint8_t> destino, bool valor, const Contexto& contexto);
+void EscribirLogico(const Campo& campo, std::span<std::uint8_t> destino, bool valor,
+                    const Contexto& contexto);
 
 // The shortest decimal text that reads back as the same double.
 std::string TextoDeDouble(double valor);
+
+// A number in fixed notation with that many decimals, as a numeric field
+// holds it ("-0" written as "0"); nothing when it cannot be written.
+std::optional<std::string> TextoFijo(double valor, int decimales);
 
 } // namespace durlavex::dbf

@@ -160,6 +160,13 @@ bool ModeloTabla::Grabar()
                                         .arg(AQString(columna.campo), ExplicacionMascara(columna.mascara)));
             return false;
         }
+        if (!valor.empty() && columna.fecha && !EsFechaDelCalendario(valor)) {
+            emit GrabacionRechazada(
+                fila, static_cast<int>(c),
+                QStringLiteral("El valor de %1 no es válido: %2 no es un día del calendario; %3")
+                    .arg(AQString(columna.campo), AQString(valor), ExplicacionMascara(columna.mascara)));
+            return false;
+        }
     }
     try {
         tabla_.Grabar();

@@ -5,7 +5,8 @@
 // others come from a copy read once when the model loads or refreshes.
 //
 // Every save goes through Grabar: a value that does not fit its column's
-// picture mask is refused before the table sees it, and GrabacionRechazada
+// picture mask, or a date column's value that names no day of the calendar
+// (31/02/2020), is refused before the table sees it, and GrabacionRechazada
 // names the row and column so a view can take the person there.
 
 #include <QAbstractTableModel>
@@ -27,6 +28,7 @@ struct ColumnaRejilla {
     bool editable = false;
     std::string mascara; // picture mask ("" none)
     int longitud = 0;    // most characters a typed value may have (0 no limit)
+    bool fecha = false;  // a date dd/mm/aaaa, which must be a day of the calendar
 };
 
 class ModeloTabla : public QAbstractTableModel {

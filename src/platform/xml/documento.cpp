@@ -14,6 +14,7 @@
 #include "platform/rutas.h"
 #include "platform/xml/codificaciones_windows.h"
 #include "platform/xml/expansion_entidades.h"
+#include "platform/xml/motivo_error_xml.h"
 
 namespace durlavex {
 
@@ -24,10 +25,27 @@ namespace {
 // document" after a text too long to keep).
 struct PrimerError {
     bool hay = false;
-    int codigo = 0;
     int linea = 0;
-    std::string mensaje;
+    ErrorAnalisisXml error;
 };
+
+const char* Texto(const char* texto)
+{
+    return texto ? texto : "";
+}
+
+ErrorAnalisisXml DeLibxml2(const xmlError& error, const xmlParserCtxt* ctxt)
+{
+    ErrorAnalisisXml e;
+    e.codigo = error.code;
+    e.mensaje = Texto(error.message);
+    e.dato1 = Texto(error.str1);
+    e.dato2 = Texto(error.str2);
+    e.numero1 = error.int1;
+    if (ctxt && ctxt->encoding)
+        e.codificacionDeclarada = reinterpret_cast<const char*>(ctxt->encoding);
+    return e;
+}
 
 // What libxml2 reports goes into the error we raise, never to stderr. Its
 // parser errors arrive with the parser context, whose _private points to
@@ -43,27 +61,10 @@ void Silenciar(void* datos, xmlErrorPtr error)
     auto* primero = static_cast<PrimerError*>(ctxt->_private);
     if (!primero || primero->hay)
         return;
-    *primero = {true, error->code, error->line, error->message ? error->message : ""};
+    *primero = {true, error->line, DeLibxml2(*error, ctxt)};
 }
 
 void CallarAviso(void*, const char*, ...) {}
-
-// libxml2's description on one line, without the trailing full stops, blanks
-// and control characters (the error box adds its own full stop). Some
-// descriptions span two lines ("…indicate encoding !\nBytes: 0xFF…").
-std::string LimpiarMensaje(const char* mensaje)
-{
-    std::string texto;
-    for (const char* p = mensaje; p && *p; ++p) {
-        if (static_cast<unsigned char>(*p) >= 32)
-            texto += *p;
-        else if (!texto.empty() && texto.back() != ' ')
-            texto += ' ';
-    }
-    while (!texto.empty() && (texto.back() == '.' || static_cast<unsigned char>(texto.back()) <= 32))
-        texto.pop_back();
-    return texto;
-}
 
 std::string Nombre(const std::string& nombre) { return "«" + nombre + "»"; }
 
@@ -72,8 +73,9 @@ std::string Nombre(const std::string& nombre) { return "«" + nombre + "»"; }
 // and entity expansion stay in force. Short texts are kept inside their node
 // (XML_PARSE_COMPACT, as xmllint does by default): one allocation less for
 // almost every datum. libxml2 still lets such nodes be freed, moved, or have
-// text added; nothing here writes into a parsed text in place.
-constexpr int kOpciones = XML_PARSE_NONET | XML_PARSE_COMPACT;
+// text added; nothing here writes into a parsed text in place. Lines past
+// 65 535 are kept whole (XML_PARSE_BIG_LINES), so an error can name its line.
+constexpr int kOpciones = XML_PARSE_NONET | XML_PARSE_COMPACT | XML_PARSE_BIG_LINES;
 
 using Contexto = std::unique_ptr<xmlParserCtxt, decltype(&xmlFreeParserCtxt)>;
 
@@ -104,21 +106,15 @@ std::string LimiteSuperado(const std::string& mensaje)
 [[noreturn]] void ErrorDeLectura(const xmlParserCtxt& ctxt, const PrimerError& primero, const std::string& nombre)
 {
     if (primero.hay) {
-        const std::string limite = LimiteSuperado(primero.mensaje);
+        const std::string limite = LimiteSuperado(primero.error.mensaje);
         if (!limite.empty())
             throw Error("El archivo " + Nombre(nombre) + " no se puede leer: " + limite + " (línea " +
                         std::to_string(primero.linea) + ")");
     }
-    xmlError error = ctxt.lastError;
-    if (primero.hay) {
-        error.message = const_cast<char*>(primero.mensaje.c_str());
-        error.line = primero.linea;
-    }
-    std::string motivo = LimpiarMensaje(error.message);
-    if (motivo.empty())
-        motivo = "error desconocido";
-    if (error.line > 0)
-        motivo = "línea " + std::to_string(error.line) + ": " + motivo;
+    const int linea = primero.hay ? primero.linea : ctxt.lastError.line;
+    std::string motivo = MotivoErrorXml(primero.hay ? primero.error : DeLibxml2(ctxt.lastError, &ctxt));
+    if (linea > 0)
+        motivo = "línea " + std::to_string(linea) + ": " + motivo;
     throw Error("El archivo " + Nombre(nombre) + " no es un XML bien formado (" + motivo + ")");
 }
 

@@ -9,12 +9,16 @@
 
 #include "platform/error.h"
 #include "platform/rutas.h"
+#include "platform/xml/archivo_temporal.h"
 
 namespace durlavex {
 
 namespace {
 
-const xmlChar* X(const std::string& texto) { return reinterpret_cast<const xmlChar*>(texto.c_str()); }
+const xmlChar* X(const std::string& texto)
+{
+    return reinterpret_cast<const xmlChar*>(texto.c_str());
+}
 
 // XML 1.0 cannot hold the control characters below the blank other than tab,
 // line feed and carriage return, not even as references: a file holding one
@@ -91,46 +95,19 @@ void GuardarDocumento(const DocumentoXml& documento, const std::filesystem::path
     const std::string codificacion =
         doc->encoding != nullptr ? reinterpret_cast<const char*>(doc->encoding) : "UTF-8";
 
-    const std::filesystem::path temporal = RutaTemporalGuardado(destino);
-    auto descartarTemporal = [&] {
-        std::error_code ignorado;
-        std::filesystem::remove(temporal, ignorado);
-    };
-    {
-        std::ofstream salida(temporal, std::ios::binary | std::ios::trunc);
-        if (!salida)
-            throw Error("No se pudo crear el archivo temporal «" + TextoRuta(temporal) +
-                        "» para guardar «" + TextoRuta(destino) + "»");
-        // Serialised straight into the file as it goes: a large result is
-        // never held a second time as one block of bytes.
-        const auto escribir = [](void* contexto, const char* bytes, int largo) -> int {
-            auto& flujo = *static_cast<std::ofstream*>(contexto);
-            flujo.write(bytes, largo);
-            return flujo ? largo : -1;
-        };
-        xmlSaveCtxt* guardado = xmlSaveToIO(escribir, nullptr, &salida, codificacion.c_str(), XML_SAVE_AS_XML);
-        if (guardado == nullptr) {
-            salida.close();
-            descartarTemporal();
-            throw Error("No se pudo escribir el documento en la codificación " + codificacion +
-                        " para guardar «" + TextoRuta(destino) + "»");
-        }
-        const long escrito = xmlSaveDoc(guardado, doc);
-        const int cerrado = xmlSaveClose(guardado);
-        salida.close();
-        if (escrito < 0 || cerrado < 0 || !salida) {
-            descartarTemporal();
-            throw Error("No se pudo escribir el archivo temporal «" + TextoRuta(temporal) +
-                        "» (¿disco lleno?)");
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temporal, destino, ec);
-    if (ec) {
-        descartarTemporal();
-        throw Error("No se pudo guardar el archivo «" + TextoRuta(destino) + "»: el archivo temporal «" +
-                    TextoRuta(temporal) + "» no pudo ocupar su lugar");
-    }
+    ArchivoTemporal temporal(destino);
+    // Serialised straight into the file as it goes: a large result is never
+    // held a second time as one block of bytes.
+    xmlSaveCtxt* guardado =
+        xmlSaveToIO(EscribirEnTemporal, nullptr, &temporal, codificacion.c_str(), XML_SAVE_AS_XML);
+    if (guardado == nullptr)
+        throw Error("No se pudo escribir el documento en la codificación " + codificacion +
+                    " para guardar «" + TextoRuta(destino) + "»");
+    const long escrito = xmlSaveDoc(guardado, doc);
+    const int cerrado = xmlSaveClose(guardado);
+    if (escrito < 0 || cerrado < 0)
+        temporal.FalloEscritura();
+    temporal.Colocar();
 }
 
 } // namespace durlavex

@@ -9,6 +9,7 @@
 
 #include "platform/error.h"
 #include "platform/rutas.h"
+#include "platform/xml/archivo_temporal.h"
 #include "platform/xml/escritura.h"
 
 namespace durlavex {
@@ -39,24 +40,17 @@ std::string Serializar(xmlDoc* doc, const std::string& codificacion, const std::
     int tamano = 0;
     xmlDocDumpMemoryEnc(doc, &bytes, &tamano, codificacion.c_str());
     if (bytes == nullptr)
-        throw Error("No se pudo escribir el documento en la codificación " + codificacion + " para guardar «" +
-                    TextoRuta(destino) + "»");
+        throw Error("No se pudo escribir el documento en la codificación " + codificacion +
+                    " para guardar «" + TextoRuta(destino) + "»");
     std::string texto(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(tamano));
     xmlFree(bytes);
     return texto;
 }
 
-int EscribirEnFlujo(void* contexto, const char* bytes, int largo)
-{
-    auto& flujo = *static_cast<std::ofstream*>(contexto);
-    flujo.write(bytes, largo);
-    return flujo ? largo : -1;
-}
-
 } // namespace
 
 GuardadoPorPartes::GuardadoPorPartes(const DocumentoXml& documento, std::filesystem::path destino)
-    : documento_(documento), destino_(std::move(destino)), temporal_(RutaTemporalGuardado(destino_))
+    : documento_(documento), destino_(std::move(destino))
 {
     PrepararLibxml2();
 }
@@ -72,9 +66,7 @@ void GuardadoPorPartes::Fallo()
     if (guardado_ != nullptr)
         xmlSaveClose(guardado_);
     guardado_ = nullptr;
-    salida_.close();
-    std::error_code ignorado;
-    std::filesystem::remove(temporal_, ignorado);
+    temporal_.reset();
     porPartes_ = false;
 }
 
@@ -108,17 +100,23 @@ void GuardadoPorPartes::Comenzar(xmlNode* contenedor)
     if (posicion == std::string::npos || texto.find(corte, posicion + 1) != std::string::npos)
         return;
 
-    salida_.open(temporal_, std::ios::binary | std::ios::trunc);
-    if (!salida_)
-        throw Error("No se pudo crear el archivo temporal «" + TextoRuta(temporal_) + "» para guardar «" +
-                    TextoRuta(destino_) + "»");
+    temporal_.emplace(destino_);
     porPartes_ = true;
-    salida_.write(texto.data(), static_cast<std::streamsize>(posicion));
+    const bool escrito = temporal_->Escribir(texto.data(), posicion);
     resto_ = texto.substr(posicion + corte.size());
-    guardado_ = xmlSaveToIO(EscribirEnFlujo, nullptr, &salida_, codificacion.c_str(), XML_SAVE_AS_XML);
-    if (guardado_ == nullptr || !salida_) {
+    guardado_ = xmlSaveToIO(EscribirEnTemporal, nullptr, &*temporal_, codificacion.c_str(), XML_SAVE_AS_XML);
+    if (guardado_ == nullptr || !escrito)
+        FallarEscritura();
+}
+
+void GuardadoPorPartes::FallarEscritura()
+{
+    // The reason is the temporary file's; it goes once the error is made.
+    try {
+        temporal_->FalloEscritura();
+    } catch (...) {
         Fallo();
-        throw Error("No se pudo escribir el archivo temporal «" + TextoRuta(temporal_) + "» (¿disco lleno?)");
+        throw;
     }
 }
 
@@ -135,10 +133,8 @@ void GuardadoPorPartes::Escribir(xmlNode* hijo)
     doc->encoding = declarada;
     xmlUnlinkNode(hijo);
     xmlFreeNode(hijo);
-    if (escrito < 0 || !salida_) {
-        Fallo();
-        throw Error("No se pudo escribir el archivo temporal «" + TextoRuta(temporal_) + "» (¿disco lleno?)");
-    }
+    if (escrito < 0)
+        FallarEscritura();
 }
 
 void GuardadoPorPartes::Terminar()
@@ -149,21 +145,16 @@ void GuardadoPorPartes::Terminar()
     }
     const int cerrado = xmlSaveClose(guardado_);
     guardado_ = nullptr;
-    salida_.write(resto_.data(), static_cast<std::streamsize>(resto_.size()));
-    salida_.close();
-    if (cerrado < 0 || !salida_) {
+    if (cerrado < 0 || !temporal_->Escribir(resto_.data(), resto_.size()))
+        FallarEscritura();
+    try {
+        temporal_->Colocar();
+    } catch (...) {
         Fallo();
-        throw Error("No se pudo escribir el archivo temporal «" + TextoRuta(temporal_) + "» (¿disco lleno?)");
+        throw;
     }
+    temporal_.reset();
     porPartes_ = false;
-    std::error_code ec;
-    std::filesystem::rename(temporal_, destino_, ec);
-    if (ec) {
-        std::error_code ignorado;
-        std::filesystem::remove(temporal_, ignorado);
-        throw Error("No se pudo guardar el archivo «" + TextoRuta(destino_) + "»: el archivo temporal «" +
-                    TextoRuta(temporal_) + "» no pudo ocupar su lugar");
-    }
 }
 
 } // namespace durlavex

@@ -10,9 +10,10 @@
 // and are saved whole by Terminar.
 
 #include <filesystem>
-#include <fstream>
+#include <optional>
 #include <string>
 
+#include "platform/xml/archivo_temporal.h"
 #include "platform/xml/documento.h"
 
 struct _xmlSaveCtxt;
@@ -20,7 +21,7 @@ struct _xmlSaveCtxt;
 namespace durlavex {
 
 class GuardadoPorPartes {
-public:
+  public:
     GuardadoPorPartes(const DocumentoXml& documento, std::filesystem::path destino);
     // Not finished: the temporary file is removed, the destination untouched.
     ~GuardadoPorPartes();
@@ -39,17 +40,17 @@ public:
     // Writes the rest of the document and puts the file in its place.
     void Terminar();
 
-private:
+  private:
     void Fallo();
+    [[noreturn]] void FallarEscritura();
 
     const DocumentoXml& documento_;
     std::filesystem::path destino_;
-    std::filesystem::path temporal_;
-    std::ofstream salida_;
+    std::optional<ArchivoTemporal> temporal_;
     _xmlSaveCtxt* guardado_ = nullptr;
     std::string codificacion_; // the encoding written
     std::string resto_;        // what follows the container's children
-    bool porPartes_ = false; // false: saved whole by Terminar
+    bool porPartes_ = false;   // false: saved whole by Terminar
 };
 
 } // namespace durlavex

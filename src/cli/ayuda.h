@@ -1,0 +1,38 @@
+#pragma once
+// What every command of durlavex-cli answers alike: --help and --version,
+// the exit statuses, and how a usage error is told.
+
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace durlavex::cli {
+
+// The exit statuses (comandos.h).
+constexpr int kTerminado = 0;
+constexpr int kError = 1;
+constexpr int kUsoIncorrecto = 2;
+constexpr int kDetenido = 3;
+
+enum class Peticion { Trabajo, Ayuda, Version };
+
+// --help / -h or --version among the arguments, before a "--" (after it every
+// word is a file name). Asked for anywhere on the line, they win over the
+// rest, which is not looked at.
+Peticion PeticionDe(const std::vector<std::string>& argumentos);
+
+// "durlavex-cli (Durlavex) 1.0".
+void ImprimirVersion(std::ostream& salida);
+
+// The exit statuses and when each happens, for the help texts.
+extern const char* const kEstadosSalida;
+
+// Where the programs look for things on this machine, for the help texts.
+std::string LugaresDelSistema();
+
+// A usage error: the reason, the command's usage lines, and where to read
+// more; on standard error. Returns kUsoIncorrecto.
+int ErrorDeUso(std::string_view motivo, std::string_view uso, std::string_view orden);
+
+} // namespace durlavex::cli
