@@ -106,21 +106,26 @@ aviso "(salida completa en $registro)"
 # Processor seconds (user + system) of the finished child processes so far:
 # on a machine shared with other work the wall time of a stage says little,
 # its processor time divided by the cores is what it takes on an idle one.
-cpu_hijos() {
-  times | tail -n 1 | awk '{ t = 0; for (i = 1; i <= 2; i++) { split($i, p, /[ms]/); t += p[1] * 60 + p[2] } printf "%d", t }'
+# (times must run in this shell, not in a $(...) subshell, whose children
+# are not these.)
+cpu_hijos() { # variable to set
+  times >"$registro.times"
+  printf -v "$1" '%s' "$(tail -n 1 "$registro.times" |
+    awk '{ t = 0; for (i = 1; i <= 2; i++) { split($i, p, /[ms]/); t += p[1] * 60 + p[2] } printf "%d", t }')"
 }
 tiempos=()
 etapa() {
   local nombre=$1; shift
-  local inicio=$SECONDS cpu_inicio
-  cpu_inicio=$(cpu_hijos)
+  local inicio=$SECONDS cpu_inicio cpu_fin
+  cpu_hijos cpu_inicio
   aviso "  · $nombre…"
   if ! "$@" >>"$registro" 2>&1; then
     aviso "Falló: $nombre. Final de $registro:"
     tail -n 40 "$registro" >&2
     exit 1
   fi
-  local s=$((SECONDS - inicio)) cpu=$(($(cpu_hijos) - cpu_inicio))
+  cpu_hijos cpu_fin
+  local s=$((SECONDS - inicio)) cpu=$((cpu_fin - cpu_inicio))
   tiempos+=("$nombre: ${s} s (procesador: ${cpu} s en $hilos núcleos)")
   aviso "    ${s} s (procesador: ${cpu} s)"
 }
@@ -171,6 +176,7 @@ rm -rf "$destino"
   echo "qt6-base $v_qt"; echo "libxml2 $v_xml"; echo "g++-mingw-w64-i686-posix $v_gcc"
   printf '%s\n' "${tiempos[@]}"
 } >"$parcial/versiones.txt"
+rm -f "$registro.times"
 touch "$parcial/.completo"
 mv -T "$parcial" "$destino"
 rm -rf "$obra"
