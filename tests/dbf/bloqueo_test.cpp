@@ -123,20 +123,28 @@ TEST_F(BloqueoEntreProcesos, UnaAperturaExclusivaPosteriorEnEsteProcesoEndureceE
 TEST_F(BloqueoEntreProcesos, ExclusivaPedidaMientrasOtroProcesoLaTieneCompartidaConservaLaCompartida)
 {
     auto compartida = ArchivoDbf::Abrir(ruta, Acceso::Compartido);
-    int tuberia[2];
+    int listo[2], tuberia[2];
+    ASSERT_EQ(pipe(listo), 0);
     ASSERT_EQ(pipe(tuberia), 0);
     const pid_t hijo = fork();
     if (hijo == 0) {
-        // The child holds the table shared until the parent closes the pipe.
-        auto suya = ArchivoDbf::Abrir(ruta, Acceso::Compartido);
-        char c = 0;
+        // The child holds the table shared until the parent closes the pipe,
+        // and says when it has it (probing with exclusive openers instead
+        // raced with the child's own opening).
         close(tuberia[1]);
-        _exit(read(tuberia[0], &c, 1) < 0 ? 1 : 0);
+        char c = 1;
+        try {
+            auto suya = ArchivoDbf::Abrir(ruta, Acceso::Compartido);
+            (void)!write(listo[1], &c, 1);
+            _exit(read(tuberia[0], &c, 1) < 0 ? 1 : 0);
+        } catch (...) {
+            _exit(1);
+        }
     }
     close(tuberia[0]);
-    // Wait until the child has its lock: it then blocks another exclusive opener.
-    for (int i = 0; i < 5000 && EnOtroProceso(Abrir(ruta, Acceso::Exclusivo)) == Logrado; ++i)
-        usleep(2000);
+    close(listo[1]);
+    char c = 0;
+    ASSERT_EQ(read(listo[0], &c, 1), 1) << "the child could not open the table";
     EXPECT_THAT([&] { ArchivoDbf::Abrir(ruta, Acceso::Exclusivo); },
                 ThrowsMessage<Error>(AllOf(HasSubstr(ruta.string()), HasSubstr("otro programa"))));
     close(tuberia[1]);
