@@ -3,6 +3,7 @@
 #include "app/interaccion_ventana.h"
 #include "export/exportacion.h"
 #include "import/importacion.h"
+#include "import/informe_claves.h"
 #include "platform/error.h"
 #include "platform/ini.h"
 #include "platform/numeros.h"
@@ -29,6 +30,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <utility>
 
 namespace durlavex {
@@ -289,9 +291,13 @@ void TMForm::Importar()
     const ResultadoImportacion resultado =
         EjecutarImportacion(ArchivoXML, DirectorioTrabajoCorrida(), *interaccion_);
     switch (resultado.desenlace) {
-    case Desenlace::Finalizado:
-        CorridaFinalizada("Archivo de resultado: " + TextoRuta(resultado.archivoResultado));
+    case Desenlace::Finalizado: {
+        std::optional<QString> aviso;
+        if (resultado.claves.HayQueAvisar())
+            aviso = QString::fromStdString(TextoInformeClaves(resultado.claves));
+        CorridaFinalizada("Archivo de resultado: " + TextoRuta(resultado.archivoResultado), aviso);
         break;
+    }
     case Desenlace::Detenido:
         if (resultado.motivo == MotivoDetencion::ArchivoInexistente)
             ArchivoInexistente();
@@ -315,11 +321,15 @@ void TMForm::ArchivoInexistente()
     close();
 }
 
-// "Proceso finalizado", then where the run left what it wrote.
-void TMForm::CorridaFinalizada(const std::string& donde)
+// "Proceso finalizado", then where the run left what it wrote, and after an
+// import the lessons Vorna will not recognise, when there are any: before
+// the window closes in host mode.
+void TMForm::CorridaFinalizada(const std::string& donde, const std::optional<QString>& avisoClaves)
 {
     ResultadoProceso = 1;
     entorno_.avisos->Mensaje(this, QStringLiteral("Proceso finalizado\n\n") + QString::fromStdString(donde));
+    if (avisoClaves && entorno_.dialogos.avisarClaves)
+        entorno_.dialogos.avisarClaves(this, *avisoClaves);
     BExportar->setEnabled(false);
     BImportar->setEnabled(false);
     if (NumParametros == 2)

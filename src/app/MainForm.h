@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/entorno_ventana.h"
@@ -81,7 +82,7 @@ private:
     void Exportar();
     void Importar();
     void ArchivoInexistente();
-    void CorridaFinalizada(const std::string& donde);
+    void CorridaFinalizada(const std::string& donde, const std::optional<QString>& avisoClaves = std::nullopt);
     void MostrarError(const std::string& mensaje);
     void AnfitrionDesaparecido();
     template <typename Corrida> void Correr(Corrida corrida);

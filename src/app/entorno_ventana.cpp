@@ -1,6 +1,7 @@
 #include "app/entorno_ventana.h"
 
 #include "export/Plantihoras.h"
+#include "import/AvisoClaves.h"
 #include "import/ControlProfes.h"
 #include "platform/rutas.h"
 #include "platform/ui/avisos.h"
@@ -13,7 +14,7 @@ namespace durlavex {
 
 DialogosCorrida DialogosCorrida::DelSistema()
 {
-    return {&ElegirPlantillaConDialogo, &CompletarProfesoresConDialogo};
+    return {&ElegirPlantillaConDialogo, &CompletarProfesoresConDialogo, &MostrarAvisoClaves};
 }
 
 EntornoVentana EntornoVentana::DelSistema(ui::Ayuda* ayuda)

@@ -3,6 +3,7 @@
 // folders, and the seams through which it meets the person and the window
 // system. The program passes the real ones; tests pass scripted ones.
 
+#include <QString>
 #include <QStringList>
 #include <QWidget>
 
@@ -19,12 +20,15 @@ class VentanasAnfitrion;
 
 namespace durlavex {
 
-// The two dialogs a run may open, owned by the main window.
+// The dialogs a run may open, owned by the main window.
 struct DialogosCorrida {
     std::function<std::string(QWidget*, const std::filesystem::path&)> elegirPlantilla;
     std::function<void(QWidget*, const std::filesystem::path&)> completarProfesores;
+    // After an import, the report of the lessons Vorna will not recognise;
+    // called only when there is something in it. Empty: not shown.
+    std::function<void(QWidget*, const QString&)> avisarClaves;
 
-    // The hour-template dialog and the teacher-data dialog.
+    // The hour-template dialog, the teacher-data dialog and the key report.
     static DialogosCorrida DelSistema();
 };
 

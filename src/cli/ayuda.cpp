@@ -43,7 +43,9 @@ const char* const kEstadosSalida =
     "     toca nada\n"
     "  3  detenido por una situación prevista, sin escribir nada. Por ejemplo: no existe\n"
     "     el archivo de intercambio («No existe archivo»), falta NIVELCAN.DBF, falta\n"
-    "     PERIODOS.DBF o hay profesores sin X_EMPLEADO o F_TOMAPOS\n";
+    "     PERIODOS.DBF o hay profesores sin X_EMPLEADO o F_TOMAPOS. También, con\n"
+    "     importar --estricto, hay lecciones con claves que Vorna no reconocerá (el\n"
+    "     archivo de resultado queda escrito)\n";
 
 std::string LugaresDelSistema()
 {

@@ -15,7 +15,8 @@ using namespace durlavex::cli;
 
 constexpr const char* kUso = "Uso:\n"
                              "  durlavex-cli exportar ARCHIVO.xml [--plantilla CODIGO]\n"
-                             "  durlavex-cli importar ARCHIVO.xml\n"
+                             "  durlavex-cli importar ARCHIVO.xml [--estricto]\n"
+                             "  durlavex-cli comprobar RESULTADO.xml INTERCAMBIO.xml\n"
                              "  durlavex-cli volcar TABLA.DBF\n"
                              "  durlavex-cli [ORDEN] --help | --version\n";
 
@@ -34,7 +35,9 @@ void ImprimirAyuda()
                  "  importar  de Talvorin a Vorna. Lee el horario SOLUC.DBF y las tablas de la\n"
                  "            exportación del directorio de trabajo, y el archivo de intercambio;\n"
                  "            escribe el archivo de resultado ResultadoTalvosARCHIVO.xml junto al\n"
-                 "            archivo de intercambio.\n"
+                 "            archivo de intercambio, y dice qué lecciones no reconocerá Vorna.\n"
+                 "  comprobar dice qué lecciones de un archivo de resultado escrito antes no\n"
+                 "            reconocerá Vorna, comparándolas con su archivo de intercambio.\n"
                  "  volcar    muestra el formato, los campos y las filas de una tabla dBase.\n\n"
                  "«durlavex-cli ORDEN --help» explica cada orden.\n\n"
               << LugaresDelSistema() << "\n"
@@ -47,7 +50,7 @@ int main(int argc, char** argv)
 {
     std::vector<std::string> args = durlavex::cli::PrepararConsola(argc, argv);
     if (args.empty()) {
-        std::cerr << "Falta la orden: exportar, importar o volcar.\n" << kUso;
+        std::cerr << "Falta la orden: exportar, importar, comprobar o volcar.\n" << kUso;
         return kUsoIncorrecto;
     }
     const std::string orden = args[0];
@@ -68,6 +71,8 @@ int main(int argc, char** argv)
     }
     if (orden == "volcar")
         return Volcar(args);
+    if (orden == "comprobar")
+        return Comprobar(args);
     std::cerr << "Orden desconocida: " << orden << "\n" << kUso << "Más información: durlavex-cli --help\n";
     return kUsoIncorrecto;
 }

@@ -225,6 +225,16 @@ std::string LecturaIntercambio::LeerDato(int p)
     return Utf8AAnsi(Recortar(TextoNodo(NodoDato)));
 }
 
+std::string LecturaIntercambio::LeerDatoUtf8(int p)
+{
+    NodoDato = DatoDeRol(p);
+    if (!NodoDato)
+        return {};
+    if (const auto simple = TextoNodoSimple(NodoDato))
+        return std::string(Recortar(*simple));
+    return std::string(Recortar(TextoNodo(NodoDato)));
+}
+
 std::string LeerAnnoAcademico(const DocumentoXml& documento)
 {
     const xmlNode* bloque = nullptr;

@@ -53,6 +53,11 @@ class LecturaIntercambio {
     // has its surrounding XML whitespace removed), converted to ANSI.
     std::string LeerDatoSinRecortar(int p);
 
+    // The same text trimmed but left in UTF-8, as Vorna wrote it: a key is
+    // compared with what a result file gives back in this form, where the
+    // code page's substitutes ("?" for what it lacks) would hide a difference.
+    std::string LeerDatoUtf8(int p);
+
     const std::shared_ptr<DocumentoXml>& Documento() const { return DocumentoXML; }
 
     // Where the datum of role p of the current record stands, for messages:

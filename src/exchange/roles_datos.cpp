@@ -38,6 +38,12 @@ int RolDeNombre(const RolesGrupo& roles, std::string_view nombre)
     return -1;
 }
 
+int PosicionDe(std::string_view grupo, std::string_view nombre)
+{
+    const RolesGrupo* roles = RolesDe(grupo);
+    return roles ? RolDeNombre(*roles, nombre) : -1;
+}
+
 std::span<const RolesGrupo> TodosLosRoles()
 {
     return kRoles;

@@ -32,6 +32,10 @@ const RolesGrupo* RolesDe(std::string_view grupo);
 // The role whose name is `nombre`, or -1 when no role of the group has it.
 int RolDeNombre(const RolesGrupo& roles, std::string_view nombre);
 
+// The position of the datum named `nombre` in the line of `grupo`: how a
+// step asks for a datum by its name. -1 when the line has no such name.
+int PosicionDe(std::string_view grupo, std::string_view nombre);
+
 // Every line, for tests.
 std::span<const RolesGrupo> TodosLosRoles();
 

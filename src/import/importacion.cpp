@@ -8,6 +8,7 @@
 
 #include "exchange/lectura.h"
 #include "import/archivo_resultado.h"
+#include "import/claves_vorna.h"
 #include "import/fecha.h"
 #include "import/profesores_completos.h"
 #include "import/registros_horario.h"
@@ -103,6 +104,10 @@ class Importacion {
         DocumentoXml& documento = *lectura.Documento();
         BloqueDatosConContenido(documento);
         const std::string anno = AnsiAUtf8(LeerAnnoAcademico(documento));
+        // Vorna's keys, for checking the lessons as they are written: read
+        // now, while the exchange file's data groups are still in the
+        // document whose root the result's replaces.
+        const ClavesVorna claves = LeerClavesVorna(lectura);
 
         if (!BuscarArchivo(directorioTrabajo_, "PERIODOS.DBF"))
             return Detener(MotivoDetencion::SinPeriodos, kSinPeriodos);
@@ -121,8 +126,9 @@ class Importacion {
         // Each teacher's records go to the file as they are made: the result
         // never stands whole in memory.
         GuardadoPorPartes guardado(documento, resultado_.archivoResultado);
+        ComprobacionClaves comprobacion(claves, AnsiAUtf8(tareaDocencia));
         const RecuentoHorarios recuento = EscribirHorariosRegulares(documento, bloqueDatos, abiertas_.tablas,
-                                                                    fechas, tareaDocencia, &guardado);
+                                                                    fechas, tareaDocencia, &guardado, &comprobacion);
         abiertas_.Cerrar();
 
         interaccion_.Paso("Guardando " + TextoRuta(resultado_.archivoResultado));
@@ -131,6 +137,7 @@ class Importacion {
         resultado_.desenlace = Desenlace::Finalizado;
         resultado_.profesores = recuento.profesores;
         resultado_.actividades = recuento.actividades;
+        resultado_.claves = comprobacion.Informe();
         return resultado_;
     }
 

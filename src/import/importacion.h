@@ -13,6 +13,7 @@
 #include <functional>
 #include <string>
 
+#include "import/comprobacion_claves.h"
 #include "platform/interaccion.h"
 
 namespace durlavex {
@@ -38,6 +39,9 @@ struct ResultadoImportacion {
     int profesores = 0;                     // teacher records written
     int actividades = 0;                    // lesson records written
     std::filesystem::path archivoResultado; // set once the run knows it
+    // Whether Vorna will recognise the keys of the lessons written (when
+    // finished); the result file is written whatever it says.
+    InformeClaves claves;
 };
 
 // Runs an import of `archivoXml` against Talvorin's working directory. Never

@@ -22,6 +22,7 @@ struct FilaProfesor {
     std::string X_EMPLEADO;
     std::string F_TOMAPOS;
     std::string ABREV;
+    std::string NOMBRE;
 };
 
 // A SOLUC row that Talvorin placed (DIA other than 0).
@@ -38,8 +39,8 @@ std::vector<FilaProfesor> LeerProfesores(Tabla& proft)
 {
     std::vector<FilaProfesor> filas;
     for (proft.Primero(); !proft.Fin(); proft.Siguiente())
-        filas.push_back(
-            {proft.LeerTexto("X_EMPLEADO"), proft.LeerTexto("F_TOMAPOS"), proft.LeerTexto("ABREV")});
+        filas.push_back({proft.LeerTexto("X_EMPLEADO"), proft.LeerTexto("F_TOMAPOS"), proft.LeerTexto("ABREV"),
+                         proft.LeerTexto("NOMBRE")});
     return filas;
 }
 
@@ -76,14 +77,20 @@ xmlNode* AgregarGrupo(const DocumentoXml& documento, xmlNode* padre, const std::
     return grupo;
 }
 
+void AgregarDatoUtf8(const DocumentoXml& documento, xmlNode* registro, std::string_view nombre,
+                     std::string_view valorUtf8)
+{
+    xmlNode* dato = CrearElemento(documento, "dato");
+    FijarAtributo(dato, "nombre_dato", nombre);
+    FijarTexto(dato, valorUtf8);
+    AgregarHijo(registro, dato);
+}
+
 // A datum of a record; table text is single-byte and becomes Unicode here.
 void AgregarDato(const DocumentoXml& documento, xmlNode* registro, std::string_view nombre,
                  std::string_view valorAnsi)
 {
-    xmlNode* dato = CrearElemento(documento, "dato");
-    FijarAtributo(dato, "nombre_dato", nombre);
-    FijarTexto(dato, AnsiAUtf8(valorAnsi));
-    AgregarHijo(registro, dato);
+    AgregarDatoUtf8(documento, registro, nombre, AnsiAUtf8(valorAnsi));
 }
 
 // What every lesson record of a run reads besides its SOLUC row.
@@ -92,13 +99,34 @@ struct ContextoLecciones {
     const IndicesBusqueda& indices;
     const FechasPeriodo& fechas;
     const std::string& tareaDocencia;
+    ComprobacionClaves* comprobacion; // null: the keys are not checked
 };
 
+// A key as the result file will hold it: in Unicode, and in the text XML
+// admits. The check sees the same text Vorna will read.
+std::string Clave(std::string_view ansi)
+{
+    return TextoAdmitido(AnsiAUtf8(ansi));
+}
+
+// "GLA (García López, Ana); en SOLUC.DBF DIA 1, HORA 2, ASIG «MAT», ...":
+// the lesson as the person finds it in Talvorin.
+std::string DescribirLeccion(const FilaProfesor& profesor, const Leccion& leccion)
+{
+    const auto texto = [](std::string_view ansi) { return "«" + Clave(Recortar(ansi)) + "»"; };
+    std::string nombre = AnsiAUtf8(Recortar(profesor.NOMBRE));
+    return "profesor " + AnsiAUtf8(Recortar(profesor.ABREV)) + (nombre.empty() ? "" : " (" + nombre + ")") +
+           "; en SOLUC.DBF DIA " + std::to_string(leccion.DIA) + ", HORA " + std::to_string(leccion.HORA) +
+           ", ASIG " + texto(leccion.ASIG) + ", CODGRUPO " + texto(leccion.CODGRUPO) + ", AULA " +
+           texto(leccion.AULA) + ", TAREA " + texto(leccion.TAREA);
+}
+
 // One lesson record; every value starts empty for each lesson.
-void EscribirLeccion(const ContextoLecciones& ctx, xmlNode* profesor, int numero, const Leccion& leccion)
+void EscribirLeccion(const ContextoLecciones& ctx, xmlNode* profesorXml, const FilaProfesor& profesor, int numero,
+                     const Leccion& leccion)
 {
     const DocumentoXml& documento = ctx.documento;
-    xmlNode* registro = AgregarGrupo(documento, profesor, "ACTIVIDAD_" + std::to_string(numero));
+    xmlNode* registro = AgregarGrupo(documento, profesorXml, "ACTIVIDAD_" + std::to_string(numero));
 
     std::string claveMateria;
     std::string claveCurso;
@@ -117,9 +145,11 @@ void EscribirLeccion(const ContextoLecciones& ctx, xmlNode* profesor, int numero
     if (const Tramo* encontrado =
             ctx.indices.BuscarTramo(std::to_string(leccion.DIA) + std::to_string(leccion.HORA)))
         tramo = *encontrado;
+    const std::string X_TRAMO = Clave(tramo.CODDIHO);
+    const std::string X_DEPENDENCIA = EsBlanco(leccion.AULA) ? std::string() : Clave(leccion.AULA);
     AgregarDato(documento, registro, "N_DIASEMANA", tramo.DIA);
-    AgregarDato(documento, registro, "X_TRAMO", tramo.CODDIHO);
-    AgregarDato(documento, registro, "X_DEPENDENCIA", EsBlanco(leccion.AULA) ? "" : leccion.AULA);
+    AgregarDatoUtf8(documento, registro, "X_TRAMO", X_TRAMO);
+    AgregarDatoUtf8(documento, registro, "X_DEPENDENCIA", X_DEPENDENCIA);
 
     std::string claveUnidad;
     if (const Grupo* grupo = ctx.indices.BuscarGrupo(leccion.CODGRUPO)) {
@@ -131,9 +161,12 @@ void EscribirLeccion(const ContextoLecciones& ctx, xmlNode* profesor, int numero
         if (const std::string* materia = ctx.indices.BuscarMateria(leccion.ASIG, claveCurso))
             claveMateria = *materia;
 
-    AgregarDato(documento, registro, "X_UNIDAD", claveUnidad);
-    AgregarDato(documento, registro, "X_OFERTAMATRIG", claveCurso);
-    AgregarDato(documento, registro, "X_MATERIAOMG", claveMateria);
+    const std::string X_UNIDAD = Clave(claveUnidad);
+    const std::string X_OFERTAMATRIG = Clave(claveCurso);
+    const std::string X_MATERIAOMG = Clave(claveMateria);
+    AgregarDatoUtf8(documento, registro, "X_UNIDAD", X_UNIDAD);
+    AgregarDatoUtf8(documento, registro, "X_OFERTAMATRIG", X_OFERTAMATRIG);
+    AgregarDatoUtf8(documento, registro, "X_MATERIAOMG", X_MATERIAOMG);
     AgregarDato(documento, registro, "F_INICIO", ctx.fechas.FECINI);
     AgregarDato(documento, registro, "F_FIN", ctx.fechas.FECFIN);
     AgregarDato(documento, registro, "N_HORINI", std::to_string(MinutosDeReloj(tramo.HORADESDE)));
@@ -141,7 +174,12 @@ void EscribirLeccion(const ContextoLecciones& ctx, xmlNode* profesor, int numero
 
     if (EsBlanco(tarea) && !EsBlanco(ctx.tareaDocencia))
         tarea = ctx.tareaDocencia;
-    AgregarDato(documento, registro, "X_ACTIVIDAD", tarea);
+    const std::string X_ACTIVIDAD = Clave(tarea);
+    AgregarDatoUtf8(documento, registro, "X_ACTIVIDAD", X_ACTIVIDAD);
+
+    if (ctx.comprobacion)
+        ctx.comprobacion->Ver({X_TRAMO, X_DEPENDENCIA, X_UNIDAD, X_OFERTAMATRIG, X_MATERIAOMG, X_ACTIVIDAD},
+                              [&] { return DescribirLeccion(profesor, leccion); });
 }
 
 } // namespace
@@ -174,7 +212,8 @@ std::int32_t MinutosDeReloj(std::string_view texto)
 
 RecuentoHorarios EscribirHorariosRegulares(const DocumentoXml& documento, xmlNode* bloqueDatos,
                                            TablasPrincipales& tablas, const FechasPeriodo& fechas,
-                                           const std::string& tareaDocencia, GuardadoPorPartes* guardado)
+                                           const std::string& tareaDocencia, GuardadoPorPartes* guardado,
+                                           ComprobacionClaves* comprobacion)
 {
     Tabla& proft = tablas.wwTableProfesor;
     const std::vector<FilaProfesor> profesores = LeerProfesores(proft);
@@ -203,7 +242,8 @@ RecuentoHorarios EscribirHorariosRegulares(const DocumentoXml& documento, xmlNod
 
         int numero = 0;
         for (const Leccion& leccion : suyas) {
-            EscribirLeccion({documento, *indices, fechas, tareaDocencia}, registro, ++numero, leccion);
+            EscribirLeccion({documento, *indices, fechas, tareaDocencia, comprobacion}, registro, profesor, ++numero,
+                            leccion);
             ++recuento.actividades;
         }
         if (guardado)

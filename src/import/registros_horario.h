@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "import/comprobacion_claves.h"
 #include "platform/xml/documento.h"
 #include "platform/xml/guardado_por_partes.h"
 #include "tables/tablas_principales.h"
@@ -48,10 +49,13 @@ std::int32_t MinutosDeReloj(std::string_view texto);
 // wwTableTramos, wwTableGrupos and wwTableNomAsg_2, and leaves them open.
 // A lesson without an activity code gets `tareaDocencia` when it is not blank.
 // With `guardado`, the group is started there and each teacher record is
-// written there, and leaves the document, as soon as it is complete.
+// written there, and leaves the document, as soon as it is complete. With
+// `comprobacion`, each lesson's keys are checked as the lesson is written,
+// from the values in hand: the file is never read back.
 RecuentoHorarios EscribirHorariosRegulares(const DocumentoXml& documento, xmlNode* bloqueDatos,
                                            TablasPrincipales& tablas, const FechasPeriodo& fechas,
                                            const std::string& tareaDocencia,
-                                           GuardadoPorPartes* guardado = nullptr);
+                                           GuardadoPorPartes* guardado = nullptr,
+                                           ComprobacionClaves* comprobacion = nullptr);
 
 } // namespace durlavex

@@ -194,4 +194,22 @@ void AsegurarEnDisco(const fs::path& ruta)
 #endif
 }
 
+void AsegurarCarpetaEnDisco(const fs::path& carpeta)
+{
+#ifdef __linux__
+    const int fd = ::open(carpeta.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        const int hecho = ::syncfs(fd);
+        ::close(fd);
+        if (hecho == 0)
+            return;
+    }
+#endif
+    std::error_code ec;
+    for (fs::directory_iterator it(carpeta, ec), fin; !ec && it != fin; it.increment(ec))
+        if (it->is_regular_file(ec))
+            AsegurarEnDisco(it->path());
+    AsegurarEnDisco(carpeta);
+}
+
 } // namespace durlavex

@@ -64,4 +64,9 @@ void RenombrarArchivo(const fs::path& origen, const fs::path& destino);
 // them. Best effort: a failure is not reported.
 void AsegurarEnDisco(const fs::path& ruta);
 
+// The same for every file of a folder and the folder itself, in as few
+// waits for the disk as the system allows (on Linux, one for the whole file
+// system).
+void AsegurarCarpetaEnDisco(const fs::path& carpeta);
+
 } // namespace durlavex

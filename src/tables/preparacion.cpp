@@ -70,8 +70,6 @@ void EscribirDiario(const fs::path& diario, const std::vector<Archivo>& archivos
             throw Error("No se pudo escribir «" + TextoRuta(diario) +
                         "» antes de poner las tablas nuevas en su sitio. No ha cambiado ninguna tabla");
     }
-    AsegurarEnDisco(diario);
-    AsegurarEnDisco(diario.parent_path());
 }
 
 // Puts the old files back: the new ones that had been moved in go, the ones
@@ -159,9 +157,6 @@ void TablasEnPreparacion::Colocar()
     for (const auto& anterior : anteriores)
         if (anterior)
             dbf::ArchivoDbf::ComprobarLibreParaBorrar(*anterior);
-    for (const Archivo& archivo : archivos)
-        if (archivo.nuevo)
-            AsegurarEnDisco(carpeta_ / archivo.nombre);
 
     const fs::path apartados = carpeta_ / kAnteriores;
     std::error_code ec;
@@ -170,6 +165,10 @@ void TablasEnPreparacion::Colocar()
         throw Error("No se puede crear la carpeta «" + TextoRuta(apartados) + "»: " + CausaSistema(ec) +
                     ". No ha cambiado ninguna tabla");
     EscribirDiario(carpeta_ / kDiario, archivos);
+    // The new tables and the journal on the disk before anything moves: after
+    // a power cut the next run finds either the old tables or a journal that
+    // puts them back.
+    AsegurarCarpetaEnDisco(carpeta_);
 
     try {
         for (std::size_t i = 0; i < archivos.size(); ++i) {

@@ -111,7 +111,7 @@ TEST_F(ImportarCli, SituacionesQueDetienenYErrores)
 
     const Salida uso = Ejecutar("importar");
     EXPECT_EQ(uso.estado, 2);
-    EXPECT_EQ(uso.errores, "Falta el archivo de intercambio (ARCHIVO.xml).\nUso: durlavex-cli importar ARCHIVO.xml\n"
+    EXPECT_EQ(uso.errores, "Falta el archivo de intercambio (ARCHIVO.xml).\nUso: durlavex-cli importar ARCHIVO.xml [--estricto]\n"
                            "Más información: durlavex-cli importar --help\n");
 
     fs::remove(ktemp / "PERIODOS.DBF");

@@ -56,12 +56,15 @@ const CasoAyuda kCasosAyuda[] = {
     {"Version", "--version", "durlavex-cli (Durlavex) 1.0\n"},
     {"AyudaExportar", "exportar --help", "Uso: durlavex-cli exportar ARCHIVO.xml [--plantilla CODIGO]\n"},
     {"AyudaExportarConArchivo", "exportar ARCHIVO -h", "Reconstruye las tablas de Talvorin"},
-    {"AyudaImportar", "importar --help", "Uso: durlavex-cli importar ARCHIVO.xml\n"},
+    {"AyudaImportar", "importar --help", "Uso: durlavex-cli importar ARCHIVO.xml [--estricto]\n"},
     {"AyudaImportarSinArchivo", "importar -h", "Escribe ResultadoTalvosARCHIVO.xml"},
     {"AyudaVolcar", "volcar --help", "Uso: durlavex-cli volcar TABLA.DBF\n"},
+    {"AyudaComprobar", "comprobar ARCHIVO --help", "Uso: durlavex-cli comprobar RESULTADO.xml INTERCAMBIO.xml\n"},
+    {"AyudaGeneralNombraComprobar", "--help", "  comprobar dice qué lecciones de un archivo de resultado"},
     {"VersionExportar", "exportar --version", "durlavex-cli (Durlavex) 1.0\n"},
     {"VersionImportar", "importar ARCHIVO --version", "durlavex-cli (Durlavex) 1.0\n"},
     {"VersionVolcar", "volcar --version", "durlavex-cli (Durlavex) 1.0\n"},
+    {"VersionComprobar", "comprobar --version", "durlavex-cli (Durlavex) 1.0\n"},
 };
 
 // The help and the version are answered before anything else is looked at,
@@ -115,11 +118,11 @@ struct CasoUso {
 class LineaOrdenesUso : public LineaOrdenes, public testing::WithParamInterface<CasoUso> {};
 
 const CasoUso kCasosUso[] = {
-    {"SinOrden", "", "Falta la orden: exportar, importar o volcar.\nUso:\n"},
+    {"SinOrden", "", "Falta la orden: exportar, importar, comprobar o volcar.\nUso:\n"},
     {"OrdenDesconocida", "borrar", "Orden desconocida: borrar\nUso:\n"},
     {"ImportarSinArchivo", "importar",
      "Falta el archivo de intercambio (ARCHIVO.xml).\n"
-     "Uso: durlavex-cli importar ARCHIVO.xml\n"
+     "Uso: durlavex-cli importar ARCHIVO.xml [--estricto]\n"
      "Más información: durlavex-cli importar --help\n"},
     {"ImportarDosArchivos", "importar ARCHIVO ARCHIVO",
      "Sobran argumentos: solo se importa un archivo cada vez.\n"},

@@ -77,11 +77,12 @@ struct CasoDato {
     const char* xmlRegistro; // the children of one record
     int posicion;
     std::string esperado;    // ANSI (windows-1252) bytes
+    std::string utf8;        // the same datum as LeerDatoUtf8 gives it
 };
 
 class LeerDatoCasos : public ::testing::TestWithParam<CasoDato> {};
 
-TEST_P(LeerDatoCasos, DaElTextoRecortadoYEnAnsi)
+TEST_P(LeerDatoCasos, DaElTextoRecortadoYEnAnsiOEnUtf8)
 {
     const CasoDato& c = GetParam();
     auto lectura = Leer(std::string("<SERVICIO><BLOQUE_DATOS><grupo_datos seq=\"G\"><grupo_datos>") + c.xmlRegistro +
@@ -89,23 +90,25 @@ TEST_P(LeerDatoCasos, DaElTextoRecortadoYEnAnsi)
     ASSERT_EQ(lectura.SeleccionarGrupo("G"), 1);
     lectura.AbrirRegistro(0);
     EXPECT_EQ(lectura.LeerDato(c.posicion), c.esperado);
+    EXPECT_EQ(lectura.LeerDatoUtf8(c.posicion), c.utf8);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Textos, LeerDatoCasos,
     ::testing::Values(
-        CasoDato{"blancos_alrededor", "<dato>  \n\t Aula 1  \r\n</dato>", 0, "Aula 1"},
-        CasoDato{"blancos_interiores", "<dato>Aula   de  Música</dato>", 0, "Aula   de  M\xFAsica"},
-        CasoDato{"referencias_a_blancos_alrededor", "<dato>&#9;&#160;x&#10;</dato>", 0, "\xA0x"},
-        CasoDato{"posicion_inexistente", "<dato>a</dato><dato>b</dato>", 2, ""},
-        CasoDato{"posicion_negativa", "<dato>a</dato>", -1, ""},
-        CasoDato{"dato_anidado_no_cuenta", "<dato>a</dato><x><dato>oculto</dato></x><dato>b</dato>", 1, "b"},
-        CasoDato{"cdata", "<dato><![CDATA[ <1º> ]]></dato>", 0, "<1\xBA>"},
-        CasoDato{"comentario_no_es_texto", "<dato>a<!-- nota -->b</dato>", 0, "ab"},
-        CasoDato{"hijos_separados_por_blanco", "<dato><p>uno</p>\n  <p>dos</p></dato>", 0, "uno dos"},
-        CasoDato{"fuera_de_la_pagina_de_codigos", "<dato>Łódź 中 €</dato>", 0, "L\xF3" "dz ? \x80"},
-        CasoDato{"emoji_son_dos_interrogaciones", "<dato>a\xF0\x9F\x98\x80</dato>", 0, "a??"},
-        CasoDato{"otros_atributos_y_nombres_no_cuentan", "<otro>x</otro><dato id=\"9\">a</dato>", 0, "a"}),
+        CasoDato{"blancos_alrededor", "<dato>  \n\t Aula 1  \r\n</dato>", 0, "Aula 1", "Aula 1"},
+        CasoDato{"blancos_interiores", "<dato>Aula   de  Música</dato>", 0, "Aula   de  M\xFAsica",
+                 "Aula   de  Música"},
+        CasoDato{"referencias_a_blancos_alrededor", "<dato>&#9;&#160;x&#10;</dato>", 0, "\xA0x", "\u00A0x"},
+        CasoDato{"posicion_inexistente", "<dato>a</dato><dato>b</dato>", 2, "", ""},
+        CasoDato{"posicion_negativa", "<dato>a</dato>", -1, "", ""},
+        CasoDato{"dato_anidado_no_cuenta", "<dato>a</dato><x><dato>oculto</dato></x><dato>b</dato>", 1, "b", "b"},
+        CasoDato{"cdata", "<dato><![CDATA[ <1º> ]]></dato>", 0, "<1\xBA>", "<1º>"},
+        CasoDato{"comentario_no_es_texto", "<dato>a<!-- nota -->b</dato>", 0, "ab", "ab"},
+        CasoDato{"hijos_separados_por_blanco", "<dato><p>uno</p>\n  <p>dos</p></dato>", 0, "uno dos", "uno dos"},
+        CasoDato{"fuera_de_la_pagina_de_codigos", "<dato>Łódź 中 €</dato>", 0, "L\xF3" "dz ? \x80", "Łódź 中 €"},
+        CasoDato{"emoji_son_dos_interrogaciones", "<dato>a\xF0\x9F\x98\x80</dato>", 0, "a??", "a\xF0\x9F\x98\x80"},
+        CasoDato{"otros_atributos_y_nombres_no_cuentan", "<otro>x</otro><dato id=\"9\">a</dato>", 0, "a", "a"}),
     [](const auto& info) { return std::string(info.param.nombre); });
 
 TEST(CargarDocumento, LeeUnArchivoEnIso88591)

@@ -1,8 +1,8 @@
 // The windows as a person sees them: the main window, the hour-template
-// dialog, the teacher-data dialog, the file dialog and a message box, each
-// shown on an X server of the test's own with the fonts the machine has, and
-// saved as a picture in capturas/ of the build folder. What is checked is not
-// the pixels but the geometry: every label and button holds its whole text
+// dialog, the teacher-data dialog, the key report, the file dialog and a
+// message box, each shown on an X server of the test's own with the fonts the
+// machine has, and saved as a picture in capturas/ of the build folder. What is
+// checked is not the pixels but the geometry: every label and button holds its whole text
 // in the font it got, inside its window; and Qt's own texts are Spanish.
 //
 // Without Xvfb the same checks run on the offscreen platform.
@@ -16,7 +16,9 @@
 #include <QHelpEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QToolTip>
@@ -32,6 +34,7 @@
 #include "comun_ventana.h"
 #include "export/Plantihoras.h"
 #include "gui/guion_modal.h"
+#include "import/AvisoClaves.h"
 #include "import/ControlProfes.h"
 #include "platform/texto.h"
 #include "platform/ui/avisos.h"
@@ -198,6 +201,19 @@ class CapturasXvfbTest : public QObject {
         Capturar(dialogo, QStringLiteral("control_profesores"));
         ComprobarTextos(dialogo);
         QCOMPARE(dialogo.size(), QSize(754, 499));
+    }
+
+    // The report after an import, with a long line that wraps.
+    void avisoClaves()
+    {
+        TAvisoClaves dialogo(nullptr, QStringLiteral("Comprobación para Vorna: 33 de 99 lecciones llevan claves que "
+                                                     "Vorna no reconocerá: Vorna rechazará esas lecciones o las "
+                                                     "dejará fuera sin avisar.\n\nDependencias que Vorna no conoce "
+                                                     "(X_DEPENDENCIA): 33 lecciones, 5 claves distintas."));
+        dialogo.show();
+        Capturar(dialogo, QStringLiteral("aviso_claves"));
+        ComprobarTextos(dialogo);
+        QVERIFY(dialogo.TextoInforme->horizontalScrollBar()->maximum() == 0);
     }
 
     // The real file dialog of the main window, in Spanish.

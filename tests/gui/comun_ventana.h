@@ -92,6 +92,8 @@ struct PersonaVentana {
     std::function<void()> alElegirPlantilla; // what else happens while that dialog is open
     int plantillasPedidas = 0;
     int profesoresCompletados = 0;
+    QStringList avisosClaves;         // the key reports shown after an import
+    int mensajesAntesDelAviso = -1;   // plain messages already shown when the last one came
 
     EntornoVentana Entorno(QStringList parametros, std::filesystem::path carpetaPrograma,
                            ui::Ayuda* ayuda = nullptr)
@@ -111,6 +113,10 @@ struct PersonaVentana {
         };
         e.dialogos.completarProfesores = [this](QWidget*, const std::filesystem::path&) {
             ++profesoresCompletados;
+        };
+        e.dialogos.avisarClaves = [this](QWidget*, const QString& informe) {
+            mensajesAntesDelAviso = static_cast<int>(avisos.mensajes.size());
+            avisosClaves << informe;
         };
         return e;
     }

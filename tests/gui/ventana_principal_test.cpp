@@ -138,6 +138,8 @@ private slots:
     void errorDeCorridaAnfitrion();
     void exportacionCompleta();
     void importacionCompleta();
+    void avisoDeClaves_data();
+    void avisoDeClaves();
     void importacionDetenidaPorProfesores_data();
     void importacionDetenidaPorProfesores();
 };
@@ -723,6 +725,65 @@ void VentanaPrincipalTest::importacionCompleta()
     QCOMPARE(leido.profesores[0].lecciones.size(), 1u);
 }
 
+
+void VentanaPrincipalTest::avisoDeClaves_data()
+{
+    QTest::addColumn<QStringList>("parametros");
+    QTest::addColumn<QString>("aula"); // the room Vorna knows
+    QTest::addColumn<bool>("aviso");
+    QTest::newRow("claves conocidas") << QStringList{} << "A1" << false;
+    QTest::newRow("aula desconocida") << QStringList{} << "A-1" << true;
+    QTest::newRow("aula desconocida, Talvorin") << QStringList{"importar", "1A2B"} << "A-1" << true;
+}
+
+// The report of the keys Vorna will not recognise comes after "Proceso
+// finalizado", only when there is something in it, and before the window
+// closes in host mode.
+void VentanaPrincipalTest::avisoDeClaves()
+{
+    QFETCH(QStringList, parametros);
+    QFETCH(QString, aula);
+    QFETCH(bool, aviso);
+    Talvorin talvorin;
+    EntornoImportacion importacion;
+    importacion.intercambio = ArchivoIntercambio();
+    importacion.intercambio.Anno("2023/2024")
+        .Grupo("UNIDADES", {{"U1A"}})
+        .Grupo("CURSOS_DEL_CENTRO", {{"C1-A"}})
+        .Grupo("MATERIAS", {{"C1-A", "M-MAT", "Matemáticas"}})
+        .Grupo("TRAMOS_HORARIOS", {{"T-32"}})
+        .Grupo("DEPENDENCIAS", {{aula.toStdString(), "Aula"}});
+    importacion.escuela.soluc.push_back({"P1", "3", "2", "MAT", "1A", "", "A1"});
+    importacion.Preparar();
+    for (const auto& tabla : fs::directory_iterator(importacion.trabajo.Ruta()))
+        fs::copy_file(tabla.path(), talvorin.ktemp / tabla.path().filename());
+    CarpetaPrograma programa(false);
+    PersonaVentana persona;
+    persona.ventanas.existentes = {kAnfitrion};
+    persona.dialogo.respuestas = {TextoQt(importacion.archivoXml)};
+    TMForm ventana(persona.Entorno(parametros, programa.carpeta.Ruta()));
+    QSignalSpy cerrada(&ventana, &TMForm::Cerrada);
+    bool avisadoAntesDeCerrar = false;
+    QObject::connect(&ventana, &TMForm::Cerrada, [&] { avisadoAntesDeCerrar = !persona.avisosClaves.isEmpty(); });
+    MostrarYEsperar(ventana);
+
+    if (parametros.isEmpty())
+        QTest::mouseClick(ventana.BImportar, Qt::LeftButton);
+
+    QCOMPARE(persona.avisos.errores, QStringList{});
+    QCOMPARE(persona.avisos.mensajes.size(), 1);
+    QVERIFY(persona.avisos.mensajes[0].startsWith(QStringLiteral("Proceso finalizado")));
+    QCOMPARE(persona.avisosClaves.size(), aviso ? 1 : 0);
+    if (aviso) {
+        QCOMPARE(persona.mensajesAntesDelAviso, 1);
+        QVERIFY2(persona.avisosClaves[0].contains(QStringLiteral("Dependencias que Vorna no conoce (X_DEPENDENCIA): 1 lección")),
+                 qPrintable(persona.avisosClaves[0]));
+    }
+    QCOMPARE(cerrada.count(), parametros.isEmpty() ? 0 : 1);
+    if (!parametros.isEmpty())
+        QVERIFY(avisadoAntesDeCerrar);
+    QVERIFY(fs::exists(importacion.Resultado()));
+}
 
 void VentanaPrincipalTest::importacionDetenidaPorProfesores_data()
 {

@@ -4,6 +4,7 @@
 
 #include "platform/error.h"
 #include "platform/xml/documento.h"
+#include "platform/xml/lectura_secuencial.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -85,6 +86,27 @@ TEST_P(XmlMalFormado, DiceLaCausaEnCastellanoConSuLinea)
 {
     EXPECT_EQ(MensajeAlCargar(GetParam().bytes),
               "El archivo «vorna.xml» no es un XML bien formado (" + GetParam().motivo + ")");
+}
+
+// Read element by element (a result file being checked), a file says the
+// same cause on the same line.
+TEST_P(XmlMalFormado, LeidoPorPartesDiceLoMismo)
+{
+    struct Nada : ReceptorXml {
+        void Inicio(const ElementoXml&) override {}
+        void Texto(std::string_view) override {}
+        void Fin() override {}
+    } nada;
+    pruebas::DirectorioTemporal carpeta;
+    const auto ruta = carpeta.Ruta() / "vorna.xml";
+    std::ofstream(ruta, std::ios::binary) << GetParam().bytes;
+    std::string mensaje = "(se leyó)";
+    try {
+        LeerXmlSecuencial(ruta, nada);
+    } catch (const Error& e) {
+        mensaje = e.what();
+    }
+    EXPECT_EQ(mensaje, "El archivo «" + ruta.string() + "» no es un XML bien formado (" + GetParam().motivo + ")");
 }
 
 INSTANTIATE_TEST_SUITE_P(Causas, XmlMalFormado, testing::ValuesIn(kCasos),

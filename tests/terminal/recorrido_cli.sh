@@ -107,7 +107,15 @@ for i in "${!ordenes[@]}"; do
   'cp "$DURLAVEX/build/ejemplo/SOLUC.DBF" "${WINEPREFIX:-$HOME/.wine}/drive_c/KTEMP/"')
     comprobar "$salida" 0 ;;
   "durlavex-cli importar vorna_ejemplo.xml")
-    comprobar "$salida" 0 "Archivo de resultado: $carpeta/ResultadoTalvosvorna_ejemplo.xml" "Proceso finalizado" ;;
+    importado=$salida
+    comprobar "$salida" 0 "Archivo de resultado: $carpeta/ResultadoTalvosvorna_ejemplo.xml" "Proceso finalizado" \
+      "Comprobación para Vorna: " ;;
+  "durlavex-cli comprobar ResultadoTalvosvorna_ejemplo.xml vorna_ejemplo.xml")
+    # The sample's own keys decide: the status follows what the import said.
+    estado=3
+    if grep -qF "Vorna reconocerá las claves" <<<"${importado:-}"; then estado=0; fi
+    comprobar "$salida" "$estado" \
+      "Comprobación para Vorna de «$carpeta/ResultadoTalvosvorna_ejemplo.xml» con «$carpeta/vorna_ejemplo.xml»: " ;;
   "durlavex-cli importar no-esta.xml")
     comprobar "$salida" 3 "No existe archivo «$carpeta/no-esta.xml»" ;;
   *)

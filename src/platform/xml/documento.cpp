@@ -13,55 +13,22 @@
 #include "platform/error.h"
 #include "platform/rutas.h"
 #include "platform/xml/codificaciones_windows.h"
+#include "platform/xml/error_analisis.h"
 #include "platform/xml/expansion_entidades.h"
-#include "platform/xml/motivo_error_xml.h"
 
 namespace durlavex {
 
 namespace {
 
-// The first fatal error libxml2 reported while parsing, the cause, where
-// the last one is often only a consequence ("Extra content at the end of the
-// document" after a text too long to keep).
-struct PrimerError {
-    bool hay = false;
-    int linea = 0;
-    ErrorAnalisisXml error;
-};
-
-const char* Texto(const char* texto)
-{
-    return texto ? texto : "";
-}
-
-ErrorAnalisisXml DeLibxml2(const xmlError& error, const xmlParserCtxt* ctxt)
-{
-    ErrorAnalisisXml e;
-    e.codigo = error.code;
-    e.mensaje = Texto(error.message);
-    e.dato1 = Texto(error.str1);
-    e.dato2 = Texto(error.str2);
-    e.numero1 = error.int1;
-    if (ctxt && ctxt->encoding)
-        e.codificacionDeclarada = reinterpret_cast<const char*>(ctxt->encoding);
-    return e;
-}
-
 // What libxml2 reports goes into the error we raise, never to stderr. Its
 // parser errors arrive with the parser context, whose _private points to
-// the PrimerError of this parse.
+// the PrimerErrorXml of this parse.
 void Silenciar(void* datos, xmlErrorPtr error)
 {
     auto* ctxt = static_cast<xmlParserCtxt*>(datos);
-    // A text over libxml2's limit comes as a mere error, out of memory; the
-    // parse then fails on what follows.
-    const bool cuenta = error && (error->level == XML_ERR_FATAL || error->code == XML_ERR_NO_MEMORY);
-    if (!ctxt || !cuenta || error->domain != XML_FROM_PARSER)
+    if (!ctxt || !ctxt->_private)
         return;
-    auto* primero = static_cast<PrimerError*>(ctxt->_private);
-    if (!primero || primero->hay)
-        return;
-    *primero = {true, error->line, DeLibxml2(*error, ctxt)};
+    AnotarErrorXml(*static_cast<PrimerErrorXml*>(ctxt->_private), error, ctxt);
 }
 
 void CallarAviso(void*, const char*, ...) {}
@@ -79,7 +46,7 @@ constexpr int kOpciones = XML_PARSE_NONET | XML_PARSE_COMPACT | XML_PARSE_BIG_LI
 
 using Contexto = std::unique_ptr<xmlParserCtxt, decltype(&xmlFreeParserCtxt)>;
 
-Contexto NuevoContexto(PrimerError& primero)
+Contexto NuevoContexto(PrimerErrorXml& primero)
 {
     PrepararLibxml2();
     Contexto ctxt(xmlNewParserCtxt(), &xmlFreeParserCtxt);
@@ -90,42 +57,14 @@ Contexto NuevoContexto(PrimerError& primero)
     return ctxt;
 }
 
-// libxml2's limits, said in words the user can act on: the file is well
-// formed, but holds more than the reader accepts.
-std::string LimiteSuperado(const std::string& mensaje)
-{
-    if (mensaje.find("huge text node") != std::string::npos)
-        return "tiene un texto de más de " + std::to_string(XML_MAX_TEXT_LENGTH / 1000000) +
-               " millones de caracteres, más de lo que se admite en un dato";
-    if (mensaje.find("Excessive depth") != std::string::npos)
-        return "tiene elementos anidados en más de " + std::to_string(xmlParserMaxDepth) +
-               " niveles, más de los que se admiten";
-    return {};
-}
-
-[[noreturn]] void ErrorDeLectura(const xmlParserCtxt& ctxt, const PrimerError& primero, const std::string& nombre)
-{
-    if (primero.hay) {
-        const std::string limite = LimiteSuperado(primero.error.mensaje);
-        if (!limite.empty())
-            throw Error("El archivo " + Nombre(nombre) + " no se puede leer: " + limite + " (línea " +
-                        std::to_string(primero.linea) + ")");
-    }
-    const int linea = primero.hay ? primero.linea : ctxt.lastError.line;
-    std::string motivo = MotivoErrorXml(primero.hay ? primero.error : DeLibxml2(ctxt.lastError, &ctxt));
-    if (linea > 0)
-        motivo = "línea " + std::to_string(linea) + ": " + motivo;
-    throw Error("El archivo " + Nombre(nombre) + " no es un XML bien formado (" + motivo + ")");
-}
-
 // The checks every parsed document goes through; `tamano` is the number of
 // bytes parsed.
-xmlDoc* Comprobar(xmlDoc* doc, const xmlParserCtxt& ctxt, const PrimerError& primero, std::size_t tamano,
+xmlDoc* Comprobar(xmlDoc* doc, const xmlParserCtxt& ctxt, const PrimerErrorXml& primero, std::size_t tamano,
                   const std::string& nombre)
 {
     if (!doc || !ctxt.wellFormed) {
         xmlFreeDoc(doc);
-        ErrorDeLectura(ctxt, primero, nombre);
+        LanzarErrorXml(ctxt, primero, nombre);
     }
     try {
         ComprobarExpansionEntidades(doc, tamano, nombre);
@@ -142,7 +81,7 @@ xmlDoc* Analizar(std::string_view bytes, const std::string& url, const std::stri
 {
     if (bytes.size() > static_cast<std::size_t>(INT_MAX))
         throw Error("El archivo " + Nombre(nombre) + " es demasiado grande para leerlo como XML");
-    PrimerError primero;
+    PrimerErrorXml primero;
     auto ctxt = NuevoContexto(primero);
     xmlDoc* doc = xmlCtxtReadMemory(ctxt.get(), bytes.data(), static_cast<int>(bytes.size()), url.c_str(), nullptr,
                                     kOpciones);
@@ -187,7 +126,7 @@ std::unique_ptr<DocumentoXml> DocumentoXml::Cargar(const std::filesystem::path& 
     lectura.archivo.open(ruta, std::ios::binary);
     if (!lectura.archivo.is_open())
         throw Error("No se puede leer el archivo " + Nombre(nombre));
-    PrimerError primero;
+    PrimerErrorXml primero;
     auto ctxt = NuevoContexto(primero);
     xmlDoc* doc =
         xmlCtxtReadIO(ctxt.get(), &LecturaArchivo::Leer, nullptr, &lectura, nombre.c_str(), nullptr, kOpciones);

@@ -20,6 +20,8 @@ const xmlChar* X(const std::string& texto)
     return reinterpret_cast<const xmlChar*>(texto.c_str());
 }
 
+} // namespace
+
 // XML 1.0 cannot hold the control characters below the blank other than tab,
 // line feed and carriage return, not even as references: a file holding one
 // is refused by every reader. Each becomes a blank, so the file stays readable.
@@ -33,8 +35,6 @@ std::string TextoAdmitido(std::string_view texto)
     }
     return r;
 }
-
-} // namespace
 
 xmlNode* CrearElemento(const DocumentoXml& documento, std::string_view nombre)
 {

@@ -6,6 +6,7 @@
 // "<" needs no care from the caller. No whitespace is ever added.
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "platform/xml/documento.h"
@@ -26,7 +27,13 @@ xmlNode* AgregarElemento(const DocumentoXml& documento, xmlNode* padre, std::str
 // written in the order in which they were set.
 void FijarAtributo(xmlNode* elemento, std::string_view nombre, std::string_view valor);
 
-// Replaces the element's content by the text; an empty text leaves it empty.
+// The text as the document holds it once set: XML 1.0 cannot hold the
+// control characters below the blank other than tab, line feed and carriage
+// return, not even as references, so each becomes a blank (UTF-8).
+std::string TextoAdmitido(std::string_view texto);
+
+// Replaces the element's content by the text (as TextoAdmitido gives it); an
+// empty text leaves it empty.
 void FijarTexto(xmlNode* elemento, std::string_view texto);
 
 // Saves the whole document, the nodes outside the root element included, in
