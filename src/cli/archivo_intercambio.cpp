@@ -10,8 +10,9 @@ namespace durlavex::cli {
 std::filesystem::path RutaIntercambio(const std::string& argumento)
 {
     std::error_code ec;
-    std::filesystem::path archivo = std::filesystem::absolute(argumento, ec);
-    return ec ? std::filesystem::path(argumento) : archivo;
+    const std::filesystem::path dado = RutaDeTexto(argumento);
+    std::filesystem::path archivo = std::filesystem::absolute(dado, ec);
+    return ec ? dado : archivo;
 }
 
 bool ExisteIntercambio(const std::filesystem::path& archivo)

@@ -6,6 +6,7 @@
 
 #include "cli/ayuda.h"
 #include "cli/comandos.h"
+#include "cli/consola.h"
 #include "cli/senales.h"
 
 namespace {
@@ -47,7 +48,7 @@ void ImprimirAyuda()
 
 int main(int argc, char** argv)
 {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    std::vector<std::string> args = durlavex::cli::PrepararConsola(argc, argv);
     if (args.empty()) {
         std::cerr << "Falta la orden: exportar, importar, comprobar o volcar.\n" << kUso;
         return kUsoIncorrecto;

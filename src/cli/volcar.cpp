@@ -62,8 +62,8 @@ struct BusquedaTabla {
 
 BusquedaTabla DondeBuscar(const std::string& argumento)
 {
-    const fs::path ruta = argumento;
-    const std::string nombre = ruta.filename().string();
+    const fs::path ruta = RutaDeTexto(argumento);
+    const std::string nombre = TextoRuta(ruta.filename());
     if (ruta.has_parent_path())
         return {{ruta.parent_path()}, nombre};
     std::error_code ec;

@@ -3,9 +3,13 @@
 #include "platform/error.h"
 #include "platform/texto.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <unicode/coll.h>
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
+#endif
 
 #include <cstdint>
 #include <functional>
@@ -15,6 +19,64 @@
 namespace durlavex {
 
 namespace {
+
+#ifdef _WIN32
+
+// Windows' own collation, as the system this program replaces compared:
+// CompareString in the user's locale, flags 0 for "case-sensitive",
+// NORM_IGNORECASE for "without regard to letter case". Its sort keys
+// (LCMapString with LCMAP_SORTKEY and the same flags) are equal exactly when
+// the comparison says equal.
+DWORD Banderas(Caso caso) { return caso == Caso::Distingue ? 0 : NORM_IGNORECASE; }
+
+std::wstring AAnchos(std::string_view ansi)
+{
+    if (ansi.empty())
+        return {};
+    const int largo =
+        MultiByteToWideChar(CP_THREAD_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+    std::wstring anchos(static_cast<std::size_t>(largo), L'\0');
+    MultiByteToWideChar(CP_THREAD_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), anchos.data(), largo);
+    return anchos;
+}
+
+[[noreturn]] void FalloCotejo()
+{
+    throw Error("No se pudieron comparar dos textos (error " + std::to_string(GetLastError()) +
+                " del sistema)");
+}
+
+int Comparar(Caso caso, std::string_view a, std::string_view b)
+{
+    const std::wstring anchoA = AAnchos(a);
+    const std::wstring anchoB = AAnchos(b);
+    const int resultado =
+        CompareStringEx(LOCALE_NAME_USER_DEFAULT, Banderas(caso), anchoA.data(), static_cast<int>(anchoA.size()),
+                        anchoB.data(), static_cast<int>(anchoB.size()), nullptr, nullptr, 0);
+    if (resultado == 0)
+        FalloCotejo();
+    return resultado == CSTR_LESS_THAN ? -1 : resultado == CSTR_GREATER_THAN ? 1 : 0;
+}
+
+std::string ClaveCotejo(Caso caso, std::string_view ansi)
+{
+    const std::wstring texto = AAnchos(ansi);
+    // A length of 0 is refused; the empty text is given as a terminated one.
+    const int largoTexto = texto.empty() ? -1 : static_cast<int>(texto.size());
+    const DWORD banderas = LCMAP_SORTKEY | Banderas(caso);
+    const int largo =
+        LCMapStringEx(LOCALE_NAME_USER_DEFAULT, banderas, texto.c_str(), largoTexto, nullptr, 0, nullptr, nullptr, 0);
+    if (largo <= 0)
+        FalloCotejo();
+    std::string clave(static_cast<std::size_t>(largo), '\0');
+    // With LCMAP_SORTKEY the destination is a byte array, its size in bytes.
+    if (LCMapStringEx(LOCALE_NAME_USER_DEFAULT, banderas, texto.c_str(), largoTexto,
+                      reinterpret_cast<LPWSTR>(clave.data()), largo, nullptr, nullptr, 0) <= 0)
+        FalloCotejo();
+    return clave;
+}
+
+#else
 
 std::unique_ptr<icu::Collator> CrearCotejo(icu::Collator::ECollationStrength fuerza)
 {
@@ -49,10 +111,18 @@ icu::UnicodeString AUnicode(std::string_view ansi)
     return icu::UnicodeString::fromUTF8(AnsiAUtf8(ansi));
 }
 
+int Comparar(Caso caso, std::string_view a, std::string_view b)
+{
+    UErrorCode estado = U_ZERO_ERROR;
+    const UCollationResult resultado = Cotejo(caso).compare(AUnicode(a), AUnicode(b), estado);
+    return resultado == UCOL_LESS ? -1 : resultado == UCOL_GREATER ? 1 : 0;
+}
+
 // The collation sort key: two texts are equal for the collator exactly when
 // their keys are equal byte for byte.
-std::string ClaveCotejo(const icu::Collator& cotejo, std::string_view ansi)
+std::string ClaveCotejo(Caso caso, std::string_view ansi)
 {
+    const icu::Collator& cotejo = Cotejo(caso);
     const icu::UnicodeString texto = AUnicode(ansi);
     std::string clave(texto.length() * 4 + 16, '\0');
     auto pedir = [&] {
@@ -68,14 +138,11 @@ std::string ClaveCotejo(const icu::Collator& cotejo, std::string_view ansi)
     return clave;
 }
 
+#endif
+
 } // namespace
 
-int CompararTextos(std::string_view a, std::string_view b, Caso caso)
-{
-    UErrorCode estado = U_ZERO_ERROR;
-    const UCollationResult resultado = Cotejo(caso).compare(AUnicode(a), AUnicode(b), estado);
-    return resultado == UCOL_LESS ? -1 : resultado == UCOL_GREATER ? 1 : 0;
-}
+int CompararTextos(std::string_view a, std::string_view b, Caso caso) { return Comparar(caso, a, b); }
 
 bool TextosIguales(std::string_view a, std::string_view b, Caso caso)
 {
@@ -89,7 +156,7 @@ struct HashTexto {
 };
 
 struct ConjuntoTextos::Datos {
-    const icu::Collator* cotejo;
+    Caso caso;
     std::unordered_set<std::string> claves;
     // The key of every text met: names and codes recur from record to record,
     // and a lookup costs far less than the collator.
@@ -99,12 +166,12 @@ struct ConjuntoTextos::Datos {
     {
         if (const auto it = recordadas.find(texto); it != recordadas.end())
             return it->second;
-        return recordadas.emplace(std::string(texto), ClaveCotejo(*cotejo, texto)).first->second;
+        return recordadas.emplace(std::string(texto), ClaveCotejo(caso, texto)).first->second;
     }
 };
 
 ConjuntoTextos::ConjuntoTextos(Caso caso)
-    : datos_(std::make_unique<Datos>(Datos{&Cotejo(caso), {}, {}}))
+    : datos_(std::make_unique<Datos>(Datos{caso, {}, {}}))
 {
 }
 

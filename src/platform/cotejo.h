@@ -1,11 +1,14 @@
 #pragma once
 // Locale-aware comparison of single-byte texts (Spanish collation).
 //
-// "Case-sensitive" is the collator "es" at tertiary strength (á differs from
-// Á, García from GARCÍA); "without regard to letter case" is the same collator
-// at secondary strength, so accented letters fold too (á equals Á) while
-// accents still count (á differs from a). Texts are converted from the ANSI
-// code page to Unicode before they are compared.
+// "Case-sensitive": á differs from Á, García from GARCÍA; "without regard to
+// letter case": accented letters fold too (á equals Á) while accents still
+// count (á differs from a). On Windows this is the system's own collation
+// (CompareStringEx in the user's locale, flags 0 or NORM_IGNORECASE, and its
+// sort keys); elsewhere the ICU collator "es" at tertiary and at secondary
+// strength, which gives the same equalities (notes/platform.md,
+// "Comparisons"). Texts are converted from the ANSI code page to Unicode
+// before they are compared.
 
 #include <memory>
 #include <string>

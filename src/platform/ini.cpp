@@ -35,6 +35,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
+#ifndef _WIN32
+// The editor itself; on Windows the system's own WritePrivateProfileStringA
+// does the same.
+
 std::string_view QuitarEspacios(std::string_view texto)
 {
     while (!texto.empty() && (texto.front() == ' ' || texto.front() == '\t'))
@@ -135,6 +139,8 @@ std::string ConClaveEscrita(const std::string& contenido, std::string_view secci
     return resultado + "[" + std::string(seccion) + "]\r\n" + nueva;
 }
 
+#endif
+
 [[noreturn]] void NoSePuedeEscribir(const fs::path& ruta)
 {
     throw Error("Unable to write to " + TextoRuta(ruta));
@@ -181,14 +187,11 @@ void EscribirCadenaIni(const fs::path& archivo, std::string_view seccion, std::s
         NoSePuedeEscribir(archivo);
 #ifdef _WIN32
     // A path the ANSI code page cannot spell cannot be handed to the A call.
-    std::string rutaAnsi;
-    try {
-        rutaAnsi = ruta.string();
-    } catch (const std::exception&) {
+    const std::optional<std::string> rutaAnsi = RutaAnsi(ruta);
+    if (!rutaAnsi)
         NoSePuedeEscribir(ruta);
-    }
     if (!WritePrivateProfileStringA(std::string(seccion).c_str(), std::string(clave).c_str(),
-                                    std::string(valor).c_str(), rutaAnsi.c_str()))
+                                    std::string(valor).c_str(), rutaAnsi->c_str()))
         NoSePuedeEscribir(ruta);
 #else
     const fs::file_status estado = fs::status(ruta, ec);

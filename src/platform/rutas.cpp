@@ -36,6 +36,29 @@ std::string TextoRuta(const fs::path& ruta)
     return std::string(u8.begin(), u8.end());
 }
 
+#ifdef _WIN32
+std::optional<std::string> RutaAnsi(const fs::path& ruta)
+{
+    const std::wstring ancha = ruta.wstring();
+    if (ancha.empty())
+        return std::string();
+    BOOL perdido = FALSE;
+    const int largo = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, ancha.data(), static_cast<int>(ancha.size()),
+                                          nullptr, 0, nullptr, &perdido);
+    if (largo <= 0 || perdido)
+        return std::nullopt;
+    std::string ansi(static_cast<std::size_t>(largo), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, ancha.data(), static_cast<int>(ancha.size()), ansi.data(), largo,
+                        nullptr, nullptr);
+    return ansi;
+}
+#endif
+
+fs::path RutaDeTexto(std::string_view utf8)
+{
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 namespace {
 
 bool EsArchivoRegular(const fs::path& ruta)
@@ -85,8 +108,22 @@ std::optional<fs::path> BuscarArchivo(const fs::path& carpeta, std::string_view 
     if (nombre.empty())
         return std::nullopt;
     const fs::path exacta = carpeta / std::string(nombre);
+#ifdef _WIN32
+    // Names are found without regard to letter case by Windows itself: the
+    // file's own spelling is asked for, as the listing below would give it.
+    if (nombre.find_first_of("*?") == std::string_view::npos && EsArchivoRegular(exacta)) {
+        WIN32_FIND_DATAW datos;
+        const HANDLE busqueda = FindFirstFileW(exacta.c_str(), &datos);
+        if (busqueda != INVALID_HANDLE_VALUE) {
+            FindClose(busqueda);
+            return carpeta / fs::path(datos.cFileName);
+        }
+        return exacta;
+    }
+#else
     if (EsArchivoRegular(exacta))
         return exacta;
+#endif
 
     // Several names may differ only in letter case; the smallest in byte order
     // is taken so that the answer does not depend on the folder's listing order.

@@ -40,6 +40,17 @@ fs::path CarpetaPersonal();
 // A path as UTF-8 text, for messages.
 std::string TextoRuta(const fs::path& ruta);
 
+#ifdef _WIN32
+// A path in the ANSI code page, for the "A" calls of Win32
+// (WritePrivateProfileStringA, HtmlHelpA); nothing when the code page cannot
+// spell it. (fs::path::string() gives UTF-8 with mingw-w64's library.)
+std::optional<std::string> RutaAnsi(const fs::path& ruta);
+#endif
+
+// A path from UTF-8 text (a command-line argument): the inverse of TextoRuta.
+// On Windows a narrow string given to fs::path is not taken as UTF-8.
+fs::path RutaDeTexto(std::string_view utf8);
+
 // Deletes the file when it exists; the outcome is not reported.
 void BorrarArchivo(const fs::path& ruta);
 

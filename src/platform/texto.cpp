@@ -13,24 +13,6 @@ namespace {
 
 bool EsBlancoOControl(char c) { return static_cast<unsigned char>(c) <= 32; }
 
-#ifndef _WIN32
-
-#include "platform/cp1252_tabla.inc"
-
-// One byte per UTF-16 code unit, built once: "?" wherever the published
-// table gives neither a byte nor a best-fit byte.
-const std::array<unsigned char, 0x10000>& TablaUnicodeACp1252()
-{
-    static const auto tabla = [] {
-        std::array<unsigned char, 0x10000> t;
-        t.fill('?');
-        for (const auto& par : kUnicodeACp1252)
-            t[par.unidad] = par.byte;
-        return t;
-    }();
-    return tabla;
-}
-
 // Length of the well-formed UTF-8 sequence at the start of `resto` and its code
 // point; 0 when the bytes there are malformed (bad lead, missing or bad
 // continuation, overlong form, surrogate, beyond U+10FFFF).
@@ -62,6 +44,24 @@ std::size_t SecuenciaUtf8(std::string_view resto, char32_t& punto)
     if (punto < minimo || punto > 0x10FFFF || (punto >= 0xD800 && punto <= 0xDFFF))
         return 0;
     return largo;
+}
+
+#ifndef _WIN32
+
+#include "platform/cp1252_tabla.inc"
+
+// One byte per UTF-16 code unit, built once: "?" wherever the published
+// table gives neither a byte nor a best-fit byte.
+const std::array<unsigned char, 0x10000>& TablaUnicodeACp1252()
+{
+    static const auto tabla = [] {
+        std::array<unsigned char, 0x10000> t;
+        t.fill('?');
+        for (const auto& par : kUnicodeACp1252)
+            t[par.unidad] = par.byte;
+        return t;
+    }();
+    return tabla;
 }
 
 void AgregarUtf8(std::string& salida, char32_t punto)
@@ -184,7 +184,28 @@ std::string AnsiAUtf8(std::string_view ansi)
 
 std::string Utf8AAnsi(std::string_view utf8)
 {
-    return DeAnchos(CP_THREAD_ACP, AAnchos(CP_UTF8, utf8));
+    // UTF-8 read here, so that a malformed byte gives one "?" as elsewhere
+    // (MultiByteToWideChar would join some); the code page is Windows' own.
+    std::wstring anchos;
+    anchos.reserve(utf8.size());
+    while (!utf8.empty()) {
+        char32_t punto = 0;
+        const std::size_t largo = SecuenciaUtf8(utf8, punto);
+        if (largo == 0) {
+            anchos += L'\xFFFD'; // no byte in any code page: the default "?"
+            utf8.remove_prefix(1);
+            continue;
+        }
+        if (punto > 0xFFFF) {
+            punto -= 0x10000;
+            anchos += static_cast<wchar_t>(0xD800 + (punto >> 10));
+            anchos += static_cast<wchar_t>(0xDC00 + (punto & 0x3FF));
+        } else {
+            anchos += static_cast<wchar_t>(punto);
+        }
+        utf8.remove_prefix(largo);
+    }
+    return DeAnchos(CP_THREAD_ACP, anchos);
 }
 
 std::string AnsiAUtf8(std::string_view ansi)

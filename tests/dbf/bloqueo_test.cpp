@@ -2,6 +2,7 @@
 // each other; an exclusive opening keeps other processes out.
 
 #include "comun/directorio_temporal.h"
+#include "comun/entorno.h"
 #include "dbf/ayudas_dbf.h"
 #include "platform/dbf/archivo_dbf.h"
 #include "platform/error.h"
@@ -9,9 +10,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+#else
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -115,20 +123,28 @@ TEST_F(BloqueoEntreProcesos, UnaAperturaExclusivaPosteriorEnEsteProcesoEndureceE
 TEST_F(BloqueoEntreProcesos, ExclusivaPedidaMientrasOtroProcesoLaTieneCompartidaConservaLaCompartida)
 {
     auto compartida = ArchivoDbf::Abrir(ruta, Acceso::Compartido);
-    int tuberia[2];
+    int listo[2], tuberia[2];
+    ASSERT_EQ(pipe(listo), 0);
     ASSERT_EQ(pipe(tuberia), 0);
     const pid_t hijo = fork();
     if (hijo == 0) {
-        // The child holds the table shared until the parent closes the pipe.
-        auto suya = ArchivoDbf::Abrir(ruta, Acceso::Compartido);
-        char c = 0;
+        // The child holds the table shared until the parent closes the pipe,
+        // and says when it has it (probing with exclusive openers instead
+        // raced with the child's own opening).
         close(tuberia[1]);
-        _exit(read(tuberia[0], &c, 1) < 0 ? 1 : 0);
+        char c = 1;
+        try {
+            auto suya = ArchivoDbf::Abrir(ruta, Acceso::Compartido);
+            (void)!write(listo[1], &c, 1);
+            _exit(read(tuberia[0], &c, 1) < 0 ? 1 : 0);
+        } catch (...) {
+            _exit(1);
+        }
     }
     close(tuberia[0]);
-    // Wait until the child has its lock: it then blocks another exclusive opener.
-    for (int i = 0; i < 5000 && EnOtroProceso(Abrir(ruta, Acceso::Exclusivo)) == Logrado; ++i)
-        usleep(2000);
+    close(listo[1]);
+    char c = 0;
+    ASSERT_EQ(read(listo[0], &c, 1), 1) << "the child could not open the table";
     EXPECT_THAT([&] { ArchivoDbf::Abrir(ruta, Acceso::Exclusivo); },
                 ThrowsMessage<Error>(AllOf(HasSubstr(ruta.string()), HasSubstr("otro programa"))));
     close(tuberia[1]);
@@ -162,6 +178,109 @@ TEST_F(BloqueoEntreProcesos, ElMensajeNombraLaTablaQueOtroProgramaTieneEnExclusi
     waitpid(hijo, nullptr, 0);
     // Crear did not touch the file the other program had open.
     EXPECT_EQ(ArchivoDbf::Abrir(ruta, Acceso::Compartido)->Campos()[0].nombre, "COD");
+}
+
+#else
+
+// Windows: the other process is this test program started again with
+// DURLAVEX_BLOQUEO_HIJO="E|TABLE|FOLDER" (or "C|...") in its environment: before the
+// tests start it opens TABLE exclusively (E) or shared (C), writes FOLDER\listo
+// and holds the table until FOLDER\fin exists.
+constexpr const char* kVariableHijo = "DURLAVEX_BLOQUEO_HIJO";
+
+const bool kEsHijo = [] {
+    const char* orden = std::getenv(kVariableHijo);
+    if (orden == nullptr || *orden == '\0')
+        return false;
+    const std::string texto(orden);
+    const std::size_t separador = texto.find('|', 2);
+    const std::filesystem::path tabla = texto.substr(2, separador - 2);
+    const std::filesystem::path carpeta = texto.substr(separador + 1);
+    int codigo = 0;
+    try {
+        auto suya = ArchivoDbf::Abrir(tabla, texto[0] == 'E' ? Acceso::Exclusivo : Acceso::Compartido);
+        std::ofstream(carpeta / "listo") << "1";
+        for (int i = 0; i < 3000 && !std::filesystem::exists(carpeta / "fin"); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    } catch (...) {
+        codigo = 1;
+    }
+    ExitProcess(static_cast<UINT>(codigo));
+}();
+
+// Another process holding `ruta` with the access given, from construction to
+// destruction.
+class OtroProceso {
+public:
+    OtroProceso(const std::filesystem::path& ruta, Acceso acceso, const std::filesystem::path& carpeta)
+        : carpeta_(carpeta)
+    {
+        const std::string orden =
+            std::string(acceso == Acceso::Exclusivo ? "E|" : "C|") + ruta.string() + "|" + carpeta.string();
+        _putenv_s(kVariableHijo, orden.c_str());
+        wchar_t programa[MAX_PATH];
+        GetModuleFileNameW(nullptr, programa, MAX_PATH);
+        std::wstring linea = L"\"" + std::wstring(programa) + L"\"";
+        STARTUPINFOW inicio{};
+        inicio.cb = sizeof inicio;
+        creado_ = CreateProcessW(programa, linea.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &inicio,
+                                 &proceso_) != 0;
+        _putenv_s(kVariableHijo, "");
+        for (int i = 0; creado_ && i < 3000 && !std::filesystem::exists(carpeta / "listo"); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ~OtroProceso()
+    {
+        std::ofstream(carpeta_ / "fin") << "1";
+        if (creado_) {
+            WaitForSingleObject(proceso_.hProcess, 30000);
+            CloseHandle(proceso_.hProcess);
+            CloseHandle(proceso_.hThread);
+        }
+    }
+    OtroProceso(const OtroProceso&) = delete;
+    OtroProceso& operator=(const OtroProceso&) = delete;
+
+    bool Listo() const { return creado_ && std::filesystem::exists(carpeta_ / "listo"); }
+
+private:
+    std::filesystem::path carpeta_;
+    PROCESS_INFORMATION proceso_{};
+    bool creado_ = false;
+};
+
+TEST(BloqueoEntreProcesosWindows, UnaTablaQueOtroProgramaTieneEnExclusivaNoSeAbreNiSeReemplaza)
+{
+    ASSERT_FALSE(kEsHijo);
+    DirectorioTemporal dir;
+    const auto ruta = dir / "PROFT.DBF";
+    ArchivoDbf::Crear(ruta, {Texto("COD", 4)});
+    {
+        OtroProceso otro(ruta, Acceso::Exclusivo, dir.Ruta());
+        ASSERT_TRUE(otro.Listo());
+        EXPECT_THAT([&] { ArchivoDbf::Abrir(ruta, Acceso::Compartido); },
+                    ThrowsMessage<Error>(AllOf(HasSubstr("«" + ruta.string() + "»"),
+                                               HasSubstr("está abierta en exclusiva por otro programa"))));
+        EXPECT_THAT([&] { ArchivoDbf::Crear(ruta, {Texto("OTRO", 2)}); },
+                    ThrowsMessage<Error>(HasSubstr("otro programa tiene abierto")));
+    }
+    // Once the other program has let it go, the table is as it was.
+    EXPECT_EQ(ArchivoDbf::Abrir(ruta, Acceso::Compartido)->Campos()[0].nombre, "COD");
+}
+
+TEST(BloqueoEntreProcesosWindows, UnaTablaQueOtroProgramaTieneCompartidaSeLeePeroNoEnExclusiva)
+{
+    DirectorioTemporal dir;
+    const auto ruta = dir / "PROFT.DBF";
+    ArchivoDbf::Crear(ruta, {Texto("COD", 4)});
+    {
+        OtroProceso otro(ruta, Acceso::Compartido, dir.Ruta());
+        ASSERT_TRUE(otro.Listo());
+        EXPECT_EQ(ArchivoDbf::Abrir(ruta, Acceso::Compartido)->NumRegistros(), 0u);
+        EXPECT_THAT([&] { ArchivoDbf::Abrir(ruta, Acceso::Exclusivo); },
+                    ThrowsMessage<Error>(AllOf(HasSubstr(ruta.string()), HasSubstr("otro programa"))));
+    }
+    EXPECT_NO_THROW(ArchivoDbf::Abrir(ruta, Acceso::Exclusivo));
 }
 
 #endif
@@ -202,10 +321,8 @@ TEST(ComparticionEnUnProceso, UnaTablaQueNoExisteEsUnErrorQueLaNombra)
 
 TEST(ComparticionEnUnProceso, UnaTablaDeSoloLecturaSeLeeYNoSeEscribe)
 {
-#ifndef _WIN32
-    if (geteuid() == 0)
+    if (EscribeSinPermisos())
         GTEST_SKIP() << "the administrator may write any file: no read-only file to test with";
-#endif
     DirectorioTemporal dir;
     const auto ruta = dir / "NIVELCAN.DBF";
     ArchivoDbf::Crear(ruta, {Texto("NIVEL", 4)});

@@ -27,6 +27,11 @@ TEST_P(Igualdad, SegunElCotejoEspanol)
     const auto& c = GetParam();
     EXPECT_EQ(TextosIguales(A(c.a), A(c.b), c.caso), c.iguales);
     EXPECT_EQ(CompararTextos(A(c.a), A(c.b), c.caso) == 0, c.iguales);
+    // The code lists hold collation keys (on Windows LCMapString's sort keys,
+    // elsewhere ICU's): equal keys exactly when the comparison says equal.
+    ConjuntoTextos conjunto(c.caso);
+    conjunto.Agregar(A(c.a));
+    EXPECT_EQ(conjunto.Contiene(A(c.b)), c.iguales);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -4,6 +4,7 @@
 #include "platform/rutas.h"
 
 #include "comun/directorio_temporal.h"
+#include "comun/entorno.h"
 
 #include <gtest/gtest.h>
 
@@ -45,6 +46,14 @@ private:
 
 void CrearArchivo(const fs::path& ruta) { std::ofstream(ruta) << "x"; }
 
+#ifdef _WIN32
+TEST(DirectorioTrabajo, EsKtempEnLaUnidadC)
+{
+    // Whatever the environment says: Talvorin's own folder.
+    VariableEntorno prefijo("WINEPREFIX", "C:\\otro");
+    EXPECT_EQ(DirectorioTrabajo(), fs::path("C:\\KTEMP"));
+}
+#else
 TEST(DirectorioTrabajo, BajoElPrefijoDeWine)
 {
     VariableEntorno prefijo("WINEPREFIX", "/srv/wine-escuela");
@@ -64,10 +73,15 @@ TEST(DirectorioTrabajo, PrefijoVacioCuentaComoAusente)
     VariableEntorno personal("HOME", "/home/jefatura");
     EXPECT_EQ(DirectorioTrabajo(), fs::path("/home/jefatura/.wine/drive_c/KTEMP"));
 }
+#endif
 
 TEST(CarpetaPrograma, EsLaCarpetaDelEjecutable)
 {
+#ifdef _WIN32
+    EXPECT_TRUE(ExisteArchivo(CarpetaPrograma() / "test_platform.exe"));
+#else
     EXPECT_TRUE(ExisteArchivo(CarpetaPrograma() / "test_platform"));
+#endif
 }
 
 TEST(BuscarArchivo, SinDistinguirMayusculas)
@@ -80,6 +94,8 @@ TEST(BuscarArchivo, SinDistinguirMayusculas)
     EXPECT_EQ(BuscarArchivo(dir.Ruta(), "AULAT.DBF"), std::nullopt);
 }
 
+// Names that differ only in letter case are one file on Windows.
+#ifndef _WIN32
 TEST(BuscarArchivo, LaCoincidenciaExactaGana)
 {
     DirectorioTemporal dir;
@@ -91,6 +107,7 @@ TEST(BuscarArchivo, LaCoincidenciaExactaGana)
     // No exact match: the smallest name in byte order, whatever the listing order.
     EXPECT_EQ(BuscarArchivo(dir.Ruta(), "NivelCan.Dbf"), dir / "NIVELCAN.DBF");
 }
+#endif
 
 TEST(BuscarArchivo, UnaCarpetaNoEsUnArchivo)
 {

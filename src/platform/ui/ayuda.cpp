@@ -1,5 +1,6 @@
 #include "platform/ui/ayuda.h"
 
+#include "platform/rutas.h"
 #include "platform/ui/rutas_qt.h"
 
 #include <QKeyEvent>
@@ -41,12 +42,16 @@ private:
         if (!buscada_) {
             buscada_ = true;
             if (HMODULE biblioteca = LoadLibraryW(L"hhctrl.ocx"))
-                funcion_ = reinterpret_cast<FuncionHtmlHelp>(GetProcAddress(biblioteca, "HtmlHelpA"));
+                // Through void(*)(): GetProcAddress's type says nothing of
+                // the function's own.
+                funcion_ = reinterpret_cast<FuncionHtmlHelp>(
+                    reinterpret_cast<void (*)()>(GetProcAddress(biblioteca, "HtmlHelpA")));
         }
-        if (funcion_ == nullptr)
+        // The A call takes the file in the ANSI code page.
+        const std::optional<std::string> nombre = RutaAnsi(archivo);
+        if (funcion_ == nullptr || !nombre)
             return;
-        const std::string nombre = archivo.string();
-        funcion_(GetDesktopWindow(), nombre.c_str(), orden, dato);
+        funcion_(GetDesktopWindow(), nombre->c_str(), orden, dato);
     }
 
     bool buscada_ = false;

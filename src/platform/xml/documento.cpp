@@ -12,6 +12,7 @@
 
 #include "platform/error.h"
 #include "platform/rutas.h"
+#include "platform/xml/codificaciones_windows.h"
 #include "platform/xml/error_analisis.h"
 #include "platform/xml/expansion_entidades.h"
 
@@ -47,9 +48,7 @@ using Contexto = std::unique_ptr<xmlParserCtxt, decltype(&xmlFreeParserCtxt)>;
 
 Contexto NuevoContexto(PrimerErrorXml& primero)
 {
-    static std::once_flag iniciado;
-    std::call_once(iniciado, [] { xmlInitParser(); });
-    CallarAvisosDeLibxml2();
+    PrepararLibxml2();
     Contexto ctxt(xmlNewParserCtxt(), &xmlFreeParserCtxt);
     if (!ctxt)
         throw Error("No hay memoria para leer un documento XML");
@@ -140,6 +139,16 @@ std::unique_ptr<DocumentoXml> DocumentoXml::Cargar(const std::filesystem::path& 
 }
 
 void CallarAvisosDeLibxml2() { xmlSetGenericErrorFunc(nullptr, &CallarAviso); }
+
+void PrepararLibxml2()
+{
+    static std::once_flag iniciado;
+    std::call_once(iniciado, [] {
+        xmlInitParser();
+        RegistrarCodificacionesWindows();
+    });
+    CallarAvisosDeLibxml2();
+}
 
 std::unique_ptr<DocumentoXml> DocumentoXml::CargarMemoria(std::string_view bytes, const std::string& nombre)
 {

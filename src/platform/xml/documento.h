@@ -43,6 +43,11 @@ private:
 // for the calling thread. Loading calls it itself; saving calls it too.
 void CallarAvisosDeLibxml2();
 
+// Before libxml2 loads or saves anything: initialises it once (on Windows,
+// with the Windows code pages, platform/xml/codificaciones_windows.h) and
+// calls CallarAvisosDeLibxml2.
+void PrepararLibxml2();
+
 // A node's text as the platform DOM gave it: the text and CDATA of the node
 // and its descendants (not comments or processing instructions), a
 // whitespace-only text node between elements counting as one blank, XML

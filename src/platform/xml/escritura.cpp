@@ -90,7 +90,7 @@ std::filesystem::path RutaTemporalGuardado(const std::filesystem::path& destino)
 
 void GuardarDocumento(const DocumentoXml& documento, const std::filesystem::path& destino)
 {
-    CallarAvisosDeLibxml2();
+    PrepararLibxml2();
     xmlDoc* doc = documento.Crudo();
     const std::string codificacion =
         doc->encoding != nullptr ? reinterpret_cast<const char*>(doc->encoding) : "UTF-8";

@@ -52,7 +52,7 @@ std::string Serializar(xmlDoc* doc, const std::string& codificacion, const std::
 GuardadoPorPartes::GuardadoPorPartes(const DocumentoXml& documento, std::filesystem::path destino)
     : documento_(documento), destino_(std::move(destino))
 {
-    CallarAvisosDeLibxml2();
+    PrepararLibxml2();
 }
 
 GuardadoPorPartes::~GuardadoPorPartes()

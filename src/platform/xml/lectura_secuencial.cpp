@@ -176,9 +176,7 @@ void LeerXmlSecuencial(const std::filesystem::path& ruta, ReceptorXml& receptor)
     if (!fuente.archivo.is_open())
         throw durlavex::Error("No se puede leer el archivo " + Nombre(ruta));
 
-    static std::once_flag iniciado;
-    std::call_once(iniciado, [] { xmlInitParser(); });
-    CallarAvisosDeLibxml2();
+    PrepararLibxml2();
 
     Lectura lectura(receptor);
     xmlSAXHandler sax = Manejador();
