@@ -30,7 +30,7 @@ class InteraccionVentana;
 class TMForm : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     static constexpr int kContextoAyuda = 3;
 
     explicit TMForm(EntornoVentana entorno, QWidget* padre = nullptr);
@@ -56,6 +56,30 @@ public:
     // The first showing has run the direction named on the command line.
     bool FormShowEjecutado() const { return formShowEjecutado_; }
 
+  signals:
+    // The window has closed (and the result code was written in host mode).
+    void Cerrada();
+
+  protected:
+    void showEvent(QShowEvent* evento) override;
+    void closeEvent(QCloseEvent* evento) override;
+
+  private:
+    void CrearControles();
+    void ReconocerAnfitrion();
+    bool ElegirArchivoXML();
+    void Exportar();
+    void Importar();
+    void ArchivoInexistente();
+    void CorridaFinalizada(const std::string& donde,
+                           const std::optional<QString>& avisoClaves = std::nullopt);
+    void MostrarError(const std::string& mensaje);
+    void AnfitrionDesaparecido();
+    template <typename Corrida> void Correr(Corrida corrida);
+    std::filesystem::path DirectorioTrabajoCorrida() const;
+
+    // The controls under the window's names for them, which are also their
+    // object names: tests find them by those.
     ui::PanelDegradado* Draw3D1 = nullptr;
     ui::PanelDegradado* Draw3D2 = nullptr;
     ui::PanelDegradado* Draw3D3 = nullptr;
@@ -66,27 +90,6 @@ public:
     QLabel* Label1 = nullptr;
     QLabel* Label3 = nullptr;
     QLabel* Label4 = nullptr;
-
-signals:
-    // The window has closed (and the result code was written in host mode).
-    void Cerrada();
-
-protected:
-    void showEvent(QShowEvent* evento) override;
-    void closeEvent(QCloseEvent* evento) override;
-
-private:
-    void CrearControles();
-    void ReconocerAnfitrion();
-    bool ElegirArchivoXML();
-    void Exportar();
-    void Importar();
-    void ArchivoInexistente();
-    void CorridaFinalizada(const std::string& donde, const std::optional<QString>& avisoClaves = std::nullopt);
-    void MostrarError(const std::string& mensaje);
-    void AnfitrionDesaparecido();
-    template <typename Corrida> void Correr(Corrida corrida);
-    std::filesystem::path DirectorioTrabajoCorrida() const;
 
     EntornoVentana entorno_;
     std::unique_ptr<InteraccionVentana> interaccion_;

@@ -42,17 +42,6 @@ class TPlantillas : public QDialog {
     // when the dialog was last closed; empty before that.
     std::string PlantillaElegida;
 
-    ui::PanelDegradado* Panel = nullptr;
-    QLabel* LabelPlantillas = nullptr;
-    QLabel* Label2 = nullptr;
-    QComboBox* ComboBoxPlantilla = nullptr;
-    QLabel* LabelNombre = nullptr;
-    QLabel* LabelPlanFec1 = nullptr;
-    QLabel* LabelPlanFec2 = nullptr;
-    QLabel* Label1 = nullptr;
-    QListWidget* ListBox1 = nullptr;
-    QPushButton* BitBtnContinuar = nullptr;
-
   public slots:
     void done(int resultado) override;
 
@@ -70,6 +59,19 @@ class TPlantillas : public QDialog {
     void FormClose();
     void MostrarFallo(const std::exception& error);
     void AlCambiarVentanaConFoco(QWindow* ventana);
+
+    // The controls under the dialog's names for them, which are also their
+    // object names: tests find them by those.
+    ui::PanelDegradado* Panel = nullptr;
+    QLabel* LabelPlantillas = nullptr;
+    QLabel* Label2 = nullptr;
+    QComboBox* ComboBoxPlantilla = nullptr;
+    QLabel* LabelNombre = nullptr;
+    QLabel* LabelPlanFec1 = nullptr;
+    QLabel* LabelPlanFec2 = nullptr;
+    QLabel* Label1 = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    QPushButton* BitBtnContinuar = nullptr;
 
     std::filesystem::path archivoXml_;
     ui::Avisos& avisos_;
