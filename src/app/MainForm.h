@@ -37,14 +37,14 @@ class TMForm : public QWidget {
     ~TMForm() override;
 
     // The exchange file last confirmed in the file dialog.
-    std::filesystem::path ArchivoXML;
+    const std::filesystem::path& ArchivoXML() const { return archivoXML_; }
     // For the host: 1 a run finished, -1 the exchange file was missing in host
     // mode, 0 neither.
-    int ResultadoProceso = 0;
+    int ResultadoProceso() const { return resultadoProceso_; }
     // 2 once a host launch has been recognised and its window found.
-    int NumParametros = 0;
+    int NumParametros() const { return numParametros_; }
     // The school-day template the last export used.
-    std::string JornadaElegida;
+    const std::string& JornadaElegida() const { return jornadaElegida_; }
 
     void FormCreate();
     void FormShow();
@@ -91,6 +91,10 @@ class TMForm : public QWidget {
     QLabel* Label3 = nullptr;
     QLabel* Label4 = nullptr;
 
+    std::filesystem::path archivoXML_;
+    int resultadoProceso_ = 0;
+    int numParametros_ = 0;
+    std::string jornadaElegida_;
     EntornoVentana entorno_;
     std::unique_ptr<InteraccionVentana> interaccion_;
     ui::VigilanteAnfitrion* vigilante_ = nullptr;

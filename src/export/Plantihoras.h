@@ -40,7 +40,7 @@ class TPlantillas : public QDialog {
 
     // The combo box's text trimmed at both ends, single-byte ANSI, as it stood
     // when the dialog was last closed; empty before that.
-    std::string PlantillaElegida;
+    const std::string& PlantillaElegida() const { return plantillaElegida_; }
 
   public slots:
     void done(int resultado) override;
@@ -73,6 +73,7 @@ class TPlantillas : public QDialog {
     QListWidget* ListBox1 = nullptr;
     QPushButton* BitBtnContinuar = nullptr;
 
+    std::string plantillaElegida_;
     std::filesystem::path archivoXml_;
     ui::Avisos& avisos_;
     std::unique_ptr<LecturaIntercambio> lectura_; // the dialog's own document

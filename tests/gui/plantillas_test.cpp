@@ -303,7 +303,7 @@ class PlantillasTest : public QObject {
         QTest::keyClick(ComboBoxPlantilla(*d.dialogo)->lineEdit(), Qt::Key_Return);
         QVERIFY(!d.dialogo->isVisible());
         QCOMPARE(d.dialogo->result(), int(QDialog::Accepted));
-        QCOMPARE(QByteArray::fromStdString(d.dialogo->PlantillaElegida), elegida);
+        QCOMPARE(QByteArray::fromStdString(d.dialogo->PlantillaElegida()), elegida);
         QCOMPARE(d.Codigos(), (QStringList{"J1", "J2", "J3", "MAÑANA", "J3", "J5"}));
     }
 

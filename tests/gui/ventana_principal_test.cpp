@@ -480,7 +480,7 @@ void VentanaPrincipalTest::modoAnfitrion()
 
     MostrarYEsperar(ventana);
 
-    QCOMPARE(ventana.NumParametros, numParametros);
+    QCOMPARE(ventana.NumParametros(), numParametros);
     QCOMPARE(persona.ventanas.incrustada, std::vector<WId>(numParametros == 2 ? 1 : 0, kAnfitrion));
     QCOMPARE(bool(ventana.windowFlags() & Qt::FramelessWindowHint), numParametros == 2);
     QCOMPARE(persona.dialogo.veces, dialogosAbiertos);
@@ -493,7 +493,7 @@ void VentanaPrincipalTest::modoAnfitrion()
 
     ventana.close();
     QCOMPARE(cerrada.count(), 1);
-    QCOMPARE(ventana.ResultadoProceso, resultado);
+    QCOMPARE(ventana.ResultadoProceso(), resultado);
     QCOMPARE(ValorTransformado(programa.Ini()), ini);
     QCOMPARE(persona.avisos.errores, errores);
 }
@@ -580,9 +580,9 @@ void VentanaPrincipalTest::dialogoCanceladoConservaArchivo()
     QTest::mouseClick(Control<QPushButton>(ventana, "BExportar"), Qt::LeftButton);
 
     QCOMPARE(persona.dialogo.veces, 2);
-    QCOMPARE(ventana.ArchivoXML, kEjemplo);
+    QCOMPARE(ventana.ArchivoXML(), kEjemplo);
     QCOMPARE(persona.avisos.mensajes, (QStringList{kSinNivelcan, kSinNivelcan}));
-    QCOMPARE(ventana.ResultadoProceso, 0);
+    QCOMPARE(ventana.ResultadoProceso(), 0);
 }
 
 // A run that ends in an error: the error box with its full stop, the normal
@@ -619,7 +619,7 @@ struct CorridaConError {
         QVERIFY(QApplication::overrideCursor() == nullptr);
         QCOMPARE(cerrada.count(), 0);
         QVERIFY(ventana.isVisible());
-        QCOMPARE(ventana.ResultadoProceso, 0);
+        QCOMPARE(ventana.ResultadoProceso(), 0);
     }
 };
 
@@ -693,8 +693,8 @@ void VentanaPrincipalTest::exportacionCompleta()
     QVERIFY(fs::exists(ui::RutaDe(lineas[3].mid(copia.size())) / "JORNADAS.DBF"));
     QCOMPARE(persona.plantillasPedidas, 1);
     QVERIFY(cursorNormalEnDialogo);
-    QCOMPARE(ventana.JornadaElegida, std::string("J2"));
-    QCOMPARE(ventana.ResultadoProceso, 1);
+    QCOMPARE(ventana.JornadaElegida(), std::string("J2"));
+    QCOMPARE(ventana.ResultadoProceso(), 1);
     QVERIFY(!Control<QPushButton>(ventana, "BExportar")->isEnabled());
     QVERIFY(!Control<QPushButton>(ventana, "BImportar")->isEnabled());
     QVERIFY(Control<QPushButton>(ventana, "BClose")->isEnabled());
@@ -730,7 +730,7 @@ void VentanaPrincipalTest::importacionCompleta()
         QStringList{QStringLiteral("Proceso finalizado\n\nArchivo de resultado: ") + TextoQt(resultado)});
     QVERIFY(fs::exists(resultado));
     QCOMPARE(persona.profesoresCompletados, 0);
-    QCOMPARE(ventana.ResultadoProceso, 1);
+    QCOMPARE(ventana.ResultadoProceso(), 1);
     QVERIFY(!Control<QPushButton>(ventana, "BExportar")->isEnabled());
     QVERIFY(!Control<QPushButton>(ventana, "BImportar")->isEnabled());
     QVERIFY(QApplication::overrideCursor() == nullptr);
@@ -835,7 +835,7 @@ void VentanaPrincipalTest::importacionDetenidaPorProfesores()
     QCOMPARE(persona.avisos.errores, QStringList{});
     QCOMPARE(cerrada.count(), 1);
     QVERIFY(!ventana.isVisible());
-    QCOMPARE(ventana.ResultadoProceso, 0);
+    QCOMPARE(ventana.ResultadoProceso(), 0);
     QCOMPARE(ValorTransformado(programa.Ini()),
              parametros.isEmpty() ? QStringLiteral("(sin archivo)") : QStringLiteral("0"));
     QVERIFY(!fs::exists(importacion.Resultado()));
