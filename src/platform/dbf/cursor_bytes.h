@@ -1,6 +1,6 @@
 #pragma once
-// Little-endian access to the bytes of a file held in memory, and the one
-// place where integers become bytes and bytes integers.
+// Little-endian access to the bytes of a file held in memory, and the dBase
+// engine's one place where multi-byte integers become bytes and back.
 //
 // LectorBytes never reads past its span: a read that would leaves the cursor
 // failed, returns zeros and keeps the position of the first failure, so a
