@@ -314,7 +314,7 @@ void TPlantillas::BitBtnContinuarClick()
 
 void TPlantillas::FormClose()
 {
-    PlantillaElegida = Utf8AAnsi(Recortar(ComboBoxPlantilla->currentText().toStdString()));
+    plantillaElegida_ = Utf8AAnsi(Recortar(ComboBoxPlantilla->currentText().toStdString()));
 }
 
 void TPlantillas::closeEvent(QCloseEvent* evento)
@@ -343,7 +343,7 @@ std::string ElegirPlantillaConDialogo(QWidget* propietario, const std::filesyste
 {
     auto* Plantillas = new TPlantillas(propietario, archivoXml);
     Plantillas->exec();
-    std::string elegida = Plantillas->PlantillaElegida;
+    std::string elegida = Plantillas->PlantillaElegida();
     delete Plantillas;
     return elegida;
 }

@@ -92,6 +92,7 @@ TControlProfesores::TControlProfesores(QWidget* propietario, const std::filesyst
 
     // From the desktop colour of classic Windows through a very light blue to aqua.
     Panel = new ui::PanelDegradado(QColor(58, 110, 165), QColor(224, 240, 255), QColor(0, 255, 255), this);
+    Panel->setObjectName(QStringLiteral("Panel"));
     Panel->setGeometry(0, 0, kAnchoCliente, kAltoCliente);
 
     modelo_ = new ui::ModeloTabla(*wwTableProft_, ColumnasProft(), this);
