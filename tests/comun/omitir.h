@@ -19,6 +19,8 @@ inline bool EnIntegracionContinua()
 
 } // namespace durlavex::pruebas
 
+// Used as GTEST_SKIP is, in braces of its own:
+//   if (!existe) { DURLAVEX_OMITIR_SI_FALTA() << "why"; }
 #define DURLAVEX_OMITIR_SI_FALTA()                                                                                     \
     if (::durlavex::pruebas::EnIntegracionContinua())                                                                  \
         GTEST_FAIL() << "falta en integración continua: ";                                                             \
