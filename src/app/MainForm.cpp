@@ -9,13 +9,13 @@
 #include "platform/numeros.h"
 #include "platform/rutas.h"
 #include "platform/texto.h"
-#include "platform/ui/avisos.h"
-#include "platform/ui/ayuda.h"
-#include "platform/ui/dialogo_archivo.h"
-#include "platform/ui/fuentes.h"
-#include "platform/ui/incrustacion.h"
-#include "platform/ui/panel_degradado.h"
-#include "platform/ui/rutas_qt.h"
+#include "ui/avisos.h"
+#include "ui/ayuda.h"
+#include "ui/dialogo_archivo.h"
+#include "ui/fuentes.h"
+#include "ui/incrustacion.h"
+#include "ui/panel_degradado.h"
+#include "ui/rutas_qt.h"
 
 #include <QCloseEvent>
 #include <QFont>

@@ -11,7 +11,7 @@
 
 #include "gui/control_por_nombre.h"
 #include "gui/guion_modal.h"
-#include "import/AvisoClaves.h"
+#include "import/dialogos/AvisoClaves.h"
 
 using namespace durlavex;
 

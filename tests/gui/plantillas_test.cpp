@@ -20,11 +20,11 @@
 
 #include "comun/directorio_temporal.h"
 #include "comun/intercambio.h"
-#include "export/Plantihoras.h"
+#include "export/dialogos/Plantihoras.h"
 #include "gui/control_por_nombre.h"
 #include "gui/guion_modal.h"
-#include "platform/ui/avisos.h"
-#include "platform/ui/panel_degradado.h"
+#include "ui/avisos.h"
+#include "ui/panel_degradado.h"
 
 using namespace durlavex;
 using durlavex::pruebas::ArchivoIntercambio;

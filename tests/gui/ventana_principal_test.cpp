@@ -19,9 +19,9 @@
 #include "import/fixture_importacion.h"
 #include "import/importacion.h"
 #include "platform/error.h"
-#include "platform/ui/cursor_ocupado.h"
-#include "platform/ui/panel_degradado.h"
-#include "platform/ui/rutas_qt.h"
+#include "ui/cursor_ocupado.h"
+#include "ui/panel_degradado.h"
+#include "ui/rutas_qt.h"
 
 using namespace durlavex;
 using namespace durlavex::pruebas;

@@ -1,4 +1,4 @@
-#include "platform/ui/incrustacion.h"
+#include "ui/incrustacion.h"
 
 #include <QGuiApplication>
 #include <QWindow>

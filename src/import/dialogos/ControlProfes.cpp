@@ -1,11 +1,11 @@
-#include "import/ControlProfes.h"
+#include "import/dialogos/ControlProfes.h"
 
-#include "platform/ui/avisos.h"
-#include "platform/ui/fuentes.h"
-#include "platform/ui/modelo_tabla.h"
-#include "platform/ui/navegador_datos.h"
-#include "platform/ui/panel_degradado.h"
-#include "platform/ui/rejilla_datos.h"
+#include "ui/avisos.h"
+#include "ui/fuentes.h"
+#include "ui/modelo_tabla.h"
+#include "ui/navegador_datos.h"
+#include "ui/panel_degradado.h"
+#include "ui/rejilla_datos.h"
 #include "tables/esquemas.h"
 #include "tables/tabla.h"
 

@@ -1,11 +1,11 @@
-#include "export/Plantihoras.h"
+#include "export/dialogos/Plantihoras.h"
 
 #include "exchange/lectura.h"
 #include "platform/texto.h"
-#include "platform/ui/avisos.h"
-#include "platform/ui/etiqueta_una_linea.h"
-#include "platform/ui/fuentes.h"
-#include "platform/ui/panel_degradado.h"
+#include "ui/avisos.h"
+#include "ui/etiqueta_una_linea.h"
+#include "ui/fuentes.h"
+#include "ui/panel_degradado.h"
 
 #include <QApplication>
 #include <QCloseEvent>
