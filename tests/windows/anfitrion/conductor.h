@@ -1,0 +1,43 @@
+#pragma once
+// What the test host does with the program's windows, a step at a time: it
+// finds the program's main window in its own (a child, or a window it owns),
+// answers each dialog once as a person would, presses F1 when asked, and
+// closes its own window when told to.
+
+#include <windows.h>
+
+#include <set>
+#include <string>
+
+struct Guion {
+    std::wstring archivo; // the file dialog's answer; empty: cancel
+    std::wstring captura; // where to write the places for a screenshot; empty: none
+    bool f1 = false;      // F1 on the main window and the teacher dialog
+    bool cerrar = false;  // close the host window once all else is done
+};
+
+class Conductor {
+public:
+    Conductor(HWND anfitrion, DWORD proceso, Guion guion);
+
+    // One look at the program's windows and what follows from it.
+    void Paso();
+
+private:
+    void BuscarPrincipal();
+    void Capturar();
+    void Atender(HWND ventana);
+    void ResponderArchivo(HWND dialogo);
+    void MostrarAyuda(HWND ventana);
+
+    HWND anfitrion_;
+    DWORD proceso_;
+    Guion guion_;
+    HWND principal_ = nullptr;
+    DWORD vistaEn_ = 0;
+    bool capturada_ = false;
+    bool f1Principal_ = false;
+    bool ayudaVista_ = false;
+    bool cerrado_ = false;
+    std::set<HWND> atendidas_;
+};
