@@ -11,8 +11,9 @@
 //                        place and the host's client area on screen into
 //                        ARCHIVO and waits (at most 30 s) for ARCHIVO.hecho, so
 //                        that a screenshot can be taken meanwhile
-//     --f1               presses F1 on the program's window and on the teacher
-//                        dialog, reports the help window's title and closes it
+//     --f1 VENTANA       presses F1 on the main window ("principal") or on the
+//                        teacher dialog ("profesores"), reports the help
+//                        window's title and closes it
 //     --cerrar           closes its own window once the program's window has
 //                        been seen (and captured, and its help shown)
 //     --plazo SEGUNDOS   time limit for the whole run (60); past it the
@@ -39,7 +40,8 @@ constexpr int kAltoCliente = 500;
 
 struct Opciones {
     std::wstring programa, direccion, archivo, captura;
-    bool f1 = false, cerrar = false;
+    std::wstring f1;
+    bool cerrar = false;
     DWORD plazoMs = 60000;
 };
 
@@ -48,7 +50,8 @@ bool LeerOpciones(int argc, wchar_t** argv, Opciones& o)
     int i = 1;
     for (; i < argc && std::wcsncmp(argv[i], L"--", 2) == 0; ++i) {
         const std::wstring opcion = argv[i];
-        const bool conValor = opcion == L"--archivo" || opcion == L"--captura" || opcion == L"--plazo";
+        const bool conValor = opcion == L"--archivo" || opcion == L"--captura" || opcion == L"--plazo" ||
+                              opcion == L"--f1";
         if (conValor && i + 1 >= argc)
             return false;
         if (opcion == L"--archivo")
@@ -58,7 +61,7 @@ bool LeerOpciones(int argc, wchar_t** argv, Opciones& o)
         else if (opcion == L"--plazo")
             o.plazoMs = static_cast<DWORD>(std::wcstoul(argv[++i], nullptr, 10) * 1000);
         else if (opcion == L"--f1")
-            o.f1 = true;
+            o.f1 = argv[++i];
         else if (opcion == L"--cerrar")
             o.cerrar = true;
         else
@@ -114,7 +117,7 @@ int wmain(int argc, wchar_t** argv)
 {
     Opciones opciones;
     if (!LeerOpciones(argc, argv, opciones)) {
-        std::fputs("uso: anfitrion_pruebas.exe [--archivo RUTA] [--captura ARCHIVO] [--f1] [--cerrar] "
+        std::fputs("uso: anfitrion_pruebas.exe [--archivo RUTA] [--captura ARCHIVO] [--f1 principal|profesores] [--cerrar] "
                    "[--plazo SEGUNDOS] PROGRAMA.exe DIRECCION\n",
                    stderr);
         return 1;

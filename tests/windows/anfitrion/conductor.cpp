@@ -107,7 +107,7 @@ void Conductor::Paso()
             return;
         Capturar();
     }
-    if (guion_.f1 && !f1Principal_) {
+    if (guion_.f1 == L"principal" && !f1Principal_) {
         f1Principal_ = true;
         Informar("F1 en la ventana principal");
         PulsarTecla(principal_, VK_F1);
@@ -115,7 +115,7 @@ void Conductor::Paso()
     for (HWND ventana : VentanasDe(proceso_))
         if (ventana != principal_)
             Atender(ventana);
-    if (guion_.cerrar && !cerrado_ && (!guion_.f1 || ayudaVista_)) {
+    if (guion_.cerrar && !cerrado_ && (guion_.f1.empty() || ayudaVista_)) {
         cerrado_ = true;
         Informar("cierra el anfitrion");
         DestroyWindow(anfitrion_);
@@ -179,6 +179,10 @@ void Conductor::Atender(HWND ventana)
             MostrarAyuda(ventana);
         return;
     }
+    if (titulo == "Control de Profesores") {
+        AtenderProfesores(ventana);
+        return;
+    }
     if (!atendidas_.insert(ventana).second)
         return;
     if (titulo == "Archivo XML") {
@@ -189,23 +193,28 @@ void Conductor::Atender(HWND ventana)
     } else if (titulo == "Durlavex") {
         Informar("mensaje: Durlavex, Intro (Aceptar)");
         PulsarTecla(ventana, VK_RETURN);
-    } else if (titulo == "Control de Profesores") {
-        Informar("dialogo: Control de Profesores");
-        if (guion_.f1) {
-            ayudaVista_ = false;
-            Informar("F1 en Control de Profesores");
-            PulsarTecla(ventana, VK_F1);
-        }
-        // Closed by the title bar's close box once the help has been seen.
-        atendidas_.erase(ventana);
-        if (!guion_.f1 || ayudaVista_) {
-            atendidas_.insert(ventana);
-            Informar("dialogo: Control de Profesores, se cierra");
-            PostMessageW(ventana, WM_CLOSE, 0, 0);
-        }
     } else {
         Informar("ventana: \"%s\" (%s)", titulo.c_str(), clase.c_str());
     }
+}
+
+// The teacher dialog: F1 first when asked (and the help seen), then closed
+// by its title bar's close box, which leaves the teachers as they were.
+void Conductor::AtenderProfesores(HWND dialogo)
+{
+    if (atendidas_.count(dialogo) != 0)
+        return;
+    if (guion_.f1 == L"profesores" && !f1Profesores_) {
+        f1Profesores_ = true;
+        Informar("dialogo: Control de Profesores, F1");
+        PulsarTecla(dialogo, VK_F1);
+        return;
+    }
+    if (guion_.f1 == L"profesores" && !ayudaVista_)
+        return;
+    atendidas_.insert(dialogo);
+    Informar("dialogo: Control de Profesores, se cierra");
+    PostMessageW(dialogo, WM_CLOSE, 0, 0);
 }
 
 void Conductor::ResponderArchivo(HWND dialogo)

@@ -12,7 +12,7 @@
 struct Guion {
     std::wstring archivo; // the file dialog's answer; empty: cancel
     std::wstring captura; // where to write the places for a screenshot; empty: none
-    bool f1 = false;      // F1 on the main window and the teacher dialog
+    std::wstring f1;      // where to press F1: "principal" or "profesores"; empty: nowhere
     bool cerrar = false;  // close the host window once all else is done
 };
 
@@ -28,6 +28,7 @@ private:
     void Capturar();
     void Atender(HWND ventana);
     void ResponderArchivo(HWND dialogo);
+    void AtenderProfesores(HWND dialogo);
     void MostrarAyuda(HWND ventana);
 
     HWND anfitrion_;
@@ -37,6 +38,7 @@ private:
     DWORD vistaEn_ = 0;
     bool capturada_ = false;
     bool f1Principal_ = false;
+    bool f1Profesores_ = false;
     bool ayudaVista_ = false;
     bool cerrado_ = false;
     std::set<HWND> atendidas_;
