@@ -7,10 +7,12 @@
 //
 //   anfitrion_pruebas.exe [OPCIONES] PROGRAMA.exe DIRECCION
 //     --archivo RUTA     answers the file dialog with RUTA (without it: cancels)
-//     --captura ARCHIVO  once the program's window has been seen, writes its
-//                        place and the host's client area on screen into
-//                        ARCHIVO and waits (at most 30 s) for ARCHIVO.hecho, so
-//                        that a screenshot can be taken meanwhile
+//     --captura ARCHIVO  once the program's window has been shown alone for
+//                        half a second, writes its place and the host's client
+//                        area on screen into ARCHIVO and waits (at most 30 s)
+//                        for ARCHIVO.hecho, so that a screenshot can be taken
+//                        meanwhile; no dialog is answered before
+//     --captura-con TITULO  the same, with the dialog of that title open over it
 //     --f1 VENTANA       presses F1 on the main window ("principal") or on the
 //                        teacher dialog ("profesores"), reports the help
 //                        window's title and closes it
@@ -39,7 +41,7 @@ constexpr int kAnchoCliente = 800;
 constexpr int kAltoCliente = 500;
 
 struct Opciones {
-    std::wstring programa, direccion, archivo, captura;
+    std::wstring programa, direccion, archivo, captura, capturaCon;
     std::wstring f1;
     bool cerrar = false;
     DWORD plazoMs = 60000;
@@ -50,7 +52,7 @@ bool LeerOpciones(int argc, wchar_t** argv, Opciones& o)
     int i = 1;
     for (; i < argc && std::wcsncmp(argv[i], L"--", 2) == 0; ++i) {
         const std::wstring opcion = argv[i];
-        const bool conValor = opcion == L"--archivo" || opcion == L"--captura" || opcion == L"--plazo" ||
+        const bool conValor = opcion == L"--archivo" || opcion == L"--captura" || opcion == L"--plazo" || opcion == L"--captura-con" ||
                               opcion == L"--f1";
         if (conValor && i + 1 >= argc)
             return false;
@@ -58,6 +60,8 @@ bool LeerOpciones(int argc, wchar_t** argv, Opciones& o)
             o.archivo = argv[++i];
         else if (opcion == L"--captura")
             o.captura = argv[++i];
+        else if (opcion == L"--captura-con")
+            o.capturaCon = argv[++i];
         else if (opcion == L"--plazo")
             o.plazoMs = static_cast<DWORD>(std::wcstoul(argv[++i], nullptr, 10) * 1000);
         else if (opcion == L"--f1")
@@ -117,7 +121,7 @@ int wmain(int argc, wchar_t** argv)
 {
     Opciones opciones;
     if (!LeerOpciones(argc, argv, opciones)) {
-        std::fputs("uso: anfitrion_pruebas.exe [--archivo RUTA] [--captura ARCHIVO] [--f1 principal|profesores] [--cerrar] "
+        std::fputs("uso: anfitrion_pruebas.exe [--archivo RUTA] [--captura ARCHIVO [--captura-con TITULO]] [--f1 principal|profesores] [--cerrar] "
                    "[--plazo SEGUNDOS] PROGRAMA.exe DIRECCION\n",
                    stderr);
         return 1;
@@ -132,7 +136,7 @@ int wmain(int argc, wchar_t** argv)
              static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(anfitrion)), kAnchoCliente, kAltoCliente);
 
     Conductor conductor(anfitrion, proceso.dwProcessId,
-                        {opciones.archivo, opciones.captura, opciones.f1, opciones.cerrar});
+                        {opciones.archivo, opciones.captura, opciones.capturaCon, opciones.f1, opciones.cerrar});
     // Every 100 ms a look at the program's windows, until it ends or the
     // time is up.
     const DWORD fin = GetTickCount() + opciones.plazoMs;

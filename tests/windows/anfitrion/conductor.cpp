@@ -101,25 +101,48 @@ void Conductor::Paso()
         BuscarPrincipal();
     if (principal_ == nullptr)
         return;
-    // Half a second for the window to paint before the screenshot.
-    if (!guion_.captura.empty() && !capturada_) {
-        if (GetTickCount() - vistaEn_ < 700)
-            return;
-        Capturar();
+    // The screenshot once what it should show has stood still for half a
+    // second, so that the program has painted it. Until then the dialog it
+    // waits for is left open, and with none, nothing is done.
+    bool esperaCaptura = !guion_.captura.empty() && !capturada_;
+    if (esperaCaptura) {
+        pasosListos_ = ListaParaCaptura() ? pasosListos_ + 1 : 0;
+        if (pasosListos_ >= 5) {
+            Capturar();
+            esperaCaptura = false;
+        }
     }
+    if (esperaCaptura && guion_.capturaCon.empty())
+        return;
     if (guion_.f1 == L"principal" && !f1Principal_) {
         f1Principal_ = true;
         Informar("F1 en la ventana principal");
         PulsarTecla(principal_, VK_F1);
     }
     for (HWND ventana : VentanasDe(proceso_))
-        if (ventana != principal_)
+        if (ventana != principal_ && !(esperaCaptura && TituloDe(ventana) == Utf8(guion_.capturaCon)))
             Atender(ventana);
     if (guion_.cerrar && !cerrado_ && (guion_.f1.empty() || ayudaVista_)) {
         cerrado_ = true;
         Informar("cierra el anfitrion");
         DestroyWindow(anfitrion_);
     }
+}
+
+// Only the main window is shown, or the main window and the dialog whose
+// title the script named (the hour-template dialog covers only its middle).
+bool Conductor::ListaParaCaptura() const
+{
+    bool conDialogo = false;
+    for (HWND ventana : VentanasDe(proceso_)) {
+        if (ventana == principal_)
+            continue;
+        if (!guion_.capturaCon.empty() && TituloDe(ventana) == Utf8(guion_.capturaCon))
+            conDialogo = true;
+        else
+            return false;
+    }
+    return guion_.capturaCon.empty() || conDialogo;
 }
 
 void Conductor::BuscarPrincipal()
@@ -138,7 +161,6 @@ void Conductor::BuscarPrincipal()
             }
     if (principal_ == nullptr)
         return;
-    vistaEn_ = GetTickCount();
     const RECT cliente = RectanguloEnPantalla(anfitrion_, true);
     const RECT r = RectanguloEnPantalla(principal_, false);
     Informar("incrustada: %s, en %ld,%ld del area de cliente, %ldx%ld", forma, r.left - cliente.left,

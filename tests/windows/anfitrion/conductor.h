@@ -12,6 +12,7 @@
 struct Guion {
     std::wstring archivo; // the file dialog's answer; empty: cancel
     std::wstring captura; // where to write the places for a screenshot; empty: none
+    std::wstring capturaCon; // the dialog the screenshot waits for; empty: none
     std::wstring f1;      // where to press F1: "principal" or "profesores"; empty: nowhere
     bool cerrar = false;  // close the host window once all else is done
 };
@@ -25,6 +26,7 @@ public:
 
 private:
     void BuscarPrincipal();
+    bool ListaParaCaptura() const;
     void Capturar();
     void Atender(HWND ventana);
     void ResponderArchivo(HWND dialogo);
@@ -35,7 +37,7 @@ private:
     DWORD proceso_;
     Guion guion_;
     HWND principal_ = nullptr;
-    DWORD vistaEn_ = 0;
+    int pasosListos_ = 0;
     bool capturada_ = false;
     bool f1Principal_ = false;
     bool f1Profesores_ = false;
