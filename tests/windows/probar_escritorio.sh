@@ -12,6 +12,7 @@
 #     VORNA.chm at ventana_principal.html and control_profesores.html (the
 #     help window's title from the host, the page from Wine's own htmlhelp
 #     trace);
+#   - the host moving: the window follows it;
 #   - the host closing its window: Durlavex ends with 0, "Transformado=0";
 #   - the child form (DURLAVEX_INCRUSTACION=hija), for the record: whether
 #     this Wine paints it;
@@ -181,10 +182,12 @@ comprobar "archivo inexistente: «No existe archivo» cerrado, Durlavex termina 
 comprobar "archivo inexistente: Talvorin.ini dice Transformado=-1" ini_dice -1
 
 # --- F1 on the main window, then the host goes.
-WINEDEBUG=-all,+htmlhelp anfitrion ayuda-principal --captura 'C:\pruebas\captura.txt' --f1 principal --cerrar \
-  "$programa_win\\durlavex.exe" revisar
+WINEDEBUG=-all,+htmlhelp anfitrion ayuda-principal --captura 'C:\pruebas\captura.txt' --mover --f1 principal \
+  --cerrar "$programa_win\\durlavex.exe" revisar
 comprobar "sin dirección: la ventana se ve pintada sobre el anfitrión (captura ayuda-principal.png)" \
   pintada ayuda-principal
+comprobar "el anfitrión se mueve: la ventana le sigue a la esquina de su área de cliente" \
+  tiene ayuda-principal "tras moverse el anfitrion: en 0,0 del area de cliente"
 comprobar "F1 en la ventana principal: se abre la ayuda «Ayuda de Durlavex»" \
   tiene ayuda-principal 'ayuda: "Ayuda de Durlavex"'
 comprobar "F1 en la ventana principal: en la página ventana_principal.html (contexto 3)" \
@@ -205,10 +208,12 @@ comprobar "profesor aún incompleto: la importación se detiene, Durlavex termin
   eval 'tiene ayuda-profesores "salida: 0" && ini_dice 0'
 
 # --- The child form, which Debian 12's Wine does not paint: for the record.
-DURLAVEX_INCRUSTACION=hija anfitrion hija --captura 'C:\pruebas\captura.txt' --cerrar \
+DURLAVEX_INCRUSTACION=hija anfitrion hija --captura 'C:\pruebas\captura.txt' --mover --cerrar \
   "$programa_win\\durlavex.exe" revisar
 comprobar "DURLAVEX_INCRUSTACION=hija: la ventana, hija de la del anfitrión, en 0,0" \
   tiene hija "incrustada: hija, en 0,0 del area de cliente, 632x266"
+comprobar "DURLAVEX_INCRUSTACION=hija: el anfitrión se mueve y la ventana sigue en 0,0" \
+  tiene hija "tras moverse el anfitrion: en 0,0 del area de cliente"
 comprobar "DURLAVEX_INCRUSTACION=hija: al cerrarse el anfitrión, Durlavex termina con 0 y Transformado=0" \
   eval 'tiene hija "salida: 0" && ini_dice 0'
 if pintada hija >/dev/null; then

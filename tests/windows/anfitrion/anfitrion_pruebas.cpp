@@ -16,6 +16,8 @@
 //     --f1 VENTANA       presses F1 on the main window ("principal") or on the
 //                        teacher dialog ("profesores"), reports the help
 //                        window's title and closes it
+//     --mover            moves its own window once the program's window has been
+//                        seen (and captured), and reports where that is then
 //     --cerrar           closes its own window once the program's window has
 //                        been seen (and captured, and its help shown)
 //     --plazo SEGUNDOS   time limit for the whole run (60); past it the
@@ -43,7 +45,7 @@ constexpr int kAltoCliente = 500;
 struct Opciones {
     std::wstring programa, direccion, archivo, captura, capturaCon;
     std::wstring f1;
-    bool cerrar = false;
+    bool mover = false, cerrar = false;
     DWORD plazoMs = 60000;
 };
 
@@ -66,6 +68,8 @@ bool LeerOpciones(int argc, wchar_t** argv, Opciones& o)
             o.plazoMs = static_cast<DWORD>(std::wcstoul(argv[++i], nullptr, 10) * 1000);
         else if (opcion == L"--f1")
             o.f1 = argv[++i];
+        else if (opcion == L"--mover")
+            o.mover = true;
         else if (opcion == L"--cerrar")
             o.cerrar = true;
         else
@@ -121,7 +125,7 @@ int wmain(int argc, wchar_t** argv)
 {
     Opciones opciones;
     if (!LeerOpciones(argc, argv, opciones)) {
-        std::fputs("uso: anfitrion_pruebas.exe [--archivo RUTA] [--captura ARCHIVO [--captura-con TITULO]] [--f1 principal|profesores] [--cerrar] "
+        std::fputs("uso: anfitrion_pruebas.exe [--archivo RUTA] [--captura ARCHIVO [--captura-con TITULO]] [--f1 principal|profesores] [--mover] [--cerrar] "
                    "[--plazo SEGUNDOS] PROGRAMA.exe DIRECCION\n",
                    stderr);
         return 1;
@@ -136,7 +140,7 @@ int wmain(int argc, wchar_t** argv)
              static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(anfitrion)), kAnchoCliente, kAltoCliente);
 
     Conductor conductor(anfitrion, proceso.dwProcessId,
-                        {opciones.archivo, opciones.captura, opciones.capturaCon, opciones.f1, opciones.cerrar});
+                        {opciones.archivo, opciones.captura, opciones.capturaCon, opciones.f1, opciones.mover, opciones.cerrar});
     // Every 100 ms a look at the program's windows, until it ends or the
     // time is up.
     const DWORD fin = GetTickCount() + opciones.plazoMs;

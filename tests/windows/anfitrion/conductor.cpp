@@ -114,6 +114,24 @@ void Conductor::Paso()
     }
     if (esperaCaptura && guion_.capturaCon.empty())
         return;
+    // The host moves; half a second later the program's window must be at
+    // the corner of its client area again.
+    if (guion_.mover && !esperaCaptura && pasosMovido_ < 5) {
+        if (pasosMovido_++ == 0) {
+            RECT r{};
+            GetWindowRect(anfitrion_, &r);
+            SetWindowPos(anfitrion_, nullptr, r.left + 60, r.top + 40, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            Informar("el anfitrion se mueve 60,40");
+            return;
+        }
+        if (pasosMovido_ < 5)
+            return;
+        const RECT cliente = RectanguloEnPantalla(anfitrion_, true);
+        const RECT v = RectanguloEnPantalla(principal_, false);
+        Informar("tras moverse el anfitrion: en %ld,%ld del area de cliente", v.left - cliente.left,
+                 v.top - cliente.top);
+    }
     if (guion_.f1 == L"principal" && !f1Principal_) {
         f1Principal_ = true;
         Informar("F1 en la ventana principal");

@@ -14,6 +14,7 @@ struct Guion {
     std::wstring captura; // where to write the places for a screenshot; empty: none
     std::wstring capturaCon; // the dialog the screenshot waits for; empty: none
     std::wstring f1;      // where to press F1: "principal" or "profesores"; empty: nowhere
+    bool mover = false;   // move the host window once the program's window is seen
     bool cerrar = false;  // close the host window once all else is done
 };
 
@@ -38,6 +39,7 @@ private:
     Guion guion_;
     HWND principal_ = nullptr;
     int pasosListos_ = 0;
+    int pasosMovido_ = 0;
     bool capturada_ = false;
     bool f1Principal_ = false;
     bool f1Profesores_ = false;
