@@ -7,6 +7,8 @@
 #   - an export of the sample with the hour-template dialog answered: the
 #     window seen painted over the host (screenshot pixels), Talvorin.ini
 #     "Transformado=1", the tables those of the command line with J1;
+#   - the host going while the template dialog is open: the export still
+#     ends when the dialog is answered, "Transformado=1";
 #   - a file that does not exist: "Transformado=-1";
 #   - F1 on the main window and on the teacher dialog: Wine's HTML Help opens
 #     VORNA.chm at ventana_principal.html and control_profesores.html (the
@@ -174,6 +176,13 @@ comprobar "exportar: Durlavex termina con 0" tiene exportar "salida: 0"
 comprobar "exportar: Talvorin.ini dice Transformado=1" ini_dice 1
 comprobar "exportar: las tablas son las de durlavex-cli con J1" mismas_tablas "$temporal/tablas-cli" "$c/KTEMP"
 echo "       exportar: $((SECONDS - inicio)) s"
+
+# --- The host goes while the template dialog waits: the person still
+# answers it, the export ends and then so does Durlavex.
+anfitrion cierre-en-plantillas --archivo 'C:\datos\vorna_ejemplo.xml' --cerrar-con "Plantillas Horarias" \
+  "$programa_win\\durlavex.exe" exportar
+comprobar "el anfitrión se va con el diálogo de plantillas abierto: la exportación acaba, Durlavex termina con 0 y Transformado=1" \
+  eval 'tiene cierre-en-plantillas "salida: 0" && ini_dice 1'
 
 # --- A file that does not exist.
 anfitrion no-existe --archivo 'C:\datos\no-esta.xml' "$programa_win\\durlavex.exe" exportar

@@ -20,6 +20,8 @@
 //                        seen (and captured), and reports where that is then
 //     --cerrar           closes its own window once the program's window has
 //                        been seen (and captured, and its help shown)
+//     --cerrar-con TITULO  closes its own window while the program's dialog of
+//                        that title is open, and answers the dialog afterwards
 //     --plazo SEGUNDOS   time limit for the whole run (60); past it the
 //                        program is ended and the report says so
 //
@@ -44,7 +46,7 @@ constexpr int kAltoCliente = 500;
 
 struct Opciones {
     std::wstring programa, direccion, archivo, captura, capturaCon;
-    std::wstring f1;
+    std::wstring f1, cerrarCon;
     bool mover = false, cerrar = false;
     DWORD plazoMs = 60000;
 };
@@ -55,6 +57,7 @@ bool LeerOpciones(int argc, wchar_t** argv, Opciones& o)
     for (; i < argc && std::wcsncmp(argv[i], L"--", 2) == 0; ++i) {
         const std::wstring opcion = argv[i];
         const bool conValor = opcion == L"--archivo" || opcion == L"--captura" || opcion == L"--plazo" || opcion == L"--captura-con" ||
+                              opcion == L"--cerrar-con" ||
                               opcion == L"--f1";
         if (conValor && i + 1 >= argc)
             return false;
@@ -62,6 +65,8 @@ bool LeerOpciones(int argc, wchar_t** argv, Opciones& o)
             o.archivo = argv[++i];
         else if (opcion == L"--captura")
             o.captura = argv[++i];
+        else if (opcion == L"--cerrar-con")
+            o.cerrarCon = argv[++i];
         else if (opcion == L"--captura-con")
             o.capturaCon = argv[++i];
         else if (opcion == L"--plazo")
@@ -125,7 +130,7 @@ int wmain(int argc, wchar_t** argv)
 {
     Opciones opciones;
     if (!LeerOpciones(argc, argv, opciones)) {
-        std::fputs("uso: anfitrion_pruebas.exe [--archivo RUTA] [--captura ARCHIVO [--captura-con TITULO]] [--f1 principal|profesores] [--mover] [--cerrar] "
+        std::fputs("uso: anfitrion_pruebas.exe [--archivo RUTA] [--captura ARCHIVO [--captura-con TITULO]] [--f1 principal|profesores] [--mover] [--cerrar] [--cerrar-con TITULO] "
                    "[--plazo SEGUNDOS] PROGRAMA.exe DIRECCION\n",
                    stderr);
         return 1;
@@ -140,7 +145,8 @@ int wmain(int argc, wchar_t** argv)
              static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(anfitrion)), kAnchoCliente, kAltoCliente);
 
     Conductor conductor(anfitrion, proceso.dwProcessId,
-                        {opciones.archivo, opciones.captura, opciones.capturaCon, opciones.f1, opciones.mover, opciones.cerrar});
+                        {opciones.archivo, opciones.captura, opciones.capturaCon, opciones.f1, opciones.mover, opciones.cerrar,
+                         opciones.cerrarCon});
     // Every 100 ms a look at the program's windows, until it ends or the
     // time is up.
     const DWORD fin = GetTickCount() + opciones.plazoMs;

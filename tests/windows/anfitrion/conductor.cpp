@@ -219,6 +219,14 @@ void Conductor::Atender(HWND ventana)
             MostrarAyuda(ventana);
         return;
     }
+    if (!guion_.cerrarCon.empty() && titulo == Utf8(guion_.cerrarCon) && !cerrado_) {
+        // The host goes while the dialog waits for the person, who answers
+        // it afterwards (at the next step).
+        cerrado_ = true;
+        Informar("cierra el anfitrion con \"%s\" abierto", titulo.c_str());
+        DestroyWindow(anfitrion_);
+        return;
+    }
     if (titulo == "Control de Profesores") {
         AtenderProfesores(ventana);
         return;

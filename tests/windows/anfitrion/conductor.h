@@ -16,6 +16,7 @@ struct Guion {
     std::wstring f1;      // where to press F1: "principal" or "profesores"; empty: nowhere
     bool mover = false;   // move the host window once the program's window is seen
     bool cerrar = false;  // close the host window once all else is done
+    std::wstring cerrarCon; // close it instead while the dialog of this title is open
 };
 
 class Conductor {
