@@ -232,10 +232,14 @@ else
 fi
 
 # --- Uninstalling. NSIS's uninstaller copies itself away and returns at
-# once: its work is done when the folder has gone.
+# once: its work is done when the registry keys, which it removes last, have
+# gone (at most 30 s).
 inicio=$SECONDS
 wine "$programa_win\\desinstalar.exe" /S </dev/null >/dev/null 2>&1
-for _ in $(seq 1 300); do [ -d "$programa" ] || break; sleep 0.1; done
+for _ in $(seq 1 60); do
+  clave_registro 'HKCU\Software\Durlavex' || break
+  sleep 0.5
+done
 comprobar "desinstalador silencioso: no queda la carpeta del programa (ni Talvorin.ini)" test ! -e "$programa"
 comprobar "desinstalador: no queda el menú Inicio" test ! -e "$menu"
 comprobar "desinstalador: no quedan sus claves del registro" eval \
@@ -252,8 +256,10 @@ wine "$instalador" /S '/D=C:\Talvorin' </dev/null >/dev/null 2>&1
 comprobar "instalado en la carpeta de Talvorin" test -f "$talvorin/durlavex.exe"
 printf '[Talvorin]\r\nIdioma=es\r\n[Transformadores]\r\nTransformado=1\r\n' >"$talvorin/Talvorin.ini"
 wine 'C:\Talvorin\desinstalar.exe' /S </dev/null >/dev/null 2>&1
-for _ in $(seq 1 300); do [ -e "$talvorin/durlavex.exe" ] || [ -e "$talvorin/desinstalar.exe" ] || break; sleep 0.1; done
-sleep 1
+for _ in $(seq 1 60); do
+  clave_registro 'HKCU\Software\Durlavex' || break
+  sleep 0.5
+done
 comprobar "desinstalado de la carpeta de Talvorin: quedan sus archivos y solo ellos" \
   diff <(ls "$talvorin") <(printf 'TALVORIN.EXE\nTalvorin.ini\n')
 comprobar "desinstalado de la carpeta de Talvorin: Talvorin.ini sin la clave de Durlavex, con lo de Talvorin" \
