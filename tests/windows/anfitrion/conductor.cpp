@@ -137,8 +137,11 @@ void Conductor::Paso()
         Informar("F1 en la ventana principal");
         PulsarTecla(principal_, VK_F1);
     }
+    // A window is answered once it has been shown for three steps, so that
+    // the program has finished setting it up.
     for (HWND ventana : VentanasDe(proceso_))
-        if (ventana != principal_ && !(esperaCaptura && TituloDe(ventana) == Utf8(guion_.capturaCon)))
+        if (ventana != principal_ && ++pasosVista_[ventana] >= 3 &&
+            !(esperaCaptura && TituloDe(ventana) == Utf8(guion_.capturaCon)))
             Atender(ventana);
     if (guion_.cerrar && !cerrado_ && (guion_.f1.empty() || ayudaVista_)) {
         cerrado_ = true;

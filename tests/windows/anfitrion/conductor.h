@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <set>
 #include <string>
 
@@ -47,4 +48,5 @@ private:
     bool ayudaVista_ = false;
     bool cerrado_ = false;
     std::set<HWND> atendidas_;
+    std::map<HWND, int> pasosVista_;
 };
