@@ -36,7 +36,7 @@ void IncrustarComoPropia(QWidget* ventana, WId anfitrion);
 // sure the host is still its owner (Qt may reset a window's owner when it
 // shows it).
 class SeguidorAnfitrion : public QObject {
-public:
+  public:
     static constexpr int kIntervaloMs = 50;
 
     SeguidorAnfitrion(QWidget* ventana, WId anfitrion);
@@ -44,10 +44,10 @@ public:
     // One step now (the timer and every show call it).
     void Seguir();
 
-protected:
+  protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
-private:
+  private:
     QWidget* ventana_;
     WId anfitrion_;
     QTimer reloj_;

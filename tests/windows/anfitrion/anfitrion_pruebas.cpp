@@ -56,9 +56,8 @@ bool LeerOpciones(int argc, wchar_t** argv, Opciones& o)
     int i = 1;
     for (; i < argc && std::wcsncmp(argv[i], L"--", 2) == 0; ++i) {
         const std::wstring opcion = argv[i];
-        const bool conValor = opcion == L"--archivo" || opcion == L"--captura" || opcion == L"--plazo" || opcion == L"--captura-con" ||
-                              opcion == L"--cerrar-con" ||
-                              opcion == L"--f1";
+        const bool conValor = opcion == L"--archivo" || opcion == L"--captura" || opcion == L"--plazo" ||
+                              opcion == L"--captura-con" || opcion == L"--cerrar-con" || opcion == L"--f1";
         if (conValor && i + 1 >= argc)
             return false;
         if (opcion == L"--archivo")
@@ -130,7 +129,8 @@ int wmain(int argc, wchar_t** argv)
 {
     Opciones opciones;
     if (!LeerOpciones(argc, argv, opciones)) {
-        std::fputs("uso: anfitrion_pruebas.exe [--archivo RUTA] [--captura ARCHIVO [--captura-con TITULO]] [--f1 principal|profesores] [--mover] [--cerrar] [--cerrar-con TITULO] "
+        std::fputs("uso: anfitrion_pruebas.exe [--archivo RUTA] [--captura ARCHIVO [--captura-con TITULO]] "
+                   "[--f1 principal|profesores] [--mover] [--cerrar] [--cerrar-con TITULO] "
                    "[--plazo SEGUNDOS] PROGRAMA.exe DIRECCION\n",
                    stderr);
         return 1;
@@ -145,8 +145,8 @@ int wmain(int argc, wchar_t** argv)
              static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(anfitrion)), kAnchoCliente, kAltoCliente);
 
     Conductor conductor(anfitrion, proceso.dwProcessId,
-                        {opciones.archivo, opciones.captura, opciones.capturaCon, opciones.f1, opciones.mover, opciones.cerrar,
-                         opciones.cerrarCon});
+                        {opciones.archivo, opciones.captura, opciones.capturaCon, opciones.f1, opciones.mover,
+                         opciones.cerrar, opciones.cerrarCon});
     // Every 100 ms a look at the program's windows, until it ends or the
     // time is up.
     const DWORD fin = GetTickCount() + opciones.plazoMs;

@@ -101,44 +101,19 @@ void Conductor::Paso()
         BuscarPrincipal();
     if (principal_ == nullptr)
         return;
-    // The screenshot once what it should show has stood still for half a
-    // second, so that the program has painted it. Until then the dialog it
-    // waits for is left open, and with none, nothing is done.
-    bool esperaCaptura = !guion_.captura.empty() && !capturada_;
-    if (esperaCaptura) {
-        pasosListos_ = ListaParaCaptura() ? pasosListos_ + 1 : 0;
-        if (pasosListos_ >= 5) {
-            Capturar();
-            esperaCaptura = false;
-        }
-    }
+    const bool esperaCaptura = EsperaCaptura();
     if (esperaCaptura && guion_.capturaCon.empty())
         return;
-    // The host moves; half a second later the program's window must be at
-    // the corner of its client area again.
-    if (guion_.mover && !esperaCaptura && pasosMovido_ < 5) {
-        if (pasosMovido_++ == 0) {
-            RECT r{};
-            GetWindowRect(anfitrion_, &r);
-            SetWindowPos(anfitrion_, nullptr, r.left + 60, r.top + 40, 0, 0,
-                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            Informar("el anfitrion se mueve 60,40");
-            return;
-        }
-        if (pasosMovido_ < 5)
-            return;
-        const RECT cliente = RectanguloEnPantalla(anfitrion_, true);
-        const RECT v = RectanguloEnPantalla(principal_, false);
-        Informar("tras moverse el anfitrion: en %ld,%ld del area de cliente", v.left - cliente.left,
-                 v.top - cliente.top);
-    }
+    if (!esperaCaptura && MoviendoAnfitrion())
+        return;
     if (guion_.f1 == L"principal" && !f1Principal_) {
         f1Principal_ = true;
         Informar("F1 en la ventana principal");
         PulsarTecla(principal_, VK_F1);
     }
     // A window is answered once it has been shown for three steps, so that
-    // the program has finished setting it up.
+    // the program has finished setting it up; the one the screenshot waits
+    // for, after it.
     for (HWND ventana : VentanasDe(proceso_))
         if (ventana != principal_ && ++pasosVista_[ventana] >= 3 &&
             !(esperaCaptura && TituloDe(ventana) == Utf8(guion_.capturaCon)))
@@ -148,6 +123,43 @@ void Conductor::Paso()
         Informar("cierra el anfitrion");
         DestroyWindow(anfitrion_);
     }
+}
+
+// The screenshot is taken once what it should show has stood still for half
+// a second, so that the program has painted it. True while it is still to
+// be taken.
+bool Conductor::EsperaCaptura()
+{
+    if (guion_.captura.empty() || capturada_)
+        return false;
+    pasosListos_ = ListaParaCaptura() ? pasosListos_ + 1 : 0;
+    if (pasosListos_ < 5)
+        return true;
+    Capturar();
+    return false;
+}
+
+// The host moves; half a second later the program's window must be at the
+// corner of its client area again. True while that is being waited for.
+bool Conductor::MoviendoAnfitrion()
+{
+    if (!guion_.mover || pasosMovido_ >= 5)
+        return false;
+    if (pasosMovido_++ == 0) {
+        RECT r{};
+        GetWindowRect(anfitrion_, &r);
+        SetWindowPos(anfitrion_, nullptr, r.left + 60, r.top + 40, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Informar("el anfitrion se mueve 60,40");
+        return true;
+    }
+    if (pasosMovido_ < 5)
+        return true;
+    const RECT cliente = RectanguloEnPantalla(anfitrion_, true);
+    const RECT v = RectanguloEnPantalla(principal_, false);
+    Informar("tras moverse el anfitrion: en %ld,%ld del area de cliente", v.left - cliente.left,
+             v.top - cliente.top);
+    return false;
 }
 
 // Only the main window is shown, or the main window and the dialog whose
@@ -195,9 +207,9 @@ void Conductor::Capturar()
     const RECT cliente = RectanguloEnPantalla(anfitrion_, true);
     const RECT r = RectanguloEnPantalla(principal_, false);
     if (FILE* archivo = _wfopen(guion_.captura.c_str(), L"w")) {
-        std::fprintf(archivo, "anfitrion %ld %ld %ld %ld\nventana %ld %ld %ld %ld\n", cliente.left, cliente.top,
-                     cliente.right - cliente.left, cliente.bottom - cliente.top, r.left, r.top, r.right - r.left,
-                     r.bottom - r.top);
+        std::fprintf(archivo, "anfitrion %ld %ld %ld %ld\nventana %ld %ld %ld %ld\n", cliente.left,
+                     cliente.top, cliente.right - cliente.left, cliente.bottom - cliente.top, r.left, r.top,
+                     r.right - r.left, r.bottom - r.top);
         std::fclose(archivo);
     }
     const std::wstring hecho = guion_.captura + L".hecho";
@@ -209,7 +221,8 @@ void Conductor::Capturar()
             DispatchMessageW(&mensaje);
         Sleep(50);
     }
-    Informar("captura: %s", GetFileAttributesW(hecho.c_str()) == INVALID_FILE_ATTRIBUTES ? "sin respuesta" : "hecha");
+    Informar("captura: %s",
+             GetFileAttributesW(hecho.c_str()) == INVALID_FILE_ATTRIBUTES ? "sin respuesta" : "hecha");
 }
 
 void Conductor::Atender(HWND ventana)

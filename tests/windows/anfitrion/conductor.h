@@ -11,24 +11,26 @@
 #include <string>
 
 struct Guion {
-    std::wstring archivo; // the file dialog's answer; empty: cancel
-    std::wstring captura; // where to write the places for a screenshot; empty: none
+    std::wstring archivo;    // the file dialog's answer; empty: cancel
+    std::wstring captura;    // where to write the places for a screenshot; empty: none
     std::wstring capturaCon; // the dialog the screenshot waits for; empty: none
-    std::wstring f1;      // where to press F1: "principal" or "profesores"; empty: nowhere
-    bool mover = false;   // move the host window once the program's window is seen
-    bool cerrar = false;  // close the host window once all else is done
-    std::wstring cerrarCon; // close it instead while the dialog of this title is open
+    std::wstring f1;         // where to press F1: "principal" or "profesores"; empty: nowhere
+    bool mover = false;      // move the host window once the program's window is seen
+    bool cerrar = false;     // close the host window once all else is done
+    std::wstring cerrarCon;  // close it instead while the dialog of this title is open
 };
 
 class Conductor {
-public:
+  public:
     Conductor(HWND anfitrion, DWORD proceso, Guion guion);
 
     // One look at the program's windows and what follows from it.
     void Paso();
 
-private:
+  private:
     void BuscarPrincipal();
+    bool EsperaCaptura();
+    bool MoviendoAnfitrion();
     bool ListaParaCaptura() const;
     void Capturar();
     void Atender(HWND ventana);
