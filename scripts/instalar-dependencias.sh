@@ -11,7 +11,7 @@ paquetes=(
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev          # libFuzzer targets
   libxml2-utils                     # xmllint, the bare-parse floor of the benchmarks
-  fp-compiler fp-units-db fp-utils  # an independent dBase reader for tests; chmcmd for the help file
+  fp-compiler fp-units-db fp-units-fcl fp-utils  # an independent dBase reader (TDbf) for tests; chmcmd for the help file
   xvfb xauth x11-utils xdotool imagemagick
   tmux                              # the walk-through test of the command line
   python3

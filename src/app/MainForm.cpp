@@ -9,13 +9,13 @@
 #include "platform/numeros.h"
 #include "platform/rutas.h"
 #include "platform/texto.h"
-#include "platform/ui/avisos.h"
-#include "platform/ui/ayuda.h"
-#include "platform/ui/dialogo_archivo.h"
-#include "platform/ui/fuentes.h"
-#include "platform/ui/incrustacion.h"
-#include "platform/ui/panel_degradado.h"
-#include "platform/ui/rutas_qt.h"
+#include "ui/avisos.h"
+#include "ui/ayuda.h"
+#include "ui/dialogo_archivo.h"
+#include "ui/fuentes.h"
+#include "ui/incrustacion.h"
+#include "ui/panel_degradado.h"
+#include "ui/rutas_qt.h"
 
 #include <QCloseEvent>
 #include <QFont>
@@ -151,7 +151,7 @@ void TMForm::CrearControles()
 
 void TMForm::FormCreate()
 {
-    ResultadoProceso = 0;
+    resultadoProceso_ = 0;
     if (const QScreen* pantalla = QGuiApplication::primaryScreen())
         move(pantalla->availableGeometry().center() - QPoint(kAncho / 2, kAlto / 2));
     if (entorno_.parametros.size() == 2)
@@ -183,7 +183,7 @@ void TMForm::ReconocerAnfitrion()
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     entorno_.ventanas->Incrustar(this, anfitrion);
     move(0, 0);
-    NumParametros = static_cast<int>(entorno_.parametros.size());
+    numParametros_ = static_cast<int>(entorno_.parametros.size());
     vigilante_ = new ui::VigilanteAnfitrion(
         *entorno_.ventanas, anfitrion, [this] { AnfitrionDesaparecido(); }, this);
 }
@@ -217,7 +217,7 @@ bool TMForm::ElegirArchivoXML()
 {
     const std::optional<QString> elegido = entorno_.dialogoArchivo->Elegir(this);
     if (elegido)
-        ArchivoXML = ui::RutaDe(*elegido);
+        archivoXML_ = ui::RutaDe(*elegido);
     return elegido.has_value();
 }
 
@@ -260,12 +260,12 @@ void TMForm::Exportar()
 {
     ElegirArchivoXML();
     OpcionesExportacion opciones;
-    opciones.archivoXml = ArchivoXML;
+    opciones.archivoXml = archivoXML_;
     opciones.directorioTrabajo = DirectorioTrabajoCorrida();
     opciones.carpetaPrograma = entorno_.carpetaPrograma;
     const ResultadoExportacion resultado = EjecutarExportacion(opciones, *interaccion_);
     AtenderDesenlace(resultado, [&] {
-        JornadaElegida = resultado.JornadaElegida;
+        jornadaElegida_ = resultado.JornadaElegida;
         std::string donde = "Tablas de Talvorin: " + TextoRuta(resultado.directorioTrabajo) + "\n";
         if (resultado.copiaSeguridad.empty())
             donde += "No había tablas anteriores que copiar.";
@@ -279,7 +279,7 @@ void TMForm::Importar()
 {
     ElegirArchivoXML();
     OpcionesCorrida opciones;
-    opciones.archivoXml = ArchivoXML;
+    opciones.archivoXml = archivoXML_;
     opciones.directorioTrabajo = DirectorioTrabajoCorrida();
     const ResultadoImportacion resultado = EjecutarImportacion(opciones, *interaccion_);
     AtenderDesenlace(resultado, [&] {
@@ -314,9 +314,9 @@ void TMForm::AtenderDesenlace(const ResultadoCorrida& resultado, const std::func
 // "No existe archivo" has been shown by the run.
 void TMForm::ArchivoInexistente()
 {
-    if (NumParametros != 2)
+    if (numParametros_ != 2)
         return;
-    ResultadoProceso = -1;
+    resultadoProceso_ = -1;
     close();
 }
 
@@ -325,13 +325,13 @@ void TMForm::ArchivoInexistente()
 // the window closes in host mode.
 void TMForm::CorridaFinalizada(const std::string& donde, const std::optional<QString>& avisoClaves)
 {
-    ResultadoProceso = 1;
+    resultadoProceso_ = 1;
     entorno_.avisos->Mensaje(this, QStringLiteral("Proceso finalizado\n\n") + QString::fromStdString(donde));
     if (avisoClaves && entorno_.dialogos.avisarClaves)
         entorno_.dialogos.avisarClaves(this, *avisoClaves);
     BExportar->setEnabled(false);
     BImportar->setEnabled(false);
-    if (NumParametros == 2)
+    if (numParametros_ == 2)
         close();
 }
 
@@ -350,12 +350,12 @@ void TMForm::Button1Click()
 
 void TMForm::FormClose()
 {
-    if (NumParametros != 2)
+    if (numParametros_ != 2)
         return;
     const std::optional<fs::path> existente = BuscarArchivo(entorno_.carpetaPrograma, kArchivoResultado);
     const fs::path ini = existente ? *existente : entorno_.carpetaPrograma / kArchivoResultado;
     try {
-        EscribirCadenaIni(ini, "Transformadores", "Transformado", std::to_string(ResultadoProceso));
+        EscribirCadenaIni(ini, "Transformadores", "Transformado", std::to_string(resultadoProceso_));
     } catch (const std::exception& e) {
         // The window still closes: Talvorin reads no result and the person
         // has been told why.

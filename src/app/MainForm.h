@@ -32,21 +32,21 @@ class InteraccionVentana;
 class TMForm : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     static constexpr int kContextoAyuda = 3;
 
     explicit TMForm(EntornoVentana entorno, QWidget* padre = nullptr);
     ~TMForm() override;
 
     // The exchange file last confirmed in the file dialog.
-    std::filesystem::path ArchivoXML;
+    const std::filesystem::path& ArchivoXML() const { return archivoXML_; }
     // For the host: 1 a run finished, -1 the exchange file was missing in host
     // mode, 0 neither.
-    int ResultadoProceso = 0;
+    int ResultadoProceso() const { return resultadoProceso_; }
     // 2 once a host launch has been recognised and its window found.
-    int NumParametros = 0;
+    int NumParametros() const { return numParametros_; }
     // The school-day template the last export used.
-    std::string JornadaElegida;
+    const std::string& JornadaElegida() const { return jornadaElegida_; }
 
     void FormCreate();
     void FormShow();
@@ -58,6 +58,31 @@ public:
     // The first showing has run the direction named on the command line.
     bool FormShowEjecutado() const { return formShowEjecutado_; }
 
+  signals:
+    // The window has closed (and the result code was written in host mode).
+    void Cerrada();
+
+  protected:
+    void showEvent(QShowEvent* evento) override;
+    void closeEvent(QCloseEvent* evento) override;
+
+  private:
+    void CrearControles();
+    void ReconocerAnfitrion();
+    bool ElegirArchivoXML();
+    void Exportar();
+    void Importar();
+    void AtenderDesenlace(const ResultadoCorrida& resultado, const std::function<void()>& finalizada);
+    void ArchivoInexistente();
+    void CorridaFinalizada(const std::string& donde,
+                           const std::optional<QString>& avisoClaves = std::nullopt);
+    void MostrarError(const std::string& mensaje);
+    void AnfitrionDesaparecido();
+    template <typename Corrida> void Correr(Corrida corrida);
+    std::filesystem::path DirectorioTrabajoCorrida() const;
+
+    // The controls under the window's names for them, which are also their
+    // object names: tests find them by those.
     ui::PanelDegradado* Draw3D1 = nullptr;
     ui::PanelDegradado* Draw3D2 = nullptr;
     ui::PanelDegradado* Draw3D3 = nullptr;
@@ -69,28 +94,10 @@ public:
     QLabel* Label3 = nullptr;
     QLabel* Label4 = nullptr;
 
-signals:
-    // The window has closed (and the result code was written in host mode).
-    void Cerrada();
-
-protected:
-    void showEvent(QShowEvent* evento) override;
-    void closeEvent(QCloseEvent* evento) override;
-
-private:
-    void CrearControles();
-    void ReconocerAnfitrion();
-    bool ElegirArchivoXML();
-    void Exportar();
-    void Importar();
-    void AtenderDesenlace(const ResultadoCorrida& resultado, const std::function<void()>& finalizada);
-    void ArchivoInexistente();
-    void CorridaFinalizada(const std::string& donde, const std::optional<QString>& avisoClaves = std::nullopt);
-    void MostrarError(const std::string& mensaje);
-    void AnfitrionDesaparecido();
-    template <typename Corrida> void Correr(Corrida corrida);
-    std::filesystem::path DirectorioTrabajoCorrida() const;
-
+    std::filesystem::path archivoXML_;
+    int resultadoProceso_ = 0;
+    int numParametros_ = 0;
+    std::string jornadaElegida_;
     EntornoVentana entorno_;
     std::unique_ptr<InteraccionVentana> interaccion_;
     ui::VigilanteAnfitrion* vigilante_ = nullptr;

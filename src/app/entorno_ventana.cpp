@@ -1,12 +1,12 @@
 #include "app/entorno_ventana.h"
 
-#include "export/Plantihoras.h"
-#include "import/AvisoClaves.h"
-#include "import/ControlProfes.h"
+#include "export/dialogos/Plantihoras.h"
+#include "import/dialogos/AvisoClaves.h"
+#include "import/dialogos/ControlProfes.h"
 #include "platform/rutas.h"
-#include "platform/ui/avisos.h"
-#include "platform/ui/dialogo_archivo.h"
-#include "platform/ui/incrustacion.h"
+#include "ui/avisos.h"
+#include "ui/dialogo_archivo.h"
+#include "ui/incrustacion.h"
 
 #include <QCoreApplication>
 

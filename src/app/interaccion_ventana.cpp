@@ -1,6 +1,6 @@
 #include "app/interaccion_ventana.h"
 
-#include "platform/ui/avisos.h"
+#include "ui/avisos.h"
 
 #include <QString>
 

@@ -4,7 +4,7 @@
 
 #include "app/entorno_ventana.h"
 #include "platform/interaccion.h"
-#include "platform/ui/cursor_ocupado.h"
+#include "ui/cursor_ocupado.h"
 
 class QWidget;
 

@@ -3,8 +3,8 @@
 #include "app/MainForm.h"
 #include "app/sesion_grafica.h"
 #include "platform/rutas.h"
-#include "platform/ui/ayuda.h"
-#include "platform/ui/idioma.h"
+#include "ui/ayuda.h"
+#include "ui/idioma.h"
 
 #include <QApplication>
 

@@ -13,8 +13,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -29,12 +29,17 @@ static void Callar(void*, const char*, ...) {}
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     xmlSetGenericErrorFunc(nullptr, &Callar);
-    gCarpeta = fs::temp_directory_path() / ("durlavex-fuzz-resultado-" + std::to_string(getpid()));
-    fs::create_directories(gCarpeta);
+    // A folder of this process's own: fuzzers and seed replays may run side by side.
+    std::random_device azar;
+    do
+        gCarpeta = fs::temp_directory_path() /
+                   ("durlavex-fuzz-resultado-" + std::to_string(azar()) + std::to_string(azar()));
+    while (!fs::create_directories(gCarpeta));
     std::ofstream(gCarpeta / "vorna.xml", std::ios::binary)
         << "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><SERVICIO tipo=\"E\"><BLOQUE_DATOS>"
            "<grupo_datos seq=\"ANNO_ACADEMICO\"><dato>2025</dato></grupo_datos>"
-           "<grupo_datos seq=\"UNIDADES\"><grupo_datos><dato nombre_dato=\"X_UNIDAD\">5001</dato></grupo_datos>"
+           "<grupo_datos seq=\"UNIDADES\"><grupo_datos><dato "
+           "nombre_dato=\"X_UNIDAD\">5001</dato></grupo_datos>"
            "</grupo_datos><grupo_datos seq=\"TRAMOS_HORARIOS\"><grupo_datos><dato nombre_dato=\"X_TRAMO\">T1"
            "</dato></grupo_datos></grupo_datos><grupo_datos seq=\"MATERIAS\"><grupo_datos><dato>C1</dato>"
            "<dato>M1</dato></grupo_datos></grupo_datos><grupo_datos seq=\"EMPLEADOS\"><grupo_datos><dato>1"

@@ -11,43 +11,18 @@
 // text, so a test that compares accented texts converts with Ansi() below.
 
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "comun/directorio_temporal.h"
+#include "comun/interaccion_guionada.h"
 #include "comun/intercambio.h"
 #include "export/contexto_exportacion.h"
-#include "platform/interaccion.h"
 #include "platform/texto.h"
 #include "tables/tabla.h"
 
 namespace durlavex::pruebas {
-
-// A person who answers in advance and remembers what was shown.
-class InteraccionGuionada : public Interaccion {
-public:
-    std::string plantilla;             // the answer to ElegirPlantilla
-    int plantillasPedidas = 0;         // how often ElegirPlantilla was asked
-    int profesoresPedidos = 0;         // how often CompletarProfesores was asked
-    std::vector<std::string> mensajes; // every Mensaje text, in order
-    std::vector<bool> ocupado;         // every Ocupado call, in order
-    std::vector<std::string> pasos;    // every Paso text, in order
-    std::function<void()> alElegir;    // done while the template is asked for
-
-    std::string ElegirPlantilla(const std::filesystem::path&) override
-    {
-        ++plantillasPedidas;
-        if (alElegir)
-            alElegir();
-        return plantilla;
-    }
-    void CompletarProfesores(const std::filesystem::path&) override { ++profesoresPedidos; }
-    void Mensaje(std::string_view texto) override { mensajes.emplace_back(texto); }
-    void Ocupado(bool valor) override { ocupado.push_back(valor); }
-    void Paso(std::string_view descripcion) override { pasos.emplace_back(descripcion); }
-};
 
 using Fila = std::vector<std::string>;
 using Filas = std::vector<Fila>;
@@ -100,7 +75,7 @@ inline std::vector<std::string> LeerColumna(const std::filesystem::path& directo
 // The run's folders and state. The exchange file lies in a folder of its own,
 // so the working directory holds only what the steps write.
 class EntornoExportacion {
-public:
+  public:
     explicit EntornoExportacion(const ArchivoIntercambio& archivo = ArchivoIntercambio(),
                                 std::string plantilla = "")
         : ctx(trabajo.Ruta(), programa.Ruta(), origen / "vorna.xml", interaccion)

@@ -9,8 +9,9 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "gui/control_por_nombre.h"
 #include "gui/guion_modal.h"
-#include "import/AvisoClaves.h"
+#include "import/dialogos/AvisoClaves.h"
 
 using namespace durlavex;
 
@@ -58,9 +59,10 @@ class AvisoClavesTest : public QObject {
         TAvisoClaves aviso(nullptr, kInforme);
         aviso.show();
         // A part selected or not, the whole report is copied.
-        aviso.TextoInforme->selectAll();
-        aviso.TextoInforme->moveCursor(QTextCursor::Start);
-        QTest::mouseClick(aviso.BCopiar, Qt::LeftButton);
+        auto* texto = pruebas::Control<QPlainTextEdit>(aviso, "TextoInforme");
+        texto->selectAll();
+        texto->moveCursor(QTextCursor::Start);
+        QTest::mouseClick(pruebas::Control<QPushButton>(aviso, "BCopiar"), Qt::LeftButton);
         QCOMPARE(QGuiApplication::clipboard()->text(), kInforme);
         QVERIFY(aviso.isVisible());
     }
@@ -71,8 +73,8 @@ class AvisoClavesTest : public QObject {
         propietaria.show();
         bool texto = false;
         pruebas::GuionModal<TAvisoClaves> guion([&](TAvisoClaves& aviso) {
-            texto = aviso.TextoInforme->toPlainText() == kInforme;
-            QTest::mouseClick(aviso.BCerrar, Qt::LeftButton);
+            texto = pruebas::Control<QPlainTextEdit>(aviso, "TextoInforme")->toPlainText() == kInforme;
+            QTest::mouseClick(pruebas::Control<QPushButton>(aviso, "BCerrar"), Qt::LeftButton);
         });
         MostrarAvisoClaves(&propietaria, kInforme);
         QVERIFY(guion.hecho);

@@ -18,9 +18,9 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QScrollBar>
 #include <QToolTip>
 #include <QtTest>
 
@@ -32,16 +32,17 @@
 #include "comun/directorio_temporal.h"
 #include "comun/intercambio.h"
 #include "comun_ventana.h"
-#include "export/Plantihoras.h"
+#include "export/dialogos/Plantihoras.h"
+#include "gui/control_por_nombre.h"
 #include "gui/guion_modal.h"
-#include "import/AvisoClaves.h"
-#include "import/ControlProfes.h"
+#include "import/dialogos/AvisoClaves.h"
+#include "import/dialogos/ControlProfes.h"
 #include "platform/texto.h"
-#include "platform/ui/avisos.h"
-#include "platform/ui/dialogo_archivo.h"
-#include "platform/ui/etiqueta_una_linea.h"
-#include "platform/ui/fuentes.h"
-#include "platform/ui/idioma.h"
+#include "ui/avisos.h"
+#include "ui/dialogo_archivo.h"
+#include "ui/etiqueta_una_linea.h"
+#include "ui/fuentes.h"
+#include "ui/idioma.h"
 #include "servidor_x.h"
 #include "tables/esquemas.h"
 #include "tables/tabla.h"
@@ -179,7 +180,7 @@ class CapturasXvfbTest : public QObject {
 
         // The whole name stays the label's text; when it is cut, the tooltip
         // shows it.
-        auto* etiqueta = static_cast<ui::EtiquetaUnaLinea*>(dialogo.LabelNombre);
+        auto* etiqueta = Control<ui::EtiquetaUnaLinea>(dialogo, "LabelNombre");
         QCOMPARE(etiqueta->text(), nombre);
         const bool cabe =
             etiqueta->fontMetrics().horizontalAdvance(nombre) <= etiqueta->contentsRect().width();
@@ -206,14 +207,15 @@ class CapturasXvfbTest : public QObject {
     // The report after an import, with a long line that wraps.
     void avisoClaves()
     {
-        TAvisoClaves dialogo(nullptr, QStringLiteral("Comprobación para Vorna: 33 de 99 lecciones llevan claves que "
-                                                     "Vorna no reconocerá: Vorna rechazará esas lecciones o las "
-                                                     "dejará fuera sin avisar.\n\nDependencias que Vorna no conoce "
-                                                     "(X_DEPENDENCIA): 33 lecciones, 5 claves distintas."));
+        TAvisoClaves dialogo(nullptr,
+                             QStringLiteral("Comprobación para Vorna: 33 de 99 lecciones llevan claves que "
+                                            "Vorna no reconocerá: Vorna rechazará esas lecciones o las "
+                                            "dejará fuera sin avisar.\n\nDependencias que Vorna no conoce "
+                                            "(X_DEPENDENCIA): 33 lecciones, 5 claves distintas."));
         dialogo.show();
         Capturar(dialogo, QStringLiteral("aviso_claves"));
         ComprobarTextos(dialogo);
-        QVERIFY(dialogo.TextoInforme->horizontalScrollBar()->maximum() == 0);
+        QVERIFY(Control<QPlainTextEdit>(dialogo, "TextoInforme")->horizontalScrollBar()->maximum() == 0);
     }
 
     // The real file dialog of the main window, in Spanish.

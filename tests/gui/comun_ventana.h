@@ -23,10 +23,10 @@
 #include <vector>
 
 #include "app/entorno_ventana.h"
-#include "platform/ui/avisos.h"
-#include "platform/ui/ayuda.h"
-#include "platform/ui/dialogo_archivo.h"
-#include "platform/ui/incrustacion.h"
+#include "ui/avisos.h"
+#include "ui/ayuda.h"
+#include "ui/dialogo_archivo.h"
+#include "ui/incrustacion.h"
 
 namespace durlavex::pruebas {
 

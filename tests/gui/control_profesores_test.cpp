@@ -16,14 +16,15 @@
 #include <memory>
 
 #include "comun/directorio_temporal.h"
+#include "gui/control_por_nombre.h"
 #include "gui/guion_modal.h"
-#include "import/ControlProfes.h"
+#include "import/dialogos/ControlProfes.h"
 #include "import/fixture_importacion.h"
 #include "platform/texto.h"
-#include "platform/ui/avisos.h"
-#include "platform/ui/modelo_tabla.h"
-#include "platform/ui/navegador_datos.h"
-#include "platform/ui/rejilla_datos.h"
+#include "ui/avisos.h"
+#include "ui/modelo_tabla.h"
+#include "ui/navegador_datos.h"
+#include "ui/rejilla_datos.h"
 #include "tables/esquemas.h"
 #include "tables/tabla.h"
 
@@ -76,6 +77,16 @@ std::vector<Profesor> Claustro(int cuantos)
     return claustro;
 }
 
+// The dialog's controls most tests use, found by their names.
+ui::RejillaDatos* ProftDBGrid(const TControlProfesores& d)
+{
+    return pruebas::Control<ui::RejillaDatos>(d, "ProftDBGrid");
+}
+QPushButton* BitBtn1(const TControlProfesores& d)
+{
+    return pruebas::Control<QPushButton>(d, "BitBtn1");
+}
+
 // A dialog over a PROFT.DBF of its own, shown and active, refusals recorded.
 struct DialogoAbierto {
     explicit DialogoAbierto(const std::vector<Profesor>& profesores)
@@ -85,10 +96,13 @@ struct DialogoAbierto {
         dialogo->show();
         [[maybe_unused]] const bool activo = QTest::qWaitForWindowActive(dialogo.get());
     }
-    ui::RejillaDatos& Rejilla() const { return *dialogo->ProftDBGrid; }
+    ui::RejillaDatos& Rejilla() const { return *ProftDBGrid(*dialogo); }
     ui::ModeloTabla& Modelo() const { return Rejilla().Modelo(); }
     QString Celda(int fila, int columna) const { return Modelo().index(fila, columna).data().toString(); }
-    QToolButton& Boton(ui::NavegadorDatos::Boton b) const { return *dialogo->wwDBNavigator1->BotonDe(b); }
+    QToolButton& Boton(ui::NavegadorDatos::Boton b) const
+    {
+        return *pruebas::Control<ui::NavegadorDatos>(*dialogo, "wwDBNavigator1")->BotonDe(b);
+    }
 
     // Opens the cell's editor and types into it (ASCII only: keyClicks).
     QLineEdit* Teclear(int fila, int columna, const QString& texto) const
@@ -127,7 +141,7 @@ using GuionModal = pruebas::GuionModal<TControlProfesores>;
 // Types into a cell of the real dialog (found as the active modal window).
 void TeclearEn(TControlProfesores& d, int fila, int columna, const QString& texto)
 {
-    auto& rejilla = *d.ProftDBGrid;
+    auto& rejilla = *ProftDBGrid(d);
     rejilla.setCurrentIndex(rejilla.model()->index(fila, columna));
     rejilla.edit(rejilla.model()->index(fila, columna));
     QTest::keyClicks(QApplication::focusWidget(), texto);
@@ -152,17 +166,17 @@ class ControlProfesoresTest : public QObject {
         QVERIFY(w.windowFlags() & Qt::WindowCloseButtonHint);
         QCOMPARE(w.pos(), QPoint(201, 221));
         QCOMPARE(w.property("contextoAyuda").toInt(), 1);
-        QCOMPARE(w.ProftDBGrid->property("contextoAyuda").toInt(), 1);
-        QCOMPARE(w.BitBtn1->property("contextoAyuda").toInt(), 1);
-        QCOMPARE(w.BitBtn1->text(), QStringLiteral("Salir"));
-        QVERIFY(!w.BitBtn1->isDefault() && !w.BitBtn1->autoDefault());
+        QCOMPARE(ProftDBGrid(w)->property("contextoAyuda").toInt(), 1);
+        QCOMPARE(BitBtn1(w)->property("contextoAyuda").toInt(), 1);
+        QCOMPARE(BitBtn1(w)->text(), QStringLiteral("Salir"));
+        QVERIFY(!BitBtn1(w)->isDefault() && !BitBtn1(w)->autoDefault());
         QCOMPARE(
-            w.Label2->text(),
+            pruebas::Control<QLabel>(w, "Label2")->text(),
             QStringLiteral("Se ha detectado que existe algún Profesor sin todos los datos necesarios. "
                            "(Seguramente hayan sido creados directamente desde Talvorin.)      Para poder "
                            "realizar correctamente la integración del Horario en VORNA, deberán asignarlos "
                            "en esta rejilla. "));
-        QCOMPARE(w.Label6->text(),
+        QCOMPARE(pruebas::Control<QLabel>(w, "Label6")->text(),
                  QStringLiteral("Después de haber introducido los datos que faltan, pulsando "
                                 "\"Salir\", se reiniciará el proceso."));
         for (const char* nombre : {"Label1", "wwDBNavigator1", "ProftDBGrid", "Label2", "Label3", "Label4",
@@ -176,9 +190,9 @@ class ControlProfesoresTest : public QObject {
     {
         const DialogoAbierto d(Claustro(1));
         QTest::keyClick(&d.Rejilla(), Qt::Key_Escape);
-        d.dialogo->BitBtn1->setFocus();
-        QTest::keyClick(d.dialogo->BitBtn1, Qt::Key_Escape);
-        QTest::keyClick(d.dialogo->BitBtn1, Qt::Key_Return);
+        BitBtn1(*d.dialogo)->setFocus();
+        QTest::keyClick(BitBtn1(*d.dialogo), Qt::Key_Escape);
+        QTest::keyClick(BitBtn1(*d.dialogo), Qt::Key_Return);
         QVERIFY(d.dialogo->isVisible());
         QCOMPARE(d.dialogo->result(), 0);
     }
@@ -192,7 +206,7 @@ class ControlProfesoresTest : public QObject {
         for (int b = 0; b < ui::NavegadorDatos::Refrescar; ++b)
             QVERIFY(!d.Boton(static_cast<ui::NavegadorDatos::Boton>(b)).isEnabled());
         QVERIFY(d.Boton(ui::NavegadorDatos::Refrescar).isEnabled());
-        QTest::mouseClick(d.dialogo->BitBtn1, Qt::LeftButton);
+        QTest::mouseClick(BitBtn1(*d.dialogo), Qt::LeftButton);
         QVERIFY(!d.dialogo->isVisible());
     }
 
@@ -320,7 +334,7 @@ class ControlProfesoresTest : public QObject {
         QTest::newRow("botón de grabar del navegador")
             << Accion([](const DialogoAbierto& d) { d.Boton(ui::NavegadorDatos::Grabar).click(); });
         QTest::newRow("botón Salir") << Accion(
-            [](const DialogoAbierto& d) { QTest::mouseClick(d.dialogo->BitBtn1, Qt::LeftButton); });
+            [](const DialogoAbierto& d) { QTest::mouseClick(BitBtn1(*d.dialogo), Qt::LeftButton); });
         QTest::newRow("siguiente del navegador")
             << Accion([](const DialogoAbierto& d) { d.Boton(ui::NavegadorDatos::Siguiente).click(); });
     }
@@ -485,7 +499,7 @@ class ControlProfesoresTest : public QObject {
             TeclearEn(d, 1, kEmpleado, QStringLiteral("2002"));
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("15092020"));
-            QTest::mouseClick(d.BitBtn1, Qt::LeftButton);
+            QTest::mouseClick(BitBtn1(d), Qt::LeftButton);
         });
         const ResultadoImportacion r = e.Ejecutar();
         QVERIFY(guion.hecho && !guion.agotado);
@@ -532,7 +546,7 @@ class ControlProfesoresTest : public QObject {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("15092020"));
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); // on to P3: P2 is saved
-            QTest::mouseClick(d.BitBtn1, Qt::LeftButton);
+            QTest::mouseClick(BitBtn1(d), Qt::LeftButton);
         });
         const ResultadoImportacion r = e.Ejecutar();
         QVERIFY(guion.hecho && !guion.agotado);

@@ -19,11 +19,12 @@
 #include <memory>
 
 #include "comun/directorio_temporal.h"
-#include "gui/guion_modal.h"
 #include "comun/intercambio.h"
-#include "export/Plantihoras.h"
-#include "platform/ui/avisos.h"
-#include "platform/ui/panel_degradado.h"
+#include "export/dialogos/Plantihoras.h"
+#include "gui/control_por_nombre.h"
+#include "gui/guion_modal.h"
+#include "ui/avisos.h"
+#include "ui/panel_degradado.h"
 
 using namespace durlavex;
 using durlavex::pruebas::ArchivoIntercambio;
@@ -68,6 +69,20 @@ const Vista kJ1{
     "Jornada de mañana", "01/09/2024", "30/06/2025", {"08:00 - 09:00", "09:00 - 10:00", "Recreo con cañón"}};
 const Vista kNada{"-", "-", "-", {}};
 
+// The dialog's controls most tests use, found by their names.
+QComboBox* ComboBoxPlantilla(const TPlantillas& p)
+{
+    return pruebas::Control<QComboBox>(p, "ComboBoxPlantilla");
+}
+QListWidget* ListBox1(const TPlantillas& p)
+{
+    return pruebas::Control<QListWidget>(p, "ListBox1");
+}
+QPushButton* BitBtnContinuar(const TPlantillas& p)
+{
+    return pruebas::Control<QPushButton>(p, "BitBtnContinuar");
+}
+
 // A dialog over an exchange file of its own, shown and active, errors recorded.
 struct DialogoAbierto {
     explicit DialogoAbierto(const ArchivoIntercambio& archivo)
@@ -82,23 +97,27 @@ struct DialogoAbierto {
 
     Vista Mostrada() const
     {
+        const auto texto = [this](const char* etiqueta) {
+            return pruebas::Control<QLabel>(*dialogo, etiqueta)->text();
+        };
+        const QListWidget* lista = ListBox1(*dialogo);
         QStringList tramos;
-        for (int i = 0; i < dialogo->ListBox1->count(); ++i)
-            tramos << dialogo->ListBox1->item(i)->text();
-        return {dialogo->LabelNombre->text(), dialogo->LabelPlanFec1->text(), dialogo->LabelPlanFec2->text(),
-                tramos};
+        for (int i = 0; i < lista->count(); ++i)
+            tramos << lista->item(i)->text();
+        return {texto("LabelNombre"), texto("LabelPlanFec1"), texto("LabelPlanFec2"), tramos};
     }
     QStringList Codigos() const
     {
+        const QComboBox* combo = ComboBoxPlantilla(*dialogo);
         QStringList codigos;
-        for (int i = 0; i < dialogo->ComboBoxPlantilla->count(); ++i)
-            codigos << dialogo->ComboBoxPlantilla->itemText(i);
+        for (int i = 0; i < combo->count(); ++i)
+            codigos << combo->itemText(i);
         return codigos;
     }
     // What a person types into the combo box, after emptying it.
     void Teclear(const QString& texto) const
     {
-        QLineEdit* edicion = dialogo->ComboBoxPlantilla->lineEdit();
+        QLineEdit* edicion = ComboBoxPlantilla(*dialogo)->lineEdit();
         edicion->setFocus();
         edicion->selectAll();
         QTest::keyClick(edicion, Qt::Key_Backspace);
@@ -108,9 +127,9 @@ struct DialogoAbierto {
     // A pick from the list by keyboard: Down arrow `veces` times.
     void BajarEnLaLista(int veces) const
     {
-        dialogo->ComboBoxPlantilla->setFocus();
+        ComboBoxPlantilla(*dialogo)->setFocus();
         for (int i = 0; i < veces; ++i)
-            QTest::keyClick(dialogo->ComboBoxPlantilla, Qt::Key_Down);
+            QTest::keyClick(ComboBoxPlantilla(*dialogo), Qt::Key_Down);
     }
     // Another window of the program takes the focus; then the dialog again.
     bool ReactivarDesdeOtraVentana() const
@@ -154,27 +173,28 @@ class PlantillasTest : public QObject {
         QVERIFY(p.windowFlags() & Qt::WindowCloseButtonHint);
         QVERIFY(!(p.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         QCOMPARE(p.minimumSize(), p.maximumSize());
-        QCOMPARE(p.Panel->geometry(), p.rect());
-        QCOMPARE(p.Panel->property("contextoAyuda").toInt(), 3);
-        QCOMPARE(p.BitBtnContinuar->property("contextoAyuda").toInt(), 3);
-        QVERIFY(p.BitBtnContinuar->isDefault());
-        QVERIFY(p.ComboBoxPlantilla->isEditable());
-        QVERIFY(p.ComboBoxPlantilla->completer() == nullptr);
-        QVERIFY(p.ComboBoxPlantilla->font().bold());
-        QCOMPARE(p.ComboBoxPlantilla->lineEdit()->palette().color(QPalette::Base), QColor(Qt::yellow));
-        QVERIFY(p.BitBtnContinuar->font().bold());
-        QVERIFY(!p.BitBtnContinuar->icon().isNull());
-        QVERIFY(!p.ListBox1->isSortingEnabled());
-        QCOMPARE(p.findChild<QComboBox*>(QStringLiteral("ComboBoxPlantilla")), p.ComboBoxPlantilla);
-        QCOMPARE(p.Label1->text(), QStringLiteral("HORAS"));
+        const auto* panel = pruebas::Control<ui::PanelDegradado>(p, "Panel");
+        QCOMPARE(panel->geometry(), p.rect());
+        QCOMPARE(panel->property("contextoAyuda").toInt(), 3);
+        QCOMPARE(BitBtnContinuar(p)->property("contextoAyuda").toInt(), 3);
+        QVERIFY(BitBtnContinuar(p)->isDefault());
+        QVERIFY(ComboBoxPlantilla(p)->isEditable());
+        QVERIFY(ComboBoxPlantilla(p)->completer() == nullptr);
+        QVERIFY(ComboBoxPlantilla(p)->font().bold());
+        QCOMPARE(ComboBoxPlantilla(p)->lineEdit()->palette().color(QPalette::Base), QColor(Qt::yellow));
+        QVERIFY(BitBtnContinuar(p)->font().bold());
+        QVERIFY(!BitBtnContinuar(p)->icon().isNull());
+        QVERIFY(!ListBox1(p)->isSortingEnabled());
+        QCOMPARE(p.findChild<QComboBox*>(QStringLiteral("ComboBoxPlantilla")), ComboBoxPlantilla(p));
+        QCOMPARE(pruebas::Control<QLabel>(p, "Label1")->text(), QStringLiteral("HORAS"));
 
         // Focus order: the button first, then the combo box, then the list.
-        QCOMPARE(QApplication::focusWidget(), p.BitBtnContinuar);
+        QCOMPARE(QApplication::focusWidget(), BitBtnContinuar(p));
         QTest::keyClick(&p, Qt::Key_Tab);
-        QVERIFY(p.ComboBoxPlantilla->isAncestorOf(QApplication::focusWidget()) ||
-                QApplication::focusWidget() == p.ComboBoxPlantilla);
+        QVERIFY(ComboBoxPlantilla(p)->isAncestorOf(QApplication::focusWidget()) ||
+                QApplication::focusWidget() == ComboBoxPlantilla(p));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), p.ListBox1);
+        QCOMPARE(QApplication::focusWidget(), ListBox1(p));
     }
 
     void etiquetas_data()
@@ -211,7 +231,7 @@ class PlantillasTest : public QObject {
         DialogoAbierto d(Escuela());
         QVERIFY(d.activo);
         QCOMPARE(d.Codigos(), (QStringList{"J1", "J2", "J3", "MAÑANA", "J3", "J5"}));
-        QCOMPARE(d.dialogo->ComboBoxPlantilla->currentText(), QStringLiteral("J1"));
+        QCOMPARE(ComboBoxPlantilla(*d.dialogo)->currentText(), QStringLiteral("J1"));
         const Vista v = d.Mostrada();
         QCOMPARE(v.nombre, kJ1.nombre);
         QCOMPARE(v.fecha1, kJ1.fecha1);
@@ -272,7 +292,7 @@ class PlantillasTest : public QObject {
         DialogoAbierto d(Escuela());
         QVERIFY(d.activo);
         d.Teclear(tecleado);
-        QCOMPARE(d.dialogo->ComboBoxPlantilla->currentText(), tecleado);
+        QCOMPARE(ComboBoxPlantilla(*d.dialogo)->currentText(), tecleado);
         const Vista v = d.Mostrada();
         QCOMPARE(v.nombre, esperada.nombre);
         QCOMPARE(v.fecha1, esperada.fecha1);
@@ -280,10 +300,10 @@ class PlantillasTest : public QObject {
         QCOMPARE(v.tramos, esperada.tramos);
 
         // Enter presses Continuar, which closes the dialog with the trimmed text.
-        QTest::keyClick(d.dialogo->ComboBoxPlantilla->lineEdit(), Qt::Key_Return);
+        QTest::keyClick(ComboBoxPlantilla(*d.dialogo)->lineEdit(), Qt::Key_Return);
         QVERIFY(!d.dialogo->isVisible());
         QCOMPARE(d.dialogo->result(), int(QDialog::Accepted));
-        QCOMPARE(QByteArray::fromStdString(d.dialogo->PlantillaElegida), elegida);
+        QCOMPARE(QByteArray::fromStdString(d.dialogo->PlantillaElegida()), elegida);
         QCOMPARE(d.Codigos(), (QStringList{"J1", "J2", "J3", "MAÑANA", "J3", "J5"}));
     }
 
@@ -302,7 +322,7 @@ class PlantillasTest : public QObject {
         QVERIFY(d.ReactivarDesdeOtraVentana());
 
         QCOMPARE(d.Codigos(), (QStringList{"K1", "J2"}));
-        QCOMPARE(d.dialogo->ComboBoxPlantilla->currentText(), QStringLiteral("K1"));
+        QCOMPARE(ComboBoxPlantilla(*d.dialogo)->currentText(), QStringLiteral("K1"));
         QCOMPARE(d.Mostrada().nombre, QStringLiteral("Nueva"));
         QCOMPARE(d.Mostrada().tramos, (QStringList{"10:00", "11:00"}));
     }
@@ -329,7 +349,7 @@ class PlantillasTest : public QObject {
         QVERIFY(d.ReactivarDesdeOtraVentana());
 
         QCOMPARE(d.Codigos(), (QStringList{"J1", "J2", "J3", "MAÑANA", "J3", "J5"}));
-        QCOMPARE(d.dialogo->ComboBoxPlantilla->currentText(), QStringLiteral("J1"));
+        QCOMPARE(ComboBoxPlantilla(*d.dialogo)->currentText(), QStringLiteral("J1"));
         QCOMPARE(d.Mostrada().nombre, QStringLiteral("-"));
         QCOMPARE(d.Mostrada().fecha1, QStringLiteral("-"));
         QCOMPARE(d.Mostrada().fecha2, QStringLiteral("-"));
@@ -345,7 +365,7 @@ class PlantillasTest : public QObject {
         DialogoAbierto d(x);
         QVERIFY(d.activo);
         QCOMPARE(d.Mostrada().nombre, QStringLiteral("Mañana"));
-        QCOMPARE(d.dialogo->ListBox1->count(), 0);
+        QCOMPARE(ListBox1(*d.dialogo)->count(), 0);
     }
 
     void elegirConElDialogoModal_data()
@@ -355,12 +375,12 @@ class PlantillasTest : public QObject {
         QTest::newRow("cerrado en seguida con la caja de cierre")
             << Guion([](TPlantillas& p) { p.close(); }) << QByteArray("J1");
         QTest::newRow("otra de la lista y Continuar") << Guion([](TPlantillas& p) {
-            p.ComboBoxPlantilla->setFocus();
-            QTest::keyClick(p.ComboBoxPlantilla, Qt::Key_Down);
-            QTest::mouseClick(p.BitBtnContinuar, Qt::LeftButton);
+            ComboBoxPlantilla(p)->setFocus();
+            QTest::keyClick(ComboBoxPlantilla(p), Qt::Key_Down);
+            QTest::mouseClick(BitBtnContinuar(p), Qt::LeftButton);
         }) << QByteArray("J2");
         QTest::newRow("un código con blanco y Enter") << Guion([](TPlantillas& p) {
-            QLineEdit* edicion = p.ComboBoxPlantilla->lineEdit();
+            QLineEdit* edicion = ComboBoxPlantilla(p)->lineEdit();
             edicion->setFocus();
             edicion->selectAll();
             QTest::keyClicks(edicion, " J3 ");
@@ -368,12 +388,12 @@ class PlantillasTest : public QObject {
         }) << QByteArray("J3");
         QTest::newRow("Esc no cierra; la caja de cierre tras elegir uno con acento")
             << Guion([](TPlantillas& p) {
-                   p.ComboBoxPlantilla->setFocus();
-                   QTest::keyClick(p.ComboBoxPlantilla, Qt::Key_Down);
-                   QTest::keyClick(p.ComboBoxPlantilla, Qt::Key_Down);
-                   QTest::keyClick(p.ComboBoxPlantilla, Qt::Key_Down);
-                   QTest::keyClick(p.ComboBoxPlantilla, Qt::Key_Escape);
-                   QTest::keyClick(p.BitBtnContinuar, Qt::Key_Escape);
+                   ComboBoxPlantilla(p)->setFocus();
+                   QTest::keyClick(ComboBoxPlantilla(p), Qt::Key_Down);
+                   QTest::keyClick(ComboBoxPlantilla(p), Qt::Key_Down);
+                   QTest::keyClick(ComboBoxPlantilla(p), Qt::Key_Down);
+                   QTest::keyClick(ComboBoxPlantilla(p), Qt::Key_Escape);
+                   QTest::keyClick(BitBtnContinuar(p), Qt::Key_Escape);
                    QVERIFY(p.isVisible());
                    p.close();
                })
@@ -400,8 +420,8 @@ class PlantillasTest : public QObject {
     {
         DirectorioTemporal dir;
         GuionModal modal([](TPlantillas& p) {
-            QCOMPARE(p.ComboBoxPlantilla->count(), 0);
-            QCOMPARE(p.LabelNombre->text(), QStringLiteral("-"));
+            QCOMPARE(ComboBoxPlantilla(p)->count(), 0);
+            QCOMPARE(pruebas::Control<QLabel>(p, "LabelNombre")->text(), QStringLiteral("-"));
             p.close();
         });
         QCOMPARE(ElegirPlantillaConDialogo(nullptr, dir / "no-existe.xml"), std::string());

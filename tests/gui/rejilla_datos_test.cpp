@@ -12,10 +12,10 @@
 #include <memory>
 
 #include "comun/directorio_temporal.h"
-#include "platform/ui/avisos.h"
-#include "platform/ui/mascaras_entrada.h"
-#include "platform/ui/modelo_tabla.h"
-#include "platform/ui/rejilla_datos.h"
+#include "ui/avisos.h"
+#include "ui/mascaras_entrada.h"
+#include "ui/modelo_tabla.h"
+#include "ui/rejilla_datos.h"
 #include "tables/tabla.h"
 
 using namespace durlavex;

@@ -11,7 +11,7 @@
 #include <QStyle>
 #include <QWidget>
 
-#include "platform/ui/etiqueta_una_linea.h"
+#include "ui/etiqueta_una_linea.h"
 
 namespace durlavex::pruebas {
 

@@ -15,12 +15,13 @@
 #include "app/MainForm.h"
 #include "comun/directorio_temporal.h"
 #include "comun_ventana.h"
+#include "gui/control_por_nombre.h"
 #include "import/fixture_importacion.h"
 #include "import/importacion.h"
 #include "platform/error.h"
-#include "platform/ui/cursor_ocupado.h"
-#include "platform/ui/panel_degradado.h"
-#include "platform/ui/rutas_qt.h"
+#include "ui/cursor_ocupado.h"
+#include "ui/panel_degradado.h"
+#include "ui/rutas_qt.h"
 
 using namespace durlavex;
 using namespace durlavex::pruebas;
@@ -64,7 +65,7 @@ struct CarpetaPrograma {
 // loop. A modal left open after ten seconds is closed, so that a dialog that
 // never comes fails the test instead of hanging it.
 template <typename T> class ResponderDialogo {
-public:
+  public:
     explicit ResponderDialogo(std::function<void(T*)> respuesta) : respuesta_(std::move(respuesta))
     {
         QObject::connect(&sondeo_, &QTimer::timeout, [this] { Intentar(); });
@@ -77,7 +78,7 @@ public:
         seguridad_.start(10000);
     }
 
-private:
+  private:
     void Intentar()
     {
         auto* dialogo = qobject_cast<T*>(QApplication::activeModalWidget());
@@ -112,7 +113,7 @@ void MostrarYEsperar(TMForm& ventana)
 class VentanaPrincipalTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void textosYControles_data();
     void textosYControles();
     void disposicion();
@@ -186,40 +187,49 @@ void VentanaPrincipalTest::disposicion()
     QCOMPARE(ventana.minimumSize(), ventana.maximumSize());
     QVERIFY(!(ventana.windowFlags() & Qt::FramelessWindowHint));
 
-    QCOMPARE(ventana.Draw3D1->geometry(), QRect(0, 169, 632, 97));
-    QCOMPARE(ventana.Draw3D2->geometry(), QRect(0, 0, 316, 169));
-    QCOMPARE(ventana.Draw3D3->geometry(), QRect(316, 0, 316, 169));
-    QCOMPARE(ventana.Draw3D1->Inicio(), QColor(194, 205, 254));
-    QCOMPARE(ventana.Draw3D1->Medio(), QColor(207, 242, 254));
-    QCOMPARE(ventana.Draw3D1->Fin(), QColor(204, 216, 230));
-    for (ui::PanelDegradado* panel : {ventana.Draw3D2, ventana.Draw3D3}) {
+    auto* draw3D1 = Control<ui::PanelDegradado>(ventana, "Draw3D1");
+    auto* draw3D2 = Control<ui::PanelDegradado>(ventana, "Draw3D2");
+    auto* draw3D3 = Control<ui::PanelDegradado>(ventana, "Draw3D3");
+    auto* bClose = Control<QPushButton>(ventana, "BClose");
+    auto* button1 = Control<QPushButton>(ventana, "Button1");
+    auto* bExportar = Control<QPushButton>(ventana, "BExportar");
+    auto* bImportar = Control<QPushButton>(ventana, "BImportar");
+    auto* label1 = Control<QLabel>(ventana, "Label1");
+
+    QCOMPARE(draw3D1->geometry(), QRect(0, 169, 632, 97));
+    QCOMPARE(draw3D2->geometry(), QRect(0, 0, 316, 169));
+    QCOMPARE(draw3D3->geometry(), QRect(316, 0, 316, 169));
+    QCOMPARE(draw3D1->Inicio(), QColor(194, 205, 254));
+    QCOMPARE(draw3D1->Medio(), QColor(207, 242, 254));
+    QCOMPARE(draw3D1->Fin(), QColor(204, 216, 230));
+    for (ui::PanelDegradado* panel : {draw3D2, draw3D3}) {
         QCOMPARE(panel->Inicio(), QColor(249, 211, 125));
         QCOMPARE(panel->Medio(), QColor(Qt::white));
         QCOMPARE(panel->Fin(), QColor(255, 238, 221));
     }
 
     // Each control on its panel; Button1 below BClose; Label1 bottom left.
-    QCOMPARE(ventana.BExportar->parentWidget(), ventana.Draw3D2);
-    QCOMPARE(ventana.BImportar->parentWidget(), ventana.Draw3D3);
-    QCOMPARE(ventana.BClose->parentWidget(), ventana.Draw3D1);
-    QCOMPARE(ventana.Button1->parentWidget(), ventana.Draw3D1);
-    QVERIFY(ventana.Button1->geometry().top() >= ventana.BClose->geometry().bottom());
-    QVERIFY(ventana.Label1->geometry().left() < 632 / 4);
-    QVERIFY(ventana.Label1->geometry().bottom() >= 97 - 20);
+    QCOMPARE(bExportar->parentWidget(), draw3D2);
+    QCOMPARE(bImportar->parentWidget(), draw3D3);
+    QCOMPARE(bClose->parentWidget(), draw3D1);
+    QCOMPARE(button1->parentWidget(), draw3D1);
+    QVERIFY(button1->geometry().top() >= bClose->geometry().bottom());
+    QVERIFY(label1->geometry().left() < 632 / 4);
+    QVERIFY(label1->geometry().bottom() >= 97 - 20);
 
-    for (QLabel* rotulo : {ventana.Label3, ventana.Label4}) {
+    for (QLabel* rotulo : {Control<QLabel>(ventana, "Label3"), Control<QLabel>(ventana, "Label4")}) {
         QVERIFY(rotulo->wordWrap());
         QVERIFY(rotulo->font().bold());
         QCOMPARE(rotulo->font().family(), QStringLiteral("Arial"));
         QCOMPARE(rotulo->font().pointSize(), 12);
     }
-    QVERIFY(ventana.Label1->font().bold());
-    QCOMPARE(ventana.Label1->palette().color(QPalette::WindowText), QColor(Qt::red));
+    QVERIFY(label1->font().bold());
+    QCOMPARE(label1->palette().color(QPalette::WindowText), QColor(Qt::red));
 
     // The glyphs of the close button and the two OK-style buttons.
-    QVERIFY(!ventana.BClose->icon().isNull());
-    QVERIFY(!ventana.BExportar->icon().isNull());
-    QVERIFY(!ventana.BImportar->icon().isNull());
+    QVERIFY(!bClose->icon().isNull());
+    QVERIFY(!bExportar->icon().isNull());
+    QVERIFY(!bImportar->icon().isNull());
 }
 
 void VentanaPrincipalTest::ordenDeTabulacion()
@@ -229,14 +239,16 @@ void VentanaPrincipalTest::ordenDeTabulacion()
     ventana.show();
     ventana.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&ventana));
-    ventana.BClose->setFocus();
+    auto* bClose = Control<QPushButton>(ventana, "BClose");
+    bClose->setFocus();
     QList<QWidget*> orden;
     for (int i = 0; i < 5; ++i) {
         orden << QApplication::focusWidget();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    QCOMPARE(orden, (QList<QWidget*>{ventana.BClose, ventana.Button1, ventana.BExportar, ventana.BImportar,
-                                     ventana.BClose}));
+    QCOMPARE(orden, (QList<QWidget*>{bClose, Control<QPushButton>(ventana, "Button1"),
+                                     Control<QPushButton>(ventana, "BExportar"),
+                                     Control<QPushButton>(ventana, "BImportar"), bClose}));
 }
 
 void VentanaPrincipalTest::ayudaF1_data()
@@ -273,7 +285,7 @@ void VentanaPrincipalTest::ayudaBoton()
     PersonaVentana persona;
     TMForm ventana(persona.Entorno({}, kCarpetaProgramas, &ayuda));
 
-    QTest::mouseClick(ventana.Button1, Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(ventana, "Button1"), Qt::LeftButton);
 
     QCOMPARE(visor.peticiones, (std::vector<PeticionAyuda>{{"VORNA.chm", 0}}));
     QCOMPARE(ayuda.Archivo(), kCarpetaProgramas / "VORNA.chm");
@@ -468,20 +480,20 @@ void VentanaPrincipalTest::modoAnfitrion()
 
     MostrarYEsperar(ventana);
 
-    QCOMPARE(ventana.NumParametros, numParametros);
+    QCOMPARE(ventana.NumParametros(), numParametros);
     QCOMPARE(persona.ventanas.incrustada, std::vector<WId>(numParametros == 2 ? 1 : 0, kAnfitrion));
     QCOMPARE(bool(ventana.windowFlags() & Qt::FramelessWindowHint), numParametros == 2);
     QCOMPARE(persona.dialogo.veces, dialogosAbiertos);
     QCOMPARE(persona.avisos.mensajes, mensajes);
     QCOMPARE(persona.avisos.errores, errores);
     QCOMPARE(cerrada.count(), cierraSola ? 1 : 0);
-    QVERIFY(ventana.BExportar->isEnabled());
-    QVERIFY(ventana.BImportar->isEnabled());
+    QVERIFY(Control<QPushButton>(ventana, "BExportar")->isEnabled());
+    QVERIFY(Control<QPushButton>(ventana, "BImportar")->isEnabled());
     QVERIFY(QApplication::overrideCursor() == nullptr);
 
     ventana.close();
     QCOMPARE(cerrada.count(), 1);
-    QCOMPARE(ventana.ResultadoProceso, resultado);
+    QCOMPARE(ventana.ResultadoProceso(), resultado);
     QCOMPARE(ValorTransformado(programa.Ini()), ini);
     QCOMPARE(persona.avisos.errores, errores);
 }
@@ -564,13 +576,13 @@ void VentanaPrincipalTest::dialogoCanceladoConservaArchivo()
     persona.dialogo.respuestas = {TextoQt(kEjemplo)};
     TMForm ventana(persona.Entorno({}, programa.carpeta.Ruta()));
 
-    QTest::mouseClick(ventana.BExportar, Qt::LeftButton);
-    QTest::mouseClick(ventana.BExportar, Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(ventana, "BExportar"), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(ventana, "BExportar"), Qt::LeftButton);
 
     QCOMPARE(persona.dialogo.veces, 2);
-    QCOMPARE(ventana.ArchivoXML, kEjemplo);
+    QCOMPARE(ventana.ArchivoXML(), kEjemplo);
     QCOMPARE(persona.avisos.mensajes, (QStringList{kSinNivelcan, kSinNivelcan}));
-    QCOMPARE(ventana.ResultadoProceso, 0);
+    QCOMPARE(ventana.ResultadoProceso(), 0);
 }
 
 // A run that ends in an error: the error box with its full stop, the normal
@@ -602,12 +614,12 @@ struct CorridaConError {
         QVERIFY2(error.contains(QStringLiteral("roto.xml")), qPrintable(error));
         QVERIFY2(QString::fromStdString(TextoCajaError(error.toStdString())) == error, qPrintable(error));
         QCOMPARE(persona.avisos.mensajes, QStringList{});
-        QVERIFY(ventana.BExportar->isEnabled());
-        QVERIFY(ventana.BImportar->isEnabled());
+        QVERIFY(Control<QPushButton>(ventana, "BExportar")->isEnabled());
+        QVERIFY(Control<QPushButton>(ventana, "BImportar")->isEnabled());
         QVERIFY(QApplication::overrideCursor() == nullptr);
         QCOMPARE(cerrada.count(), 0);
         QVERIFY(ventana.isVisible());
-        QCOMPARE(ventana.ResultadoProceso, 0);
+        QCOMPARE(ventana.ResultadoProceso(), 0);
     }
 };
 
@@ -665,7 +677,7 @@ void VentanaPrincipalTest::exportacionCompleta()
     std::ofstream(talvorin.ktemp / "JORNADAS.DBF") << "jornadas anteriores";
     MostrarYEsperar(ventana);
 
-    QTest::mouseClick(ventana.BExportar, Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(ventana, "BExportar"), Qt::LeftButton);
 
     QCOMPARE(persona.avisos.errores, QStringList{});
     // The end message says where the tables and the backup went.
@@ -676,16 +688,17 @@ void VentanaPrincipalTest::exportacionCompleta()
     QCOMPARE(lineas[1], QString());
     QCOMPARE(lineas[2], QStringLiteral("Tablas de Talvorin: ") + TextoQt(talvorin.ktemp));
     const QString copia = QStringLiteral("Copia de seguridad de las tablas anteriores: ");
-    QVERIFY2(lineas[3].startsWith(copia + TextoQt(talvorin.datos / "durlavex" / "copias")), qPrintable(lineas[3]));
+    QVERIFY2(lineas[3].startsWith(copia + TextoQt(talvorin.datos / "durlavex" / "copias")),
+             qPrintable(lineas[3]));
     QVERIFY(fs::exists(ui::RutaDe(lineas[3].mid(copia.size())) / "JORNADAS.DBF"));
     QCOMPARE(persona.plantillasPedidas, 1);
     QVERIFY(cursorNormalEnDialogo);
-    QCOMPARE(ventana.JornadaElegida, std::string("J2"));
-    QCOMPARE(ventana.ResultadoProceso, 1);
-    QVERIFY(!ventana.BExportar->isEnabled());
-    QVERIFY(!ventana.BImportar->isEnabled());
-    QVERIFY(ventana.BClose->isEnabled());
-    QVERIFY(ventana.Button1->isEnabled());
+    QCOMPARE(ventana.JornadaElegida(), std::string("J2"));
+    QCOMPARE(ventana.ResultadoProceso(), 1);
+    QVERIFY(!Control<QPushButton>(ventana, "BExportar")->isEnabled());
+    QVERIFY(!Control<QPushButton>(ventana, "BImportar")->isEnabled());
+    QVERIFY(Control<QPushButton>(ventana, "BClose")->isEnabled());
+    QVERIFY(Control<QPushButton>(ventana, "Button1")->isEnabled());
     QVERIFY(ventana.isVisible());
     QVERIFY(QApplication::overrideCursor() == nullptr);
     for (const char* tabla :
@@ -707,24 +720,24 @@ void VentanaPrincipalTest::importacionCompleta()
     TMForm ventana(persona.Entorno({}, kCarpetaProgramas));
     MostrarYEsperar(ventana);
 
-    QTest::mouseClick(ventana.BImportar, Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(ventana, "BImportar"), Qt::LeftButton);
 
     QCOMPARE(persona.avisos.errores, QStringList{});
     const fs::path resultado = importacion.archivoXml.parent_path() /
                                ("ResultadoTalvos" + importacion.archivoXml.filename().string());
-    QCOMPARE(persona.avisos.mensajes,
-             QStringList{QStringLiteral("Proceso finalizado\n\nArchivo de resultado: ") + TextoQt(resultado)});
+    QCOMPARE(
+        persona.avisos.mensajes,
+        QStringList{QStringLiteral("Proceso finalizado\n\nArchivo de resultado: ") + TextoQt(resultado)});
     QVERIFY(fs::exists(resultado));
     QCOMPARE(persona.profesoresCompletados, 0);
-    QCOMPARE(ventana.ResultadoProceso, 1);
-    QVERIFY(!ventana.BExportar->isEnabled());
-    QVERIFY(!ventana.BImportar->isEnabled());
+    QCOMPARE(ventana.ResultadoProceso(), 1);
+    QVERIFY(!Control<QPushButton>(ventana, "BExportar")->isEnabled());
+    QVERIFY(!Control<QPushButton>(ventana, "BImportar")->isEnabled());
     QVERIFY(QApplication::overrideCursor() == nullptr);
     const ResultadoLeido leido = importacion.Leer();
     QCOMPARE(leido.profesores.size(), 1u);
     QCOMPARE(leido.profesores[0].lecciones.size(), 1u);
 }
-
 
 void VentanaPrincipalTest::avisoDeClaves_data()
 {
@@ -764,11 +777,12 @@ void VentanaPrincipalTest::avisoDeClaves()
     TMForm ventana(persona.Entorno(parametros, programa.carpeta.Ruta()));
     QSignalSpy cerrada(&ventana, &TMForm::Cerrada);
     bool avisadoAntesDeCerrar = false;
-    QObject::connect(&ventana, &TMForm::Cerrada, [&] { avisadoAntesDeCerrar = !persona.avisosClaves.isEmpty(); });
+    QObject::connect(&ventana, &TMForm::Cerrada,
+                     [&] { avisadoAntesDeCerrar = !persona.avisosClaves.isEmpty(); });
     MostrarYEsperar(ventana);
 
     if (parametros.isEmpty())
-        QTest::mouseClick(ventana.BImportar, Qt::LeftButton);
+        QTest::mouseClick(Control<QPushButton>(ventana, "BImportar"), Qt::LeftButton);
 
     QCOMPARE(persona.avisos.errores, QStringList{});
     QCOMPARE(persona.avisos.mensajes.size(), 1);
@@ -776,7 +790,8 @@ void VentanaPrincipalTest::avisoDeClaves()
     QCOMPARE(persona.avisosClaves.size(), aviso ? 1 : 0);
     if (aviso) {
         QCOMPARE(persona.mensajesAntesDelAviso, 1);
-        QVERIFY2(persona.avisosClaves[0].contains(QStringLiteral("Dependencias que Vorna no conoce (X_DEPENDENCIA): 1 lección")),
+        QVERIFY2(persona.avisosClaves[0].contains(
+                     QStringLiteral("Dependencias que Vorna no conoce (X_DEPENDENCIA): 1 lección")),
                  qPrintable(persona.avisosClaves[0]));
     }
     QCOMPARE(cerrada.count(), parametros.isEmpty() ? 0 : 1);
@@ -813,15 +828,16 @@ void VentanaPrincipalTest::importacionDetenidaPorProfesores()
     MostrarYEsperar(ventana);
 
     if (parametros.isEmpty())
-        QTest::mouseClick(ventana.BImportar, Qt::LeftButton);
+        QTest::mouseClick(Control<QPushButton>(ventana, "BImportar"), Qt::LeftButton);
 
     QCOMPARE(persona.profesoresCompletados, 1);
     QCOMPARE(persona.avisos.mensajes, QStringList{QString::fromUtf8(kMensajeProfesorIncompleto)});
     QCOMPARE(persona.avisos.errores, QStringList{});
     QCOMPARE(cerrada.count(), 1);
     QVERIFY(!ventana.isVisible());
-    QCOMPARE(ventana.ResultadoProceso, 0);
-    QCOMPARE(ValorTransformado(programa.Ini()), parametros.isEmpty() ? QStringLiteral("(sin archivo)") : QStringLiteral("0"));
+    QCOMPARE(ventana.ResultadoProceso(), 0);
+    QCOMPARE(ValorTransformado(programa.Ini()),
+             parametros.isEmpty() ? QStringLiteral("(sin archivo)") : QStringLiteral("0"));
     QVERIFY(!fs::exists(importacion.Resultado()));
 }
 

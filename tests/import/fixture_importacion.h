@@ -16,7 +16,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
@@ -24,11 +23,11 @@
 #include <vector>
 
 #include "comun/directorio_temporal.h"
+#include "comun/interaccion_guionada.h"
 #include "comun/intercambio.h"
 #include "import/dbase3.h"
 #include "import/importacion.h"
 #include "platform/reloj.h"
-#include "platform/interaccion.h"
 #include "platform/texto.h"
 #include "tables/esquemas.h"
 #include "tables/tabla.h"
@@ -52,15 +51,17 @@ struct Escuela {
 inline Escuela EscuelaBase()
 {
     Escuela e;
-    e.proft = {{{"ABREV", "P1"}, {"NOMBRE", "Ana Pérez"}, {"X_EMPLEADO", "1001"}, {"F_TOMAPOS", "01/09/2015"}}};
+    e.proft = {
+        {{"ABREV", "P1"}, {"NOMBRE", "Ana Pérez"}, {"X_EMPLEADO", "1001"}, {"F_TOMAPOS", "01/09/2015"}}};
     e.grupost = {{{"ABREV", "1A"}, {"CLAVE", "U1A"}, {"CLAVECURSO", "C1"}},
                  {{"ABREV", "2B"}, {"CLAVE", "U2B"}, {"CLAVECURSO", "C2"}}};
     e.asigt = {{{"CASIG", "MAT"}, {"CGRUP", "1A"}, {"CLAVE", "M-MAT"}, {"CLAVECURSO", "C1-A"}}};
     e.asignomt = {{{"COD", "MAT"}, {"NOMBRE", "Matemáticas"}},
                   {{"COD", "GUA"}, {"NOMBRE", "Guardia"}, {"CODTAREA", "376"}}};
     e.asignomt2 = {{{"COD", "MAT"}, {"OFERTAMATRI", "C2"}, {"MATERIA", "M-MAT-2"}}};
-    e.diashorast = {{{"DIHO", "32"}, {"DIA", "3"}, {"CODDIHO", "T-32"}, {"HORADESDE", "09:00"}, {"HORAHASTA", "09:55"}},
-                    {{"DIHO", "11"}, {"DIA", "1"}, {"CODDIHO", "T-11"}, {"HORADESDE", "08:00"}, {"HORAHASTA", "08:55"}}};
+    e.diashorast = {
+        {{"DIHO", "32"}, {"DIA", "3"}, {"CODDIHO", "T-32"}, {"HORADESDE", "09:00"}, {"HORAHASTA", "09:55"}},
+        {{"DIHO", "11"}, {"DIA", "1"}, {"CODDIHO", "T-11"}, {"HORADESDE", "08:00"}, {"HORAHASTA", "08:55"}}};
     e.periodos = {{{"CJORNADA", "J1"}, {"FECINI", "01/09/2023"}, {"FECFIN", "30/06/2024"}}};
     return e;
 }
@@ -87,29 +88,15 @@ inline void EscribirSoluc(const std::filesystem::path& directorio, const std::ve
         datos.push_back({Utf8AAnsi(f.PROF), f.DIA, f.HORA, Utf8AAnsi(f.ASIG), Utf8AAnsi(f.CODGRUPO),
                          Utf8AAnsi(f.TAREA), Utf8AAnsi(f.AULA)});
     EscribirDbase3(directorio / "SOLUC.DBF",
-                   {{"PROF", 'C', 10}, {"DIA", 'N', 1}, {"HORA", 'N', 2}, {"ASIG", 'C', 10},
-                    {"CODGRUPO", 'C', 10}, {"TAREA", 'C', 10}, {"AULA", 'C', 10}},
+                   {{"PROF", 'C', 10},
+                    {"DIA", 'N', 1},
+                    {"HORA", 'N', 2},
+                    {"ASIG", 'C', 10},
+                    {"CODGRUPO", 'C', 10},
+                    {"TAREA", 'C', 10},
+                    {"AULA", 'C', 10}},
                    datos);
 }
-
-// A person who answers in advance and remembers what was shown.
-class PersonaGuionada : public Interaccion {
-public:
-    std::function<void(const std::filesystem::path&)> alCompletar; // what the "dialog" does
-    int completados = 0;
-    std::vector<std::string> mensajes;
-    std::vector<bool> ocupado;
-
-    std::string ElegirPlantilla(const std::filesystem::path&) override { return {}; }
-    void CompletarProfesores(const std::filesystem::path& directorio) override
-    {
-        ++completados;
-        if (alCompletar)
-            alCompletar(directorio);
-    }
-    void Mensaje(std::string_view texto) override { mensajes.emplace_back(texto); }
-    void Ocupado(bool valor) override { ocupado.push_back(valor); }
-};
 
 // The result file read back.
 struct DatoLeido {
@@ -175,7 +162,8 @@ inline ResultadoLeido LeerResultado(const std::filesystem::path& ruta)
     }
     const xmlNode* servicio = xmlDocGetRootElement(doc);
     for (const xmlAttr* a = servicio->properties; a; a = a->next)
-        r.atributosServicio.emplace_back(reinterpret_cast<const char*>(a->name), Texto(reinterpret_cast<const xmlNode*>(a)));
+        r.atributosServicio.emplace_back(reinterpret_cast<const char*>(a->name),
+                                         Texto(reinterpret_cast<const xmlNode*>(a)));
     const xmlNode* bloque = servicio->children;
     for (const xmlNode* grupo : Hijos(bloque)) {
         const std::string seq = Atributo(grupo, "seq");
@@ -230,7 +218,7 @@ struct RelojGuionado : Reloj {
 // The run's folders: Talvorin's working directory and the folder of the
 // exchange file, each temporary.
 class EntornoImportacion {
-public:
+  public:
     EntornoImportacion() : escuela(EscuelaBase())
     {
         intercambio.Anno("2023/2024").Grupo("MATERIAS", {{"101", "MAT", "Matemáticas"}});
@@ -264,7 +252,10 @@ public:
         return EjecutarImportacion(opciones, persona);
     }
 
-    std::filesystem::path Resultado() const { return origen / ("ResultadoTalvos" + archivoXml.filename().string()); }
+    std::filesystem::path Resultado() const
+    {
+        return origen / ("ResultadoTalvos" + archivoXml.filename().string());
+    }
     ResultadoLeido Leer() const { return LeerResultado(Resultado()); }
 
     DirectorioTemporal trabajo;
@@ -274,7 +265,7 @@ public:
     std::filesystem::path archivoXml;
     std::string fecha = kFechaFija; // the header's date and time (UTF-8)
     RelojGuionado reloj;
-    PersonaGuionada persona;
+    InteraccionGuionada persona;
 };
 
 } // namespace durlavex::pruebas

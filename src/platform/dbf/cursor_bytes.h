@@ -1,9 +1,12 @@
 #pragma once
-// Little-endian access to the bytes of a file held in memory.
+// Little-endian access to the bytes of a file held in memory, and the dBase
+// engine's one place where multi-byte integers become bytes and back.
 //
 // LectorBytes never reads past its span: a read that would leaves the cursor
 // failed, returns zeros and keeps the position of the first failure, so a
 // decoder reads a whole structure and checks once. EscritorBytes appends.
+// LeerLE/EscribirLE (and the big-endian pair that level 7 numbers use) work
+// on a span whose size is the value's width.
 
 #include <cstddef>
 #include <cstdint>
@@ -14,8 +17,41 @@
 
 namespace durlavex::dbf {
 
+// The unsigned value of up to eight bytes, least significant first.
+inline std::uint64_t LeerLE(std::span<const std::uint8_t> bytes)
+{
+    std::uint64_t v = 0;
+    for (std::size_t i = bytes.size(); i-- > 0;)
+        v = (v << 8) | bytes[i];
+    return v;
+}
+
+// The unsigned value of up to eight bytes, most significant first.
+inline std::uint64_t LeerBE(std::span<const std::uint8_t> bytes)
+{
+    std::uint64_t v = 0;
+    for (const std::uint8_t b : bytes)
+        v = (v << 8) | b;
+    return v;
+}
+
+// `v` over every byte of `destino`, least significant first; higher bytes
+// that do not fit are dropped.
+inline void EscribirLE(std::span<std::uint8_t> destino, std::uint64_t v)
+{
+    for (std::size_t i = 0; i < destino.size(); ++i, v >>= 8)
+        destino[i] = static_cast<std::uint8_t>(v);
+}
+
+// `v` over every byte of `destino`, most significant first.
+inline void EscribirBE(std::span<std::uint8_t> destino, std::uint64_t v)
+{
+    for (std::size_t i = destino.size(); i-- > 0; v >>= 8)
+        destino[i] = static_cast<std::uint8_t>(v);
+}
+
 class LectorBytes {
-public:
+  public:
     explicit LectorBytes(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
     bool Ok() const { return !fallo_; }
@@ -39,19 +75,9 @@ public:
         const auto b = Tomar(1);
         return b.empty() ? 0 : b[0];
     }
-    std::uint16_t U16()
-    {
-        const auto b = Tomar(2);
-        return b.empty() ? 0 : static_cast<std::uint16_t>(b[0] | (b[1] << 8));
-    }
-    std::uint32_t U32()
-    {
-        const auto b = Tomar(4);
-        if (b.empty())
-            return 0;
-        return static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
-               (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
-    }
+    // A failed read takes an empty span, whose value is 0.
+    std::uint16_t U16() { return static_cast<std::uint16_t>(LeerLE(Tomar(2))); }
+    std::uint32_t U32() { return static_cast<std::uint32_t>(LeerLE(Tomar(4))); }
     // The next n bytes, or an empty span (and the cursor failed) when they are not there.
     std::span<const std::uint8_t> Bytes(std::size_t n) { return Tomar(n); }
     // A fixed-size text area: the bytes before the first NUL.
@@ -63,7 +89,7 @@ public:
         return texto;
     }
 
-private:
+  private:
     std::span<const std::uint8_t> Tomar(std::size_t n)
     {
         if (fallo_ || n > bytes_.size() - posicion_) {
@@ -88,20 +114,12 @@ private:
 };
 
 class EscritorBytes {
-public:
+  public:
     explicit EscritorBytes(std::vector<std::uint8_t>& destino) : destino_(destino) {}
 
     void U8(std::uint8_t v) { destino_.push_back(v); }
-    void U16(std::uint16_t v)
-    {
-        U8(static_cast<std::uint8_t>(v));
-        U8(static_cast<std::uint8_t>(v >> 8));
-    }
-    void U32(std::uint32_t v)
-    {
-        U16(static_cast<std::uint16_t>(v));
-        U16(static_cast<std::uint16_t>(v >> 16));
-    }
+    void U16(std::uint16_t v) { Entero(v, 2); }
+    void U32(std::uint32_t v) { Entero(v, 4); }
     void Ceros(std::size_t n) { destino_.insert(destino_.end(), n, 0); }
     // Text in a fixed area of n bytes, cut to n and filled with NULs.
     void TextoFijo(std::string_view texto, std::size_t n)
@@ -119,15 +137,14 @@ public:
     }
     std::size_t Tamano() const { return destino_.size(); }
 
-private:
+  private:
+    void Entero(std::uint64_t v, std::size_t ancho)
+    {
+        destino_.resize(destino_.size() + ancho);
+        EscribirLE(std::span<std::uint8_t>(destino_).last(ancho), v);
+    }
+
     std::vector<std::uint8_t>& destino_;
 };
-
-// Writes a little-endian value into bytes that already exist.
-inline void EscribirU32En(std::span<std::uint8_t> destino, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        destino[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
-}
 
 } // namespace durlavex::dbf

@@ -1,10 +1,13 @@
 #include "platform/dbf/indice_mdx.h"
 
+#include "platform/dbf/cursor_bytes.h"
 #include "platform/texto.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <span>
+#include <stdexcept>
 
 namespace durlavex::dbf {
 namespace {
@@ -31,7 +34,7 @@ using Clave = std::array<std::uint8_t, kLongClave>;
 
 // The file grows block by block; every write lands in bytes that exist.
 class ArchivoMdx {
-public:
+  public:
     ArchivoMdx() : bytes_(kPaginasCabecera * kPagina, 0) {}
 
     std::uint32_t NuevoBloque()
@@ -43,16 +46,8 @@ public:
     std::uint32_t Paginas() const { return static_cast<std::uint32_t>(bytes_.size() / kPagina); }
 
     void U8(std::size_t pos, std::uint8_t v) { bytes_.at(pos) = v; }
-    void U16(std::size_t pos, std::uint16_t v)
-    {
-        U8(pos, static_cast<std::uint8_t>(v));
-        U8(pos + 1, static_cast<std::uint8_t>(v >> 8));
-    }
-    void U32(std::size_t pos, std::uint32_t v)
-    {
-        U16(pos, static_cast<std::uint16_t>(v));
-        U16(pos + 2, static_cast<std::uint16_t>(v >> 16));
-    }
+    void U16(std::size_t pos, std::uint16_t v) { EscribirLE(Zona(pos, 2), v); }
+    void U32(std::size_t pos, std::uint32_t v) { EscribirLE(Zona(pos, 4), v); }
     void Texto(std::size_t pos, std::string_view t, std::size_t max)
     {
         for (std::size_t i = 0; i < t.size() && i < max; ++i)
@@ -71,7 +66,15 @@ public:
     }
     std::vector<std::uint8_t> Tomar() { return std::move(bytes_); }
 
-private:
+  private:
+    // The n bytes at pos, which must already exist (as at() checks one byte).
+    std::span<std::uint8_t> Zona(std::size_t pos, std::size_t n)
+    {
+        if (pos > bytes_.size() || n > bytes_.size() - pos)
+            throw std::out_of_range("Escritura fuera del índice .MDX en construcción");
+        return std::span<std::uint8_t>(bytes_).subspan(pos, n);
+    }
+
     std::vector<std::uint8_t> bytes_;
 };
 
@@ -177,7 +180,8 @@ std::vector<Enlaces> ArbolDeNombres(const std::vector<EtiquetaNueva>& etiquetas)
     for (std::size_t i = 1; i < etiquetas.size(); ++i) {
         std::size_t actual = 0;
         for (;;) {
-            const bool menor = MayusculasAscii(etiquetas[i].nombre) < MayusculasAscii(etiquetas[actual].nombre);
+            const bool menor =
+                MayusculasAscii(etiquetas[i].nombre) < MayusculasAscii(etiquetas[actual].nombre);
             std::uint8_t& hijo = menor ? enlaces[actual].izquierda : enlaces[actual].derecha;
             if (hijo == 0) {
                 hijo = static_cast<std::uint8_t>(i + 1);
@@ -197,10 +201,11 @@ std::array<std::uint8_t, 12> ClaveBcd(double valor, int anchoCampo, int decimale
     Clave clave{};
     char texto[400];
     const bool negativo = valor < 0;
-    const int n = std::isfinite(valor)
-                      ? std::snprintf(texto, sizeof texto, "%.*f", std::clamp(decimales, 0, 18), std::fabs(valor))
-                      : -1;
-    std::string_view t = n > 0 && static_cast<std::size_t>(n) < sizeof texto ? std::string_view(texto, n) : "0";
+    const int n = std::isfinite(valor) ? std::snprintf(texto, sizeof texto, "%.*f",
+                                                       std::clamp(decimales, 0, 18), std::fabs(valor))
+                                       : -1;
+    std::string_view t =
+        n > 0 && static_cast<std::size_t>(n) < sizeof texto ? std::string_view(texto, n) : "0";
     const auto punto = t.find('.');
     std::string_view entera = t.substr(0, punto);
     std::string_view fraccion = punto == std::string_view::npos ? std::string_view() : t.substr(punto + 1);
@@ -226,8 +231,8 @@ std::array<std::uint8_t, 12> ClaveBcd(double valor, int anchoCampo, int decimale
     return clave;
 }
 
-std::vector<std::uint8_t> ConstruirMdx(const std::string& nombreTabla, const std::vector<EtiquetaNueva>& etiquetas,
-                                       const Fecha& fecha)
+std::vector<std::uint8_t> ConstruirMdx(const std::string& nombreTabla,
+                                       const std::vector<EtiquetaNueva>& etiquetas, const Fecha& fecha)
 {
     ArchivoMdx mdx;
     const auto enlaces = ArbolDeNombres(etiquetas);

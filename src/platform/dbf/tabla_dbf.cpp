@@ -12,7 +12,10 @@
 namespace durlavex::dbf {
 namespace {
 
-char MayusculaAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char MayusculaAscii(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 bool EsNumerico(const Campo& c)
 {
@@ -94,8 +97,8 @@ void TablaDbf::CargarIndices()
     }
     for (const EtiquetaMdx& etiqueta : etiquetas) {
         const auto campo = BuscarCampo(etiqueta.expresion);
-        if (!campo || etiqueta.tipoClave != 'N' || !EsNumerico(estructura_.campos[*campo]) || etiqueta.descendente ||
-            etiqueta.unico) {
+        if (!campo || etiqueta.tipoClave != 'N' || !EsNumerico(estructura_.campos[*campo]) ||
+            etiqueta.descendente || etiqueta.unico) {
             indiceNoMantenible_ = "su índice " + Entre(ruta->string()) + " tiene la etiqueta " +
                                   EntreAnsi(etiqueta.nombre) + " sobre " + EntreAnsi(etiqueta.expresion) +
                                   ", que este programa no sabe mantener al día";
@@ -119,8 +122,9 @@ void TablaDbf::ExigirExclusivo()
 
 bool TablaDbf::MismoNombre(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return MayusculaAscii(x) == MayusculaAscii(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return MayusculaAscii(x) == MayusculaAscii(y);
+           });
 }
 
 std::optional<std::size_t> TablaDbf::BuscarCampo(std::string_view nombre) const
@@ -150,15 +154,16 @@ const Campo& TablaDbf::CampoEn(std::size_t campo) const
 void TablaDbf::ComprobarFila(std::size_t fila) const
 {
     if (fila >= numRegistros_)
-        throw Error("La tabla " + Entre(nombre_) + " no tiene un registro " + std::to_string(fila + 1) + " (tiene " +
-                    std::to_string(numRegistros_) + ")");
+        throw Error("La tabla " + Entre(nombre_) + " no tiene un registro " + std::to_string(fila + 1) +
+                    " (tiene " + std::to_string(numRegistros_) + ")");
 }
 
 void TablaDbf::ComprobarRegistro(const std::string& registro) const
 {
     if (registro.size() != estructura_.longitudRegistro)
         throw Error("Un registro de la tabla " + Entre(nombre_) + " debe medir " +
-                    std::to_string(estructura_.longitudRegistro) + " bytes y mide " + std::to_string(registro.size()));
+                    std::to_string(estructura_.longitudRegistro) + " bytes y mide " +
+                    std::to_string(registro.size()));
 }
 
 void TablaDbf::ComprobarEscribible() const
@@ -171,8 +176,8 @@ std::span<const std::uint8_t> TablaDbf::BytesCampo(std::size_t fila, std::size_t
 {
     const Campo& c = CampoEn(campo);
     ComprobarFila(fila);
-    return std::span<const std::uint8_t>(datos_).subspan(fila * estructura_.longitudRegistro + c.desplazamiento,
-                                                         c.ancho);
+    return std::span<const std::uint8_t>(datos_).subspan(
+        fila * estructura_.longitudRegistro + c.desplazamiento, c.ancho);
 }
 
 std::span<std::uint8_t> TablaDbf::BytesCampo(std::string& registro, std::size_t campo) const
@@ -228,7 +233,8 @@ std::string TablaDbf::RegistroVacio() const
 
 void TablaDbf::PonerTexto(std::string& registro, std::size_t campo, std::string_view valor) const
 {
-    EscribirTexto(CampoEn(campo), estructura_.version, BytesCampo(registro, campo), valor, {nombre_, std::nullopt});
+    EscribirTexto(CampoEn(campo), estructura_.version, BytesCampo(registro, campo), valor,
+                  {nombre_, std::nullopt});
 }
 
 void TablaDbf::PonerLogico(std::string& registro, std::size_t campo, bool valor) const
@@ -238,7 +244,8 @@ void TablaDbf::PonerLogico(std::string& registro, std::size_t campo, bool valor)
 
 void TablaDbf::PonerNumero(std::string& registro, std::size_t campo, double valor) const
 {
-    EscribirNumero(CampoEn(campo), estructura_.version, BytesCampo(registro, campo), valor, {nombre_, std::nullopt});
+    EscribirNumero(CampoEn(campo), estructura_.version, BytesCampo(registro, campo), valor,
+                   {nombre_, std::nullopt});
 }
 
 std::string TablaDbf::Registro(std::size_t fila) const
@@ -308,8 +315,8 @@ void TablaDbf::EscribirPendientes()
     const std::size_t desde = enDisco_;
     const std::size_t largo = estructura_.longitudRegistro;
     PonerFechaCabecera(cabecera_, estructura_.version, FechaDeHoy());
-    EscribirU32En(std::span<std::uint8_t>(cabecera_).subspan(kPosNumRegistros, 4),
-                  static_cast<std::uint32_t>(numRegistros_));
+    EscribirLE(std::span<std::uint8_t>(cabecera_).subspan(kPosNumRegistros, 4),
+               static_cast<std::uint32_t>(numRegistros_));
     if (archivo_) {
         try {
             const std::uint64_t inicio = estructura_.longitudCabecera + std::uint64_t{desde} * largo;
@@ -322,8 +329,8 @@ void TablaDbf::EscribirPendientes()
             // The rows are not in the file: they must not stay in memory either.
             numRegistros_ = desde;
             datos_.resize(desde * largo);
-            EscribirU32En(std::span<std::uint8_t>(cabecera_).subspan(kPosNumRegistros, 4),
-                          static_cast<std::uint32_t>(numRegistros_));
+            EscribirLE(std::span<std::uint8_t>(cabecera_).subspan(kPosNumRegistros, 4),
+                       static_cast<std::uint32_t>(numRegistros_));
             ordenes_ = ClavesOrdenadas();
             throw;
         }
@@ -337,13 +344,14 @@ void TablaDbf::EscribirRegistro(std::size_t fila)
 {
     const Fecha hoy = FechaDeHoy();
     PonerFechaCabecera(cabecera_, estructura_.version, hoy);
-    EscribirU32En(std::span<std::uint8_t>(cabecera_).subspan(kPosNumRegistros, 4),
-                  static_cast<std::uint32_t>(numRegistros_));
+    EscribirLE(std::span<std::uint8_t>(cabecera_).subspan(kPosNumRegistros, 4),
+               static_cast<std::uint32_t>(numRegistros_));
     if (!archivo_)
         return;
-    const std::uint64_t inicio = estructura_.longitudCabecera + std::uint64_t{fila} * estructura_.longitudRegistro;
-    archivo_->Escribir(inicio, std::span<const std::uint8_t>(datos_).subspan(fila * estructura_.longitudRegistro,
-                                                                            estructura_.longitudRegistro));
+    const std::uint64_t inicio =
+        estructura_.longitudCabecera + std::uint64_t{fila} * estructura_.longitudRegistro;
+    archivo_->Escribir(inicio, std::span<const std::uint8_t>(datos_).subspan(
+                                   fila * estructura_.longitudRegistro, estructura_.longitudRegistro));
     if (fila + 1 == numRegistros_) {
         const std::uint8_t fin = kFinDeArchivo;
         archivo_->Escribir(inicio + estructura_.longitudRegistro, std::span<const std::uint8_t>(&fin, 1));

@@ -1,5 +1,6 @@
 #include "platform/dbf/valores.h"
 
+#include "platform/dbf/cursor_bytes.h"
 #include "platform/dbf/mensajes.h"
 #include "platform/error.h"
 
@@ -110,34 +111,6 @@ std::string_view SinRelleno(std::string_view t)
 std::string_view Vista(std::span<const std::uint8_t> bytes)
 {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
-}
-
-std::uint64_t LeerBE(std::span<const std::uint8_t> b)
-{
-    std::uint64_t v = 0;
-    for (std::uint8_t x : b)
-        v = (v << 8) | x;
-    return v;
-}
-
-std::uint64_t LeerLE(std::span<const std::uint8_t> b)
-{
-    std::uint64_t v = 0;
-    for (std::size_t i = b.size(); i-- > 0;)
-        v = (v << 8) | b[i];
-    return v;
-}
-
-void EscribirBE(std::span<std::uint8_t> d, std::uint64_t v)
-{
-    for (std::size_t i = d.size(); i-- > 0; v >>= 8)
-        d[i] = static_cast<std::uint8_t>(v);
-}
-
-void EscribirLE(std::span<std::uint8_t> d, std::uint64_t v)
-{
-    for (std::size_t i = 0; i < d.size(); ++i, v >>= 8)
-        d[i] = static_cast<std::uint8_t>(v);
 }
 
 bool TodoCeros(std::span<const std::uint8_t> b)

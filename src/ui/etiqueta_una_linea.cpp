@@ -1,4 +1,4 @@
-#include "platform/ui/etiqueta_una_linea.h"
+#include "ui/etiqueta_una_linea.h"
 
 #include <QHelpEvent>
 #include <QPainter>

@@ -39,17 +39,6 @@ class TControlProfesores : public QDialog {
 
     Tabla& wwTableProft() const { return *wwTableProft_; }
 
-    ui::PanelDegradado* Panel = nullptr;
-    QLabel* Label1 = nullptr;
-    ui::NavegadorDatos* wwDBNavigator1 = nullptr;
-    ui::RejillaDatos* ProftDBGrid = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label6 = nullptr;
-    QPushButton* BitBtn1 = nullptr;
-
   protected:
     void closeEvent(QCloseEvent* evento) override;
     void keyPressEvent(QKeyEvent* evento) override;
@@ -61,6 +50,19 @@ class TControlProfesores : public QDialog {
     void AlCambiarFoco(QWidget* antes, QWidget* ahora);
     bool EnRejilla(const QWidget* w) const;
     void Maquetar();
+
+    // The controls under the dialog's names for them, which are also their
+    // object names: tests find them by those.
+    ui::PanelDegradado* Panel = nullptr;
+    QLabel* Label1 = nullptr;
+    ui::NavegadorDatos* wwDBNavigator1 = nullptr;
+    ui::RejillaDatos* ProftDBGrid = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* Label6 = nullptr;
+    QPushButton* BitBtn1 = nullptr;
 
     std::unique_ptr<Tabla> wwTableProft_;
     ui::ModeloTabla* modelo_ = nullptr;

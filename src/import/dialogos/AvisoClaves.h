@@ -18,13 +18,14 @@ class TAvisoClaves : public QDialog {
   public:
     TAvisoClaves(QWidget* propietario, const QString& informe);
 
+  private:
+    void BCopiarClick();
+
+    // The controls under their object names, by which tests find them.
     QLabel* LabelAviso = nullptr;
     QPlainTextEdit* TextoInforme = nullptr; // read-only
     QPushButton* BCopiar = nullptr;         // the report to the clipboard
     QPushButton* BCerrar = nullptr;
-
-  private:
-    void BCopiarClick();
 };
 
 // Creates the dialog owned by `propietario`, shows it modally and frees it.

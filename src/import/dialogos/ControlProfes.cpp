@@ -1,11 +1,11 @@
-#include "import/ControlProfes.h"
+#include "import/dialogos/ControlProfes.h"
 
-#include "platform/ui/avisos.h"
-#include "platform/ui/fuentes.h"
-#include "platform/ui/modelo_tabla.h"
-#include "platform/ui/navegador_datos.h"
-#include "platform/ui/panel_degradado.h"
-#include "platform/ui/rejilla_datos.h"
+#include "ui/avisos.h"
+#include "ui/fuentes.h"
+#include "ui/modelo_tabla.h"
+#include "ui/navegador_datos.h"
+#include "ui/panel_degradado.h"
+#include "ui/rejilla_datos.h"
 #include "tables/esquemas.h"
 #include "tables/tabla.h"
 
@@ -92,6 +92,7 @@ TControlProfesores::TControlProfesores(QWidget* propietario, const std::filesyst
 
     // From the desktop colour of classic Windows through a very light blue to aqua.
     Panel = new ui::PanelDegradado(QColor(58, 110, 165), QColor(224, 240, 255), QColor(0, 255, 255), this);
+    Panel->setObjectName(QStringLiteral("Panel"));
     Panel->setGeometry(0, 0, kAnchoCliente, kAltoCliente);
 
     modelo_ = new ui::ModeloTabla(*wwTableProft_, ColumnasProft(), this);

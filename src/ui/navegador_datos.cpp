@@ -1,6 +1,6 @@
-#include "platform/ui/navegador_datos.h"
+#include "ui/navegador_datos.h"
 
-#include "platform/ui/modelo_tabla.h"
+#include "ui/modelo_tabla.h"
 
 #include <QHBoxLayout>
 #include <QStyle>

@@ -1,7 +1,7 @@
-#include "platform/ui/delegado_rejilla.h"
+#include "ui/delegado_rejilla.h"
 
-#include "platform/ui/mascaras_entrada.h"
-#include "platform/ui/modelo_tabla.h"
+#include "ui/mascaras_entrada.h"
+#include "ui/modelo_tabla.h"
 
 #include <QApplication>
 #include <QKeyEvent>

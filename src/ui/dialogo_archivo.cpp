@@ -1,4 +1,4 @@
-#include "platform/ui/dialogo_archivo.h"
+#include "ui/dialogo_archivo.h"
 
 #include <QFileDialog>
 #include <QFileIconProvider>

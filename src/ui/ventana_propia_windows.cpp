@@ -1,4 +1,4 @@
-#include "platform/ui/ventana_propia_windows.h"
+#include "ui/ventana_propia_windows.h"
 
 #ifdef _WIN32
 

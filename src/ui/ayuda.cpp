@@ -1,7 +1,7 @@
-#include "platform/ui/ayuda.h"
+#include "ui/ayuda.h"
 
 #include "platform/rutas.h"
-#include "platform/ui/rutas_qt.h"
+#include "ui/rutas_qt.h"
 
 #include <QKeyEvent>
 #include <QProcess>

@@ -1,4 +1,4 @@
-#include "platform/ui/fuentes.h"
+#include "ui/fuentes.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "platform/ui/idioma.h"
+#include "ui/idioma.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

@@ -1,11 +1,11 @@
-#include "export/Plantihoras.h"
+#include "export/dialogos/Plantihoras.h"
 
 #include "exchange/lectura.h"
 #include "platform/texto.h"
-#include "platform/ui/avisos.h"
-#include "platform/ui/etiqueta_una_linea.h"
-#include "platform/ui/fuentes.h"
-#include "platform/ui/panel_degradado.h"
+#include "ui/avisos.h"
+#include "ui/etiqueta_una_linea.h"
+#include "ui/fuentes.h"
+#include "ui/panel_degradado.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -314,7 +314,7 @@ void TPlantillas::BitBtnContinuarClick()
 
 void TPlantillas::FormClose()
 {
-    PlantillaElegida = Utf8AAnsi(Recortar(ComboBoxPlantilla->currentText().toStdString()));
+    plantillaElegida_ = Utf8AAnsi(Recortar(ComboBoxPlantilla->currentText().toStdString()));
 }
 
 void TPlantillas::closeEvent(QCloseEvent* evento)
@@ -343,7 +343,7 @@ std::string ElegirPlantillaConDialogo(QWidget* propietario, const std::filesyste
 {
     auto* Plantillas = new TPlantillas(propietario, archivoXml);
     Plantillas->exec();
-    std::string elegida = Plantillas->PlantillaElegida;
+    std::string elegida = Plantillas->PlantillaElegida();
     delete Plantillas;
     return elegida;
 }

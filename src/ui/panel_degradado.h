@@ -8,17 +8,19 @@
 namespace durlavex::ui {
 
 class PanelDegradado : public QWidget {
-public:
+    Q_OBJECT
+
+  public:
     PanelDegradado(QColor inicio, QColor medio, QColor fin, QWidget* padre = nullptr);
 
     QColor Inicio() const { return inicio_; }
     QColor Medio() const { return medio_; }
     QColor Fin() const { return fin_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* evento) override;
 
-private:
+  private:
     QColor inicio_;
     QColor medio_;
     QColor fin_;

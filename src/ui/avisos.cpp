@@ -1,4 +1,4 @@
-#include "platform/ui/avisos.h"
+#include "ui/avisos.h"
 
 #include "platform/error.h"
 

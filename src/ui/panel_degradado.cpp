@@ -1,4 +1,4 @@
-#include "platform/ui/panel_degradado.h"
+#include "ui/panel_degradado.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,8 +1,8 @@
-#include "platform/ui/rejilla_datos.h"
+#include "ui/rejilla_datos.h"
 
-#include "platform/ui/avisos.h"
-#include "platform/ui/delegado_rejilla.h"
-#include "platform/ui/modelo_tabla.h"
+#include "ui/avisos.h"
+#include "ui/delegado_rejilla.h"
+#include "ui/modelo_tabla.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -40,18 +40,7 @@ class TPlantillas : public QDialog {
 
     // The combo box's text trimmed at both ends, single-byte ANSI, as it stood
     // when the dialog was last closed; empty before that.
-    std::string PlantillaElegida;
-
-    ui::PanelDegradado* Panel = nullptr;
-    QLabel* LabelPlantillas = nullptr;
-    QLabel* Label2 = nullptr;
-    QComboBox* ComboBoxPlantilla = nullptr;
-    QLabel* LabelNombre = nullptr;
-    QLabel* LabelPlanFec1 = nullptr;
-    QLabel* LabelPlanFec2 = nullptr;
-    QLabel* Label1 = nullptr;
-    QListWidget* ListBox1 = nullptr;
-    QPushButton* BitBtnContinuar = nullptr;
+    const std::string& PlantillaElegida() const { return plantillaElegida_; }
 
   public slots:
     void done(int resultado) override;
@@ -71,6 +60,20 @@ class TPlantillas : public QDialog {
     void MostrarFallo(const std::exception& error);
     void AlCambiarVentanaConFoco(QWindow* ventana);
 
+    // The controls under the dialog's names for them, which are also their
+    // object names: tests find them by those.
+    ui::PanelDegradado* Panel = nullptr;
+    QLabel* LabelPlantillas = nullptr;
+    QLabel* Label2 = nullptr;
+    QComboBox* ComboBoxPlantilla = nullptr;
+    QLabel* LabelNombre = nullptr;
+    QLabel* LabelPlanFec1 = nullptr;
+    QLabel* LabelPlanFec2 = nullptr;
+    QLabel* Label1 = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    QPushButton* BitBtnContinuar = nullptr;
+
+    std::string plantillaElegida_;
     std::filesystem::path archivoXml_;
     ui::Avisos& avisos_;
     std::unique_ptr<LecturaIntercambio> lectura_; // the dialog's own document

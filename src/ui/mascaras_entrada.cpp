@@ -1,4 +1,4 @@
-#include "platform/ui/mascaras_entrada.h"
+#include "ui/mascaras_entrada.h"
 
 #include <QLineEdit>
 #include <QRegularExpression>

@@ -1,4 +1,4 @@
-#include "platform/ui/incrustacion.h"
+#include "ui/incrustacion.h"
 
 #include <QGuiApplication>
 #include <QWindow>
@@ -6,7 +6,7 @@
 #include <utility>
 
 #ifdef _WIN32
-#include "platform/ui/ventana_propia_windows.h"
+#include "ui/ventana_propia_windows.h"
 
 #include <windows.h>
 #elif defined(DURLAVEX_CON_XCB)

@@ -1,7 +1,7 @@
-#include "import/AvisoClaves.h"
+#include "import/dialogos/AvisoClaves.h"
 
-#include "platform/ui/ayuda.h"
-#include "platform/ui/fuentes.h"
+#include "ui/ayuda.h"
+#include "ui/fuentes.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "platform/ui/cursor_ocupado.h"
+#include "ui/cursor_ocupado.h"
 
 #include <QApplication>
 #include <QCursor>

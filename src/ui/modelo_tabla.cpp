@@ -1,8 +1,8 @@
-#include "platform/ui/modelo_tabla.h"
+#include "ui/modelo_tabla.h"
 
 #include "platform/error.h"
 #include "platform/texto.h"
-#include "platform/ui/mascaras_entrada.h"
+#include "ui/mascaras_entrada.h"
 #include "tables/mascara.h"
 #include "tables/tabla.h"
 
