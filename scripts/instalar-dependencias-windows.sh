@@ -3,7 +3,8 @@
 # instalar-dependencias.sh: the mingw-w64 cross compilers (posix thread model),
 # Wine with its 32-bit half (i386 architecture), and the deb-src entries plus
 # the tools that fetch and build Debian's sources of Qt and libxml2
-# (scripts/dependencias-windows.sh), and the es_ES.UTF-8 locale the Wine tests
+# (scripts/dependencias-windows.sh), NSIS for the installer, ImageMagick for
+# the screenshots of the desktop tests, and the es_ES.UTF-8 locale the Wine tests
 # run in (Wine takes its code pages from it: ANSI 1252, OEM 850). Run as
 # root, or as a user who may use sudo. Does nothing when all are there.
 set -euo pipefail
@@ -14,6 +15,9 @@ sudo_cmd=()
 paquetes=(
   gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   wine wine32:i386 xvfb xauth
+  nsis                         # makensis: Durlavex-<version>-setup.exe
+  imagemagick                  # import, convert: screenshots of the desktop tests
+  fp-utils                     # chmcmd: VORNA.chm, which the installer carries
   dpkg-dev                     # apt-get source unpacks with dpkg-source
   locales                      # localedef, for es_ES.UTF-8
   cmake ninja-build perl python3 pkg-config

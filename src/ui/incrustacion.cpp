@@ -6,6 +6,8 @@
 #include <utility>
 
 #ifdef _WIN32
+#include "ui/ventana_propia_windows.h"
+
 #include <windows.h>
 #elif defined(DURLAVEX_CON_XCB)
 #include <QtGui/qguiapplication_platform.h>
@@ -45,6 +47,12 @@ public:
 
     void Incrustar(QWidget* ventana, WId anfitrion) override
     {
+#ifdef _WIN32
+        if (FormaIncrustacionDelSistema() == FormaIncrustacion::Propia) {
+            IncrustarComoPropia(ventana, anfitrion);
+            return;
+        }
+#endif
         ventana->winId(); // the native window must exist before it is re-parented
         QWindow* ventanaAnfitrion = QWindow::fromWinId(anfitrion);
         if (ventanaAnfitrion == nullptr || ventana->windowHandle() == nullptr)

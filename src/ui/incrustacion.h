@@ -21,7 +21,8 @@ public:
     // cannot tell (no X11 connection), assumed true.
     virtual bool Existe(WId ventana) = 0;
 
-    // Makes `ventana` a child of the foreign window `anfitrion`.
+    // Makes `ventana` a child of the foreign window `anfitrion`; under Wine a
+    // window owned by it and laid over it (ventana_propia_windows.h).
     virtual void Incrustar(QWidget* ventana, WId anfitrion) = 0;
 
     // X11: xcb_get_window_attributes on the application's connection;
