@@ -27,6 +27,39 @@ Peticion PeticionDe(const std::vector<std::string>& argumentos)
     return peticion;
 }
 
+std::optional<int> AtenderAyudaOVersion(const std::vector<std::string>& argumentos, void (*ayuda)())
+{
+    switch (PeticionDe(argumentos)) {
+    case Peticion::Ayuda:
+        ayuda();
+        return kTerminado;
+    case Peticion::Version:
+        ImprimirVersion(std::cout);
+        return kTerminado;
+    case Peticion::Trabajo:
+        break;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::vector<std::string>> SoloNombres(const std::vector<std::string>& argumentos,
+                                                    std::string_view uso, std::string_view orden)
+{
+    std::vector<std::string> nombres;
+    bool opciones = true; // until "--"
+    for (const std::string& argumento : argumentos) {
+        if (opciones && argumento == "--") {
+            opciones = false;
+        } else if (opciones && argumento.size() > 1 && argumento[0] == '-') {
+            ErrorDeUso("Opción desconocida: " + argumento, uso, orden);
+            return std::nullopt;
+        } else {
+            nombres.push_back(argumento);
+        }
+    }
+    return nombres;
+}
+
 void ImprimirVersion(std::ostream& salida)
 {
     salida << "durlavex-cli (Durlavex) " << DURLAVEX_VERSION << "\n";

@@ -2,6 +2,7 @@
 // What every command of durlavex-cli answers alike: --help and --version,
 // the exit statuses, and how a usage error is told.
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -21,6 +22,16 @@ enum class Peticion { Trabajo, Ayuda, Version };
 // word is a file name). Asked for anywhere on the line, they win over the
 // rest, which is not looked at.
 Peticion PeticionDe(const std::vector<std::string>& argumentos);
+
+// Answers --help (with the command's own help) or --version: the exit status
+// to return then; nothing when the command should go on with its work.
+std::optional<int> AtenderAyudaOVersion(const std::vector<std::string>& argumentos, void (*ayuda)());
+
+// The arguments of a command that takes no options: the file names, in order
+// ("--" ends the options; after it any word is a name). An option is a usage
+// error, told as ErrorDeUso tells it, and then there is nothing.
+std::optional<std::vector<std::string>> SoloNombres(const std::vector<std::string>& argumentos,
+                                                    std::string_view uso, std::string_view orden);
 
 // "durlavex-cli (Durlavex) 1.0".
 void ImprimirVersion(std::ostream& salida);

@@ -48,26 +48,12 @@ void ImprimirAyuda()
 
 int Comprobar(const std::vector<std::string>& argumentos)
 {
-    switch (PeticionDe(argumentos)) {
-    case Peticion::Ayuda:
-        ImprimirAyuda();
-        return kTerminado;
-    case Peticion::Version:
-        ImprimirVersion(std::cout);
-        return kTerminado;
-    case Peticion::Trabajo:
-        break;
-    }
-    std::vector<std::string> archivos;
-    bool opciones = true; // until "--"
-    for (const std::string& argumento : argumentos) {
-        if (opciones && argumento == "--")
-            opciones = false;
-        else if (opciones && argumento.size() > 1 && argumento[0] == '-')
-            return ErrorDeUso("Opción desconocida: " + argumento, kUsoComprobar, "comprobar");
-        else
-            archivos.push_back(argumento);
-    }
+    if (const std::optional<int> respondida = AtenderAyudaOVersion(argumentos, ImprimirAyuda))
+        return *respondida;
+    const std::optional<std::vector<std::string>> leidos = SoloNombres(argumentos, kUsoComprobar, "comprobar");
+    if (!leidos)
+        return kUsoIncorrecto;
+    const std::vector<std::string>& archivos = *leidos;
     if (archivos.size() != 2)
         return ErrorDeUso(archivos.size() < 2
                               ? "Faltan archivos: el de resultado (RESULTADO.xml) y el de "

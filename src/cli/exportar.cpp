@@ -165,16 +165,8 @@ void ImprimirResumen(const ResultadoExportacion& resultado)
 
 int Exportar(const std::vector<std::string>& argumentos)
 {
-    switch (PeticionDe(argumentos)) {
-    case Peticion::Ayuda:
-        ImprimirAyuda();
-        return kTerminado;
-    case Peticion::Version:
-        ImprimirVersion(std::cout);
-        return kTerminado;
-    case Peticion::Trabajo:
-        break;
-    }
+    if (const std::optional<int> respondida = AtenderAyudaOVersion(argumentos, ImprimirAyuda))
+        return *respondida;
     const std::optional<Argumentos> leidos = LeerArgumentos(argumentos);
     if (!leidos)
         return kUsoIncorrecto;

@@ -104,16 +104,8 @@ std::optional<Argumentos> LeerArgumentos(const std::vector<std::string>& argumen
 
 int Importar(const std::vector<std::string>& argumentos)
 {
-    switch (PeticionDe(argumentos)) {
-    case Peticion::Ayuda:
-        ImprimirAyuda();
-        return kTerminado;
-    case Peticion::Version:
-        ImprimirVersion(std::cout);
-        return kTerminado;
-    case Peticion::Trabajo:
-        break;
-    }
+    if (const std::optional<int> respondida = AtenderAyudaOVersion(argumentos, ImprimirAyuda))
+        return *respondida;
     const std::optional<Argumentos> leidos = LeerArgumentos(argumentos);
     if (!leidos)
         return kUsoIncorrecto;

@@ -165,26 +165,12 @@ void Volcar(const fs::path& ruta, const dbf::ArchivoDbf& tabla, std::ostream& sa
 
 int Volcar(const std::vector<std::string>& argumentos)
 {
-    switch (PeticionDe(argumentos)) {
-    case Peticion::Ayuda:
-        ImprimirAyuda();
-        return kTerminado;
-    case Peticion::Version:
-        ImprimirVersion(std::cout);
-        return kTerminado;
-    case Peticion::Trabajo:
-        break;
-    }
-    std::vector<std::string> posicionales;
-    bool opciones = true; // until "--"
-    for (const std::string& argumento : argumentos) {
-        if (opciones && argumento == "--")
-            opciones = false;
-        else if (opciones && argumento.size() > 1 && argumento[0] == '-')
-            return ErrorDeUso("Opción desconocida: " + argumento, kUsoVolcar, "volcar");
-        else
-            posicionales.push_back(argumento);
-    }
+    if (const std::optional<int> respondida = AtenderAyudaOVersion(argumentos, ImprimirAyuda))
+        return *respondida;
+    const std::optional<std::vector<std::string>> leidos = SoloNombres(argumentos, kUsoVolcar, "volcar");
+    if (!leidos)
+        return kUsoIncorrecto;
+    const std::vector<std::string>& posicionales = *leidos;
     if (posicionales.size() != 1)
         return ErrorDeUso(posicionales.empty() ? "Falta la tabla que se quiere ver (TABLA.DBF)."
                                                : "Sobran argumentos: se muestra una tabla cada vez.",
