@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/comillas.h"
 #include "platform/error.h"
 #include "platform/interrupcion.h"
 #include "platform/texto.h"
@@ -88,7 +89,7 @@ std::string_view NombreDato(const xmlNode* dato)
 
 std::string Nombre(const DocumentoXml& documento)
 {
-    return "«" + documento.Ruta().string() + "»";
+    return Entre(documento.Ruta().string());
 }
 
 } // namespace

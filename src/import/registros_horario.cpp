@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "import/indices_busqueda.h"
+#include "platform/comillas.h"
 #include "platform/interrupcion.h"
 #include "platform/numeros.h"
 #include "platform/texto.h"
@@ -113,7 +114,7 @@ std::string Clave(std::string_view ansi)
 // the lesson as the person finds it in Talvorin.
 std::string DescribirLeccion(const FilaProfesor& profesor, const Leccion& leccion)
 {
-    const auto texto = [](std::string_view ansi) { return "«" + Clave(Recortar(ansi)) + "»"; };
+    const auto texto = [](std::string_view ansi) { return Entre(Clave(Recortar(ansi))); };
     std::string nombre = AnsiAUtf8(Recortar(profesor.NOMBRE));
     return "profesor " + AnsiAUtf8(Recortar(profesor.ABREV)) + (nombre.empty() ? "" : " (" + nombre + ")") +
            "; en SOLUC.DBF DIA " + std::to_string(leccion.DIA) + ", HORA " + std::to_string(leccion.HORA) +

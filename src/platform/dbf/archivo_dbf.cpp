@@ -1,7 +1,7 @@
 #include "platform/dbf/archivo_dbf.h"
 
 #include "platform/dbf/indice_mdx.h"
-#include "platform/dbf/mensajes.h"
+#include "platform/comillas.h"
 #include "platform/dbf/tabla_dbf.h"
 #include "platform/error.h"
 #include "platform/texto.h"

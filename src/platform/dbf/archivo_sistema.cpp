@@ -1,7 +1,7 @@
 #include "platform/dbf/archivo_sistema.h"
 
 #include "platform/causa_sistema.h"
-#include "platform/dbf/mensajes.h"
+#include "platform/comillas.h"
 #include "platform/error.h"
 #include "platform/fallos_simulados.h"
 
