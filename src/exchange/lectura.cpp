@@ -7,6 +7,7 @@
 
 #include "platform/comillas.h"
 #include "platform/error.h"
+#include "platform/rutas.h"
 #include "platform/interrupcion.h"
 #include "platform/texto.h"
 
@@ -89,7 +90,7 @@ std::string_view NombreDato(const xmlNode* dato)
 
 std::string Nombre(const DocumentoXml& documento)
 {
-    return Entre(documento.Ruta().string());
+    return Entre(TextoRuta(documento.Ruta()));
 }
 
 } // namespace

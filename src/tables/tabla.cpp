@@ -144,7 +144,7 @@ struct Tabla::Estado {
         const fs::path carpeta = ruta.parent_path();
         std::error_code ec;
         if (!carpeta.empty() && !fs::is_directory(carpeta, ec))
-            throw Error("No existe la carpeta «" + carpeta.string() + "» de la tabla " +
+            throw Error("No existe la carpeta " + Entre(TextoRuta(carpeta)) + " de la tabla " +
                         EntreAnsi(NombreTabla()));
     }
 
@@ -438,8 +438,8 @@ void Tabla::Abrir()
     const fs::path ruta = e.Ruta();
     e.ComprobarCarpeta(ruta);
     if (!ExisteArchivo(ruta))
-        throw Error("No existe la tabla " + EntreAnsi(e.NombreTabla()) + " en la carpeta «" +
-                    ruta.parent_path().string() + "»");
+        throw Error("No existe la tabla " + EntreAnsi(e.NombreTabla()) + " en la carpeta " +
+                    Entre(TextoRuta(ruta.parent_path())));
     auto archivo =
         dbf::ArchivoDbf::Abrir(ruta, e.exclusiva ? dbf::Acceso::Exclusivo : dbf::Acceso::Compartido);
     e.reescriturasVistas = archivo->Reescrituras();

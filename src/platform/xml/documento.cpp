@@ -118,7 +118,7 @@ std::unique_ptr<DocumentoXml> DocumentoXml::Cargar(const std::filesystem::path& 
 {
     // The file is read here, not by libxml2, so that its name is never taken
     // for an address and a compressed file is not expanded behind our back.
-    const std::string nombre = ruta.string();
+    const std::string nombre = TextoRuta(ruta);
     if (!ExisteArchivo(ruta))
         throw Error("No existe el archivo " + Entre(nombre));
     LecturaArchivo lectura;
