@@ -126,7 +126,7 @@ bool ResolverPlantilla(const std::filesystem::path& archivo, const std::optional
     }
 
     if (pedida) {
-        const std::string codigo = Utf8AAnsi(Recortar(*pedida));
+        const std::string codigo = Utf8AAnsi(Recortar(*pedida)).Bytes();
         if (std::find(codigos.begin(), codigos.end(), codigo) == codigos.end()) {
             std::cerr << Entre(Recortar(*pedida)) << " no es ninguna plantilla horaria del archivo.\n";
             ListarPlantillas(plantillas);

@@ -213,8 +213,8 @@ std::string LecturaIntercambio::LeerDatoSinRecortar(int p)
     if (!NodoDato)
         return {};
     if (const auto simple = TextoNodoSimple(NodoDato))
-        return Utf8AAnsi(*simple);
-    return Utf8AAnsi(TextoNodo(NodoDato));
+        return Utf8AAnsi(*simple).Bytes();
+    return Utf8AAnsi(TextoNodo(NodoDato)).Bytes();
 }
 
 std::string LecturaIntercambio::LeerDato(int p)
@@ -223,8 +223,8 @@ std::string LecturaIntercambio::LeerDato(int p)
     if (!NodoDato)
         return {};
     if (const auto simple = TextoNodoSimple(NodoDato))
-        return Utf8AAnsi(Recortar(*simple));
-    return Utf8AAnsi(Recortar(TextoNodo(NodoDato)));
+        return Utf8AAnsi(Recortar(*simple)).Bytes();
+    return Utf8AAnsi(Recortar(TextoNodo(NodoDato))).Bytes();
 }
 
 std::string LecturaIntercambio::LeerDatoUtf8(int p)
@@ -237,7 +237,7 @@ std::string LecturaIntercambio::LeerDatoUtf8(int p)
     return std::string(Recortar(TextoNodo(NodoDato)));
 }
 
-std::string LeerAnnoAcademico(const DocumentoXml& documento)
+TextoAnsi LeerAnnoAcademico(const DocumentoXml& documento)
 {
     const xmlNode* bloque = nullptr;
     PorCadaBloque(documento, [&](xmlNode* b) {
@@ -249,7 +249,7 @@ std::string LeerAnnoAcademico(const DocumentoXml& documento)
     for (const xmlNode* hijo = bloque->children; hijo; hijo = hijo->next) {
         if (EsTextoBlanco(hijo))
             continue;
-        return Utf8AAnsi(TextoNodo(hijo)).substr(0, 4);
+        return TextoAnsi(Utf8AAnsi(TextoNodo(hijo)).Bytes().substr(0, 4));
     }
     throw Error("El archivo " + Nombre(documento) +
                 " no tiene ningún dato en /SERVICIO/BLOQUE_DATOS, ni siquiera el año académico");

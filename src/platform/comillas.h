@@ -21,8 +21,17 @@ inline std::string Entre(std::string_view utf8)
     return texto;
 }
 
-// A name held in single-byte text (a field name, a stored code): converted to
-// UTF-8 for the message.
-inline std::string EntreAnsi(std::string_view ansi) { return Entre(AnsiAUtf8(ansi)); }
+// Table text (a stored code, a value): converted to UTF-8 for the message.
+inline std::string EntreAnsi(const TextoAnsi& ansi)
+{
+    return Entre(AnsiAUtf8(ansi));
+}
+
+// A name the engine holds as single-byte bytes (a field, a table, an index
+// tag): converted to UTF-8 for the message.
+inline std::string EntreAnsi(std::string_view ansi)
+{
+    return Entre(AnsiAUtf8(VistaAnsi(ansi)));
+}
 
 } // namespace durlavex

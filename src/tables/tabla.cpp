@@ -501,7 +501,7 @@ bool Tabla::EnEdicion() const
     return estado_->modo != Modo::Consulta;
 }
 
-void Tabla::FijarTexto(std::string_view campo, std::string_view valor)
+void Tabla::FijarTexto(std::string_view campo, VistaAnsi valor)
 {
     FijarTexto(BuscarCampo(campo), valor);
 }
@@ -511,9 +511,9 @@ CampoTabla Tabla::BuscarCampo(std::string_view campo) const
     return {estado_->Campo(campo)};
 }
 
-void Tabla::FijarTexto(CampoTabla campo, std::string_view valor)
+void Tabla::FijarTexto(CampoTabla campo, VistaAnsi valor)
 {
-    estado_->PonerTextoSegunTipo(estado_->EnEdicion(campo.indice), valor);
+    estado_->PonerTextoSegunTipo(estado_->EnEdicion(campo.indice), valor.Bytes());
 }
 
 void Tabla::FijarLogico(std::string_view campo, bool valor)
@@ -551,9 +551,9 @@ void Tabla::FijarFlotante(CampoTabla campo, double valor)
         e.PonerTextoSegunTipo(i, TextoDeFlotante(valor));
 }
 
-std::string Tabla::LeerTexto(std::string_view campo) const
+TextoAnsi Tabla::LeerTexto(std::string_view campo) const
 {
-    return estado_->Texto(estado_->Campo(campo)).value_or("");
+    return TextoAnsi(estado_->Texto(estado_->Campo(campo)).value_or(""));
 }
 
 std::int32_t Tabla::LeerEntero(std::string_view campo) const
@@ -583,7 +583,7 @@ double Tabla::LeerFlotante(std::string_view campo) const
         return 0.0;
     if (auto numero = NumeroDeTexto(texto))
         return *numero;
-    throw ErrorConversion("'" + AnsiAUtf8(texto) + "' no es un valor de coma flotante válido");
+    throw ErrorConversion("'" + AnsiAUtf8(VistaAnsi(texto)) + "' no es un valor de coma flotante válido");
 }
 
 bool Tabla::TieneCampo(std::string_view campo) const
@@ -670,7 +670,7 @@ bool Tabla::Localizar(std::string_view campos, const std::vector<ValorClave>& va
     const auto nombres = SepararCampos(campos);
     if (nombres.size() != valores.size())
         throw Error("Búsqueda en la tabla " + EntreAnsi(e.NombreTabla()) + " con " +
-                    std::to_string(nombres.size()) + " campos (" + AnsiAUtf8(campos) + ") y " +
+                    std::to_string(nombres.size()) + " campos (" + AnsiAUtf8(VistaAnsi(campos)) + ") y " +
                     std::to_string(valores.size()) + " valores");
     std::vector<std::size_t> indices;
     std::string clave;
