@@ -87,8 +87,8 @@ Fuente LeerFuente(const fs::path& ruta)
         std::vector<std::string> fila;
         for (std::size_t i = 0; i < columnas.size(); ++i) {
             const auto& campo = fuente.campos[i];
-            std::string ansi = durlavex::Utf8AAnsi(columnas[i]);
-            if (durlavex::AnsiAUtf8(ansi) != columnas[i])
+            std::string ansi = durlavex::Utf8AAnsi(columnas[i]).Bytes();
+            if (durlavex::AnsiAUtf8(durlavex::VistaAnsi(ansi)) != columnas[i])
                 throw Error(donde + ": «" + columnas[i] + "» tiene caracteres que la tabla no puede guardar");
             if (ansi.size() > campo.ancho)
                 throw Error(donde + ": «" + columnas[i] + "» no cabe en el campo " + campo.nombre + " (" +

@@ -163,7 +163,7 @@ void TMForm::FormCreate()
 // runs when it is shown, but nothing closes it or writes the result code.
 void TMForm::ReconocerAnfitrion()
 {
-    const std::string textoHandle = "$" + Utf8AAnsi(entorno_.parametros[1].toStdString());
+    const std::string textoHandle = "$" + Utf8AAnsi(entorno_.parametros[1].toStdString()).Bytes();
     std::int32_t handle = 0;
     try {
         handle = HexAEntero(textoHandle);
@@ -174,7 +174,7 @@ void TMForm::ReconocerAnfitrion()
     const WId anfitrion = static_cast<WId>(static_cast<std::uint32_t>(handle));
     if (!entorno_.ventanas->Existe(anfitrion)) {
         MostrarError(
-            "No existe la ventana " + AnsiAUtf8(textoHandle) +
+            "No existe la ventana " + AnsiAUtf8(VistaAnsi(textoHandle)) +
             " en la que el programa que abrió Durlavex pedía mostrarlo; se abre como una ventana normal");
         return;
     }

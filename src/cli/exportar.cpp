@@ -18,6 +18,7 @@
 #include "cli/plantillas_archivo.h"
 #include "exchange/lectura.h"
 #include "export/exportacion.h"
+#include "platform/comillas.h"
 #include "platform/error.h"
 #include "platform/rutas.h"
 #include "platform/texto.h"
@@ -125,10 +126,9 @@ bool ResolverPlantilla(const std::filesystem::path& archivo, const std::optional
     }
 
     if (pedida) {
-        const std::string codigo = Utf8AAnsi(Recortar(*pedida));
+        const std::string codigo = Utf8AAnsi(Recortar(*pedida)).Bytes();
         if (std::find(codigos.begin(), codigos.end(), codigo) == codigos.end()) {
-            std::cerr << "«" << std::string(Recortar(*pedida))
-                      << "» no es ninguna plantilla horaria del archivo.\n";
+            std::cerr << Entre(Recortar(*pedida)) << " no es ninguna plantilla horaria del archivo.\n";
             ListarPlantillas(plantillas);
             return false;
         }

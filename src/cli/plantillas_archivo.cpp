@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "exchange/lectura.h"
+#include "platform/comillas.h"
 #include "platform/texto.h"
 
 namespace durlavex::cli {
@@ -38,12 +39,12 @@ std::string TextoPlantillas(const std::vector<PlantillaArchivo>& plantillas)
 {
     std::string texto;
     for (const PlantillaArchivo& p : plantillas) {
-        texto += "  «" + AnsiAUtf8(p.codigo) + "»";
+        texto += "  " + EntreAnsi(p.codigo);
         if (!p.nombre.empty())
-            texto += "  " + AnsiAUtf8(p.nombre);
+            texto += "  " + AnsiAUtf8(VistaAnsi(p.nombre));
         if (!p.desde.empty() || !p.hasta.empty())
-            texto += "  (del " + (p.desde.empty() ? std::string("?") : AnsiAUtf8(p.desde)) + " al " +
-                     (p.hasta.empty() ? std::string("?") : AnsiAUtf8(p.hasta)) + ")";
+            texto += "  (del " + (p.desde.empty() ? std::string("?") : AnsiAUtf8(VistaAnsi(p.desde))) +
+                     " al " + (p.hasta.empty() ? std::string("?") : AnsiAUtf8(VistaAnsi(p.hasta))) + ")";
         texto += "\n";
     }
     return texto;

@@ -139,8 +139,8 @@ void Volcar(const fs::path& ruta, const dbf::ArchivoDbf& tabla, std::ostream& sa
     salida << "Formato: " << NombreFormato(tabla.VersionArchivo()) << "\n";
     salida << "Campos: " << tabla.Campos().size() << "\n";
     for (const dbf::Campo& campo : tabla.Campos()) {
-        salida << EnUnaLinea(AnsiAUtf8(campo.nombre)) << '\t' << campo.tipo << '\t' << campo.ancho << '\t'
-               << static_cast<int>(campo.decimales) << "\n";
+        salida << EnUnaLinea(AnsiAUtf8(VistaAnsi(campo.nombre))) << '\t' << campo.tipo << '\t' << campo.ancho
+               << '\t' << static_cast<int>(campo.decimales) << "\n";
     }
     std::size_t borradas = 0;
     for (std::size_t fila = 0; fila < tabla.NumRegistros(); ++fila)
@@ -155,7 +155,7 @@ void Volcar(const fs::path& ruta, const dbf::ArchivoDbf& tabla, std::ostream& sa
         for (std::size_t campo = 0; campo < tabla.Campos().size(); ++campo) {
             if (campo > 0)
                 salida << '\t';
-            salida << EnUnaLinea(AnsiAUtf8(tabla.Texto(fila, campo)));
+            salida << EnUnaLinea(AnsiAUtf8(VistaAnsi(tabla.Texto(fila, campo))));
         }
         salida << "\n";
     }

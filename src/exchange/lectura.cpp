@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/comillas.h"
 #include "platform/error.h"
+#include "platform/rutas.h"
 #include "platform/interrupcion.h"
 #include "platform/texto.h"
 
@@ -88,7 +90,7 @@ std::string_view NombreDato(const xmlNode* dato)
 
 std::string Nombre(const DocumentoXml& documento)
 {
-    return "«" + documento.Ruta().string() + "»";
+    return Entre(TextoRuta(documento.Ruta()));
 }
 
 } // namespace
@@ -211,8 +213,8 @@ std::string LecturaIntercambio::LeerDatoSinRecortar(int p)
     if (!NodoDato)
         return {};
     if (const auto simple = TextoNodoSimple(NodoDato))
-        return Utf8AAnsi(*simple);
-    return Utf8AAnsi(TextoNodo(NodoDato));
+        return Utf8AAnsi(*simple).Bytes();
+    return Utf8AAnsi(TextoNodo(NodoDato)).Bytes();
 }
 
 std::string LecturaIntercambio::LeerDato(int p)
@@ -221,8 +223,8 @@ std::string LecturaIntercambio::LeerDato(int p)
     if (!NodoDato)
         return {};
     if (const auto simple = TextoNodoSimple(NodoDato))
-        return Utf8AAnsi(Recortar(*simple));
-    return Utf8AAnsi(Recortar(TextoNodo(NodoDato)));
+        return Utf8AAnsi(Recortar(*simple)).Bytes();
+    return Utf8AAnsi(Recortar(TextoNodo(NodoDato))).Bytes();
 }
 
 std::string LecturaIntercambio::LeerDatoUtf8(int p)
@@ -235,7 +237,7 @@ std::string LecturaIntercambio::LeerDatoUtf8(int p)
     return std::string(Recortar(TextoNodo(NodoDato)));
 }
 
-std::string LeerAnnoAcademico(const DocumentoXml& documento)
+TextoAnsi LeerAnnoAcademico(const DocumentoXml& documento)
 {
     const xmlNode* bloque = nullptr;
     PorCadaBloque(documento, [&](xmlNode* b) {
@@ -247,7 +249,7 @@ std::string LeerAnnoAcademico(const DocumentoXml& documento)
     for (const xmlNode* hijo = bloque->children; hijo; hijo = hijo->next) {
         if (EsTextoBlanco(hijo))
             continue;
-        return Utf8AAnsi(TextoNodo(hijo)).substr(0, 4);
+        return TextoAnsi(Utf8AAnsi(TextoNodo(hijo)).Bytes().substr(0, 4));
     }
     throw Error("El archivo " + Nombre(documento) +
                 " no tiene ningún dato en /SERVICIO/BLOQUE_DATOS, ni siquiera el año académico");

@@ -22,6 +22,7 @@
 
 #include "exchange/roles_datos.h"
 #include "platform/error.h"
+#include "platform/texto_ansi.h"
 #include "platform/xml/documento.h"
 
 namespace durlavex {
@@ -110,9 +111,9 @@ class LecturaIntercambio {
 
 // The academic year of an exchange document: the first four characters of the
 // text of the first child node of /SERVICIO/BLOQUE_DATOS (whitespace-only text
-// nodes do not count as nodes), in the ANSI code page. Throws Error when the
-// document has no such element.
-std::string LeerAnnoAcademico(const DocumentoXml& documento);
+// nodes do not count as nodes), as table text. Throws Error when the document
+// has no such element.
+TextoAnsi LeerAnnoAcademico(const DocumentoXml& documento);
 
 // Refuses a document that holds none of the data groups an export reads
 // (MATERIAS, ACTIVIDADES, EMPLEADOS, DEPENDENCIAS, CURSOS_DEL_CENTRO,

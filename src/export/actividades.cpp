@@ -26,10 +26,10 @@ void ExportarActividades(ContextoExportacion& ctx)
 
         // The activity's own code, as it comes: not made unique.
         asignomt.Agregar();
-        asignomt.FijarTexto("COD", codigo);
-        asignomt.FijarTexto("CODLARGO", nombre.substr(0, 10));
-        asignomt.FijarTexto("NOMBRE", nombre);
-        asignomt.FijarTexto("CODTAREA", codigo);
+        asignomt.FijarTexto("COD", VistaAnsi(codigo));
+        asignomt.FijarTexto("CODLARGO", VistaAnsi(nombre.substr(0, 10)));
+        asignomt.FijarTexto("NOMBRE", VistaAnsi(nombre));
+        asignomt.FijarTexto("CODTAREA", VistaAnsi(codigo));
         asignomt.FijarLogico("ESTAREA", true);
         asignomt.Grabar();
 

@@ -21,10 +21,10 @@ constexpr std::int64_t kSesionesSencillas = 13;
 
 // What an ASIGT row takes from its group.
 struct Grupo {
-    std::string ABREV;
-    std::string NIVEL;
-    std::string CURSO;
-    std::string GRUPO;
+    TextoAnsi ABREV;
+    TextoAnsi NIVEL;
+    TextoAnsi CURSO;
+    TextoAnsi GRUPO;
 };
 
 // How a subject name is matched against ASIGNOMT: ASCII letters upper-cased,
@@ -35,11 +35,11 @@ std::string ClaveNombre(std::string_view nombre)
 }
 
 // The code of the first ASIGNOMT row of each name, in table order.
-std::unordered_map<std::string, std::string> CodigosPorNombre(Tabla& asignomt)
+std::unordered_map<std::string, TextoAnsi> CodigosPorNombre(Tabla& asignomt)
 {
-    std::unordered_map<std::string, std::string> codigos;
+    std::unordered_map<std::string, TextoAnsi> codigos;
     for (asignomt.Primero(); !asignomt.Fin(); asignomt.Siguiente())
-        codigos.try_emplace(ClaveNombre(asignomt.LeerTexto("NOMBRE")), asignomt.LeerTexto("COD"));
+        codigos.try_emplace(ClaveNombre(asignomt.LeerTexto("NOMBRE").Bytes()), asignomt.LeerTexto("COD"));
     return codigos;
 }
 
@@ -48,7 +48,7 @@ std::unordered_map<std::string, std::vector<Grupo>> GruposPorCurso(Tabla& grupos
 {
     std::unordered_map<std::string, std::vector<Grupo>> grupos;
     for (grupost.Primero(); !grupost.Fin(); grupost.Siguiente())
-        grupos[grupost.LeerTexto("CLAVECURSO")].push_back(
+        grupos[grupost.LeerTexto("CLAVECURSO").Bytes()].push_back(
             Grupo{grupost.LeerTexto("ABREV"), grupost.LeerTexto("NIVEL"), grupost.LeerTexto("CURSO"),
                   grupost.LeerTexto("GRUPO")});
     return grupos;
@@ -113,7 +113,7 @@ void ExportarAsignaciones(ContextoExportacion& ctx)
         const std::string tiempo = lectura.LeerDato(4);
 
         const auto codigo = codigos.find(ClaveNombre(std::string_view(nombre).substr(0, kAnchoNombre)));
-        if (codigo == codigos.end() || EsBlanco(codigo->second))
+        if (codigo == codigos.end() || EsBlanco(codigo->second.Bytes()))
             continue;
         const auto grupos = gruposPorCurso.find(claveCurso);
         if (grupos == gruposPorCurso.end())
@@ -134,11 +134,11 @@ void ExportarAsignaciones(ContextoExportacion& ctx)
             asigt->FijarTexto(campos.CURSO, grupo.CURSO);
             asigt->FijarTexto(campos.GRUPO, grupo.GRUPO);
             asigt->FijarFlotante(campos.HORAS, static_cast<double>(horas));
-            asigt->FijarTexto(campos.SESIONES, sesiones);
-            asigt->FijarTexto(campos.CLAVE, clave);
-            asigt->FijarTexto(campos.CLAVECURSO, claveCurso);
+            asigt->FijarTexto(campos.SESIONES, VistaAnsi(sesiones));
+            asigt->FijarTexto(campos.CLAVE, VistaAnsi(clave));
+            asigt->FijarTexto(campos.CLAVECURSO, VistaAnsi(claveCurso));
             if (!ctx.TareaDocencia.empty())
-                asigt->FijarTexto(campos.CTAREA, ctx.TareaDocencia);
+                asigt->FijarTexto(campos.CTAREA, VistaAnsi(ctx.TareaDocencia));
             asigt->Grabar();
         }
     }

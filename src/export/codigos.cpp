@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/comillas.h"
 #include "platform/error.h"
 #include "platform/texto.h"
 
@@ -66,9 +67,9 @@ std::string GenerarCodigoCorto(std::string_view candidato, ConjuntoTextos& lista
             return codigo;
         }
     }
-    throw Error("No queda ningún código libre para «" + AnsiAUtf8(candidato) +
-                "»: ya se han dado todos los de diez caracteres que se forman con «" + AnsiAUtf8(base) +
-                "» y un número.");
+    throw Error("No queda ningún código libre para " + EntreAnsi(candidato) +
+                ": ya se han dado todos los de diez caracteres que se forman con " + EntreAnsi(base) +
+                " y un número.");
 }
 
 std::string GenerarCodigoCorto(std::string_view candidato, ConjuntoTextos& lista, FormaCodigo forma)

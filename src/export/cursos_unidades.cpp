@@ -44,8 +44,8 @@ Nivel BuscarNivel(Tabla& nivelcan, const NivelesPorNombre& porNombre, std::int32
     // the first row of the key, in table order, costs no walk of the table.
     if (nivelcan.Localizar("X_OFERTAMATRIG", {clave})) {
         nivel.encontrado = true;
-        nivel.abreviatura = nivelcan.LeerTexto("NIVEL_ABREV");
-        nivel.nombre = nivelcan.LeerTexto("NIVEL");
+        nivel.abreviatura = nivelcan.LeerTexto("NIVEL_ABREV").Bytes();
+        nivel.nombre = nivelcan.LeerTexto("NIVEL").Bytes();
     }
     if (nivel.abreviatura.empty()) {
         if (const NivelPorNombre* deducido = porNombre.Buscar(nombreCurso))
@@ -74,11 +74,11 @@ void ExportarCursos(ContextoExportacion& ctx, Tabla& cursost)
         const std::string curso = nombre.substr(0, 1);
 
         cursost.Agregar();
-        cursost.FijarTexto("CLAVE", clave);
-        cursost.FijarTexto("NIVEL", nivel.abreviatura);
-        cursost.FijarTexto("CURSO", curso);
-        cursost.FijarTexto("ESTUD", estud);
-        cursost.FijarTexto("ABREV", nivel.abreviatura.substr(0, 1) + curso);
+        cursost.FijarTexto("CLAVE", VistaAnsi(clave));
+        cursost.FijarTexto("NIVEL", VistaAnsi(nivel.abreviatura));
+        cursost.FijarTexto("CURSO", VistaAnsi(curso));
+        cursost.FijarTexto("ESTUD", VistaAnsi(estud));
+        cursost.FijarTexto("ABREV", VistaAnsi(nivel.abreviatura.substr(0, 1) + curso));
         cursost.Grabar();
     }
     nivelcan.Cerrar();
@@ -90,9 +90,9 @@ std::unordered_map<std::string, DatosCurso> IndiceCursos(Tabla& cursost)
 {
     std::unordered_map<std::string, DatosCurso> cursos;
     for (cursost.Primero(); !cursost.Fin(); cursost.Siguiente())
-        cursos.try_emplace(
-            cursost.LeerTexto("CLAVE"),
-            DatosCurso{cursost.LeerTexto("NIVEL"), cursost.LeerTexto("CURSO"), cursost.LeerTexto("ESTUD")});
+        cursos.try_emplace(cursost.LeerTexto("CLAVE").Bytes(),
+                           DatosCurso{cursost.LeerTexto("NIVEL").Bytes(), cursost.LeerTexto("CURSO").Bytes(),
+                                      cursost.LeerTexto("ESTUD").Bytes()});
     return cursos;
 }
 
@@ -139,14 +139,14 @@ void ExportarUnidades(ContextoExportacion& ctx, Tabla& cursost, Tabla& grupost)
                                             : "(" + nombre + ") " + curso.ESTUD;
 
         grupost.Agregar();
-        grupost.FijarTexto("ABREV", codigo);
+        grupost.FijarTexto("ABREV", VistaAnsi(codigo));
         grupost.FijarTexto("TURNO", "");
-        grupost.FijarTexto("NIVEL", curso.NIVEL);
-        grupost.FijarTexto("CURSO", curso.CURSO);
-        grupost.FijarTexto("GRUPO", grupo);
-        grupost.FijarTexto("CLAVE", clave);
-        grupost.FijarTexto("CLAVECURSO", claveCurso);
-        grupost.FijarTexto("DESCRIP", descripcion);
+        grupost.FijarTexto("NIVEL", VistaAnsi(curso.NIVEL));
+        grupost.FijarTexto("CURSO", VistaAnsi(curso.CURSO));
+        grupost.FijarTexto("GRUPO", VistaAnsi(grupo));
+        grupost.FijarTexto("CLAVE", VistaAnsi(clave));
+        grupost.FijarTexto("CLAVECURSO", VistaAnsi(claveCurso));
+        grupost.FijarTexto("DESCRIP", VistaAnsi(descripcion));
         grupost.Grabar();
     }
 }

@@ -32,8 +32,8 @@ void ExportarDependencias(ContextoExportacion& ctx)
             0, [&] { return GenerarCodigoCorto(codigo, codigos, contadores, FormaCodigo::Acortar); });
 
         aulat->Agregar();
-        aulat->FijarTexto("ABREV", codigo);
-        aulat->FijarTexto("NOMBRE", nombre);
+        aulat->FijarTexto("ABREV", VistaAnsi(codigo));
+        aulat->FijarTexto("NOMBRE", VistaAnsi(nombre));
         aulat->FijarTexto("DEPCENTRO", "");
         aulat->Grabar();
     }

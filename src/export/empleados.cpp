@@ -50,11 +50,11 @@ void ExportarEmpleados(ContextoExportacion& ctx)
         });
 
         proft->Agregar();
-        proft->FijarTexto("ABREV", codigo);
-        proft->FijarTexto("NOMBRE", nombre);
-        proft->FijarTexto("DEPART", departamento);
-        proft->FijarTexto("X_EMPLEADO", empleado);
-        proft->FijarTexto("F_TOMAPOS", tomaPosesion);
+        proft->FijarTexto("ABREV", VistaAnsi(codigo));
+        proft->FijarTexto("NOMBRE", VistaAnsi(nombre));
+        proft->FijarTexto("DEPART", VistaAnsi(departamento));
+        proft->FijarTexto("X_EMPLEADO", VistaAnsi(empleado));
+        proft->FijarTexto("F_TOMAPOS", VistaAnsi(tomaPosesion));
         proft->Grabar();
     }
     proft->Cerrar();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "export/contexto_exportacion.h"
+#include "platform/comillas.h"
 #include "platform/error.h"
 #include "platform/numeros.h"
 #include "platform/rutas.h"
@@ -39,7 +40,7 @@ std::int32_t MinutoDelTramo(const std::string& texto, const std::string& codigoT
 {
     const std::int32_t minuto = TextoAEntero(texto);
     if (minuto < 0)
-        throw Error("El tramo horario «" + AnsiAUtf8(codigoTramo) + "» " + cual + " en el minuto " +
+        throw Error("El tramo horario " + EntreAnsi(codigoTramo) + " " + cual + " en el minuto " +
                     std::to_string(minuto) +
                     ": los minutos se cuentan desde la medianoche y no pueden ser "
                     "negativos");
@@ -90,14 +91,14 @@ void LlenarTramos(ContextoExportacion& ctx, Tabla& diashorast2)
             for (int dia = 1; dia <= kDiasSemana; ++dia) {
                 const std::string textoDia = std::to_string(dia);
                 diashorast2.Agregar();
-                diashorast2.FijarTexto("DIHO", textoDia + hora);
-                diashorast2.FijarTexto("DIA", textoDia);
-                diashorast2.FijarTexto("HORA", hora);
-                diashorast2.FijarTexto("TEXTOHOR", texto);
-                diashorast2.FijarTexto("CODDIHO", codigo);
-                diashorast2.FijarTexto("HORADESDE", TextoReloj(inicio));
-                diashorast2.FijarTexto("HORAHASTA", TextoReloj(fin));
-                diashorast2.FijarTexto("MINUTOS", std::to_string(std::int64_t{fin} - inicio));
+                diashorast2.FijarTexto("DIHO", VistaAnsi(textoDia + hora));
+                diashorast2.FijarTexto("DIA", VistaAnsi(textoDia));
+                diashorast2.FijarTexto("HORA", VistaAnsi(hora));
+                diashorast2.FijarTexto("TEXTOHOR", VistaAnsi(texto));
+                diashorast2.FijarTexto("CODDIHO", VistaAnsi(codigo));
+                diashorast2.FijarTexto("HORADESDE", VistaAnsi(TextoReloj(inicio)));
+                diashorast2.FijarTexto("HORAHASTA", VistaAnsi(TextoReloj(fin)));
+                diashorast2.FijarTexto("MINUTOS", VistaAnsi(std::to_string(std::int64_t{fin} - inicio)));
                 diashorast2.FijarEntero("ORDEN", inicio);
                 diashorast2.Grabar();
             }
@@ -120,11 +121,11 @@ void NumerarHoras(Tabla& diashorast2, Tabla& diashorast)
             ++hora;
             inicioActual = inicio;
         }
-        const std::string dia = diashorast2.LeerTexto("DIA");
+        const std::string dia = diashorast2.LeerTexto("DIA").Bytes();
         diashorast.Agregar();
-        diashorast.FijarTexto("DIHO", dia + std::to_string(hora));
-        diashorast.FijarTexto("DIA", dia);
-        diashorast.FijarTexto("HORA", std::to_string(hora));
+        diashorast.FijarTexto("DIHO", VistaAnsi(dia + std::to_string(hora)));
+        diashorast.FijarTexto("DIA", VistaAnsi(dia));
+        diashorast.FijarTexto("HORA", VistaAnsi(std::to_string(hora)));
         for (const char* campo : {"TEXTOHOR", "CODDIHO", "HORADESDE", "HORAHASTA", "MINUTOS"})
             diashorast.FijarTexto(campo, diashorast2.LeerTexto(campo));
         diashorast.Grabar();
@@ -146,10 +147,10 @@ void EscribirPeriodos(ContextoExportacion& ctx, Tabla& periodos)
         if (codigo != ctx.JornadaElegida)
             continue;
         periodos.Agregar();
-        periodos.FijarTexto("CJORNADA", codigo);
-        periodos.FijarTexto("JORNADA", nombre);
-        periodos.FijarTexto("FECINI", inicio);
-        periodos.FijarTexto("FECFIN", fin);
+        periodos.FijarTexto("CJORNADA", VistaAnsi(codigo));
+        periodos.FijarTexto("JORNADA", VistaAnsi(nombre));
+        periodos.FijarTexto("FECINI", VistaAnsi(inicio));
+        periodos.FijarTexto("FECFIN", VistaAnsi(fin));
         periodos.Grabar();
     }
 }

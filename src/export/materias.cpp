@@ -78,9 +78,9 @@ struct Materia {
 void EscribirAsignomt(Tabla& tabla, const Materia& m, const std::string& cod)
 {
     tabla.Agregar();
-    tabla.FijarTexto("COD", cod);
-    tabla.FijarTexto("CODLARGO", m.codLargo);
-    tabla.FijarTexto("NOMBRE", m.nombre);
+    tabla.FijarTexto("COD", VistaAnsi(cod));
+    tabla.FijarTexto("CODLARGO", VistaAnsi(m.codLargo));
+    tabla.FijarTexto("NOMBRE", VistaAnsi(m.nombre));
     tabla.FijarLogico("ESTAREA", false);
     tabla.Grabar();
 }
@@ -88,11 +88,11 @@ void EscribirAsignomt(Tabla& tabla, const Materia& m, const std::string& cod)
 void EscribirAsignomt2(Tabla& tabla, const Materia& m, const std::string& cod)
 {
     tabla.Agregar();
-    tabla.FijarTexto("COD", cod);
-    tabla.FijarTexto("CODLARGO", m.codLargo);
-    tabla.FijarTexto("NOMBRE", m.nombre);
-    tabla.FijarTexto("MATERIA", m.materia);
-    tabla.FijarTexto("OFERTAMATRI", m.oferta);
+    tabla.FijarTexto("COD", VistaAnsi(cod));
+    tabla.FijarTexto("CODLARGO", VistaAnsi(m.codLargo));
+    tabla.FijarTexto("NOMBRE", VistaAnsi(m.nombre));
+    tabla.FijarTexto("MATERIA", VistaAnsi(m.materia));
+    tabla.FijarTexto("OFERTAMATRI", VistaAnsi(m.oferta));
     tabla.FijarLogico("ESTAREA", false);
     tabla.Grabar();
 }

@@ -57,15 +57,15 @@ NivelesPorNombre NivelesPorNombre::Leer(std::string_view texto, const std::strin
         if (campos.size() != 3 || EsBlanco(campos[0]) || EsBlanco(campos[1]))
             throw Error("La línea " + std::to_string(numero) + " de la tabla de niveles «" + origen +
                         "» no tiene la forma patrón, nivel y nombre del nivel, separados por tabuladores");
-        tabla.niveles_.push_back({PlegarLetras(Recortar(campos[0])), Utf8AAnsi(Recortar(campos[1])),
-                                  Utf8AAnsi(Recortar(campos[2]))});
+        tabla.niveles_.push_back({PlegarLetras(Recortar(campos[0])), Utf8AAnsi(Recortar(campos[1])).Bytes(),
+                                  Utf8AAnsi(Recortar(campos[2])).Bytes()});
     }
     return tabla;
 }
 
 const NivelPorNombre* NivelesPorNombre::Buscar(std::string_view nombreCurso) const
 {
-    const std::u32string nombre = PlegarLetras(AnsiAUtf8(nombreCurso));
+    const std::u32string nombre = PlegarLetras(AnsiAUtf8(VistaAnsi(nombreCurso)));
     for (const NivelPorNombre& nivel : niveles_)
         if (ContienePalabra(nombre, nivel.patron))
             return &nivel;

@@ -57,7 +57,7 @@ ClavesVorna LeerClavesVorna(LecturaIntercambio& lectura, bool conNombresEmpleado
     PorCadaRegistro(lectura, "ACTIVIDADES", [&](auto dato) {
         std::string codigo = dato("X_ACTIVIDAD");
         // The name is compared as the export compared it, in the code page.
-        docencia.Ver(codigo, Utf8AAnsi(dato("D_ACTIVIDAD")));
+        docencia.Ver(codigo, Utf8AAnsi(dato("D_ACTIVIDAD")).Bytes());
         Agregar(claves.actividades, std::move(codigo));
     });
     claves.tareaDocencia = docencia.Codigo();

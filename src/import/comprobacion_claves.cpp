@@ -1,5 +1,6 @@
 #include "import/comprobacion_claves.h"
 
+#include "platform/comillas.h"
 #include "platform/texto.h"
 
 namespace durlavex {
@@ -23,11 +24,6 @@ std::string ClaveDistinta(Problema problema, std::string_view clave, std::string
     if (problema != Problema::Materia)
         return std::string(clave);
     return std::string(curso) + '\n' + std::string(clave);
-}
-
-std::string Entre(std::string_view texto)
-{
-    return "«" + std::string(texto) + "»";
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 
 #include "exchange/lectura.h"
 #include "import/claves_vorna.h"
+#include "platform/comillas.h"
 #include "platform/error.h"
 #include "platform/rutas.h"
 #include "platform/texto.h"
@@ -69,11 +70,6 @@ std::string Reloj(std::string_view minutos)
     return texto;
 }
 
-std::string Nombre(const std::filesystem::path& ruta)
-{
-    return "«" + TextoRuta(ruta) + "»";
-}
-
 std::string AtributoRaiz(const DocumentoXml& documento, const char* nombre)
 {
     const xmlNode* raiz = xmlDocGetRootElement(documento.Crudo());
@@ -99,7 +95,7 @@ class LecturaResultado : public ReceptorXml {
         switch (profundidad_) {
         case 1:
             if (!es("SERVICIO"))
-                throw Error("El archivo " + Nombre(ruta_) +
+                throw Error("El archivo " + Entre(TextoRuta(ruta_)) +
                             " no es un archivo de resultado: su elemento raíz es <" + std::string(e.nombre) +
                             ">, no <SERVICIO>");
             tipo_ = e.Atributo("tipo").value_or("");
@@ -184,7 +180,7 @@ class LecturaResultado : public ReceptorXml {
     {
         if (!hayHorarios_) {
             std::string mensaje =
-                "El archivo " + Nombre(ruta_) +
+                "El archivo " + Entre(TextoRuta(ruta_)) +
                 " no es un archivo de resultado: no tiene el grupo de datos HORARIOS_REGULARES";
             if (tipo_ == "E")
                 mensaje += " (es un archivo de intercambio exportado por Vorna: se da primero el archivo de "
@@ -292,7 +288,7 @@ InformeClaves ComprobarArchivoResultado(const std::filesystem::path& resultado,
     lectura.CargarDocumento(intercambio);
     if (AtributoRaiz(*lectura.Documento(), "tipo") == "I")
         throw Error(
-            "El archivo " + Nombre(intercambio) +
+            "El archivo " + Entre(TextoRuta(intercambio)) +
             " es un archivo de resultado de una importación (tipo=\"I\"), no el archivo de intercambio "
             "que exportó Vorna");
     const ClavesVorna claves = LeerClavesVorna(lectura, true);

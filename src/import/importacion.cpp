@@ -128,7 +128,7 @@ class Importacion {
         // never stands whole in memory.
         const std::filesystem::path archivoResultado = NombreArchivoResultado(ArchivoXML);
         GuardadoPorPartes guardado(documento, archivoResultado);
-        ComprobacionClaves comprobacion(claves, AnsiAUtf8(tareaDocencia));
+        ComprobacionClaves comprobacion(claves, AnsiAUtf8(VistaAnsi(tareaDocencia)));
         const RecuentoHorarios recuento = EscribirHorariosRegulares(
             documento, bloqueDatos, abiertas_.tablas, fechas, tareaDocencia, &guardado, &comprobacion);
         abiertas_.Cerrar();
@@ -157,7 +157,7 @@ class Importacion {
         FechasPeriodo fechas;
         periodos.Primero();
         if (!periodos.Fin())
-            fechas = {periodos.LeerTexto("FECINI"), periodos.LeerTexto("FECFIN")};
+            fechas = {periodos.LeerTexto("FECINI").Bytes(), periodos.LeerTexto("FECFIN").Bytes()};
         periodos.Cerrar();
         return fechas;
     }

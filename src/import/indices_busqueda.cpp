@@ -47,29 +47,32 @@ IndicesBusqueda::IndicesBusqueda(TablasPrincipales& tablas)
     // try_emplace leaves an existing key alone: the first row in table order wins.
     Tabla& asig = tablas.wwTableAsig;
     for (asig.Primero(); !asig.Fin(); asig.Siguiente())
-        asignaciones_.try_emplace(ClaveDoble(asig.LeerTexto("CASIG"), asig.LeerTexto("CGRUP")),
-                                  Asignacion{asig.LeerTexto("CLAVE"), asig.LeerTexto("CLAVECURSO")});
+        asignaciones_.try_emplace(
+            ClaveDoble(asig.LeerTexto("CASIG").Bytes(), asig.LeerTexto("CGRUP").Bytes()),
+            Asignacion{asig.LeerTexto("CLAVE").Bytes(), asig.LeerTexto("CLAVECURSO").Bytes()});
 
     Tabla& nomAsg = tablas.wwTableNomAsg;
     for (nomAsg.Primero(); !nomAsg.Fin(); nomAsg.Siguiente())
-        codTareas_.try_emplace(nomAsg.LeerTexto("COD"), nomAsg.LeerTexto("CODTAREA"));
+        codTareas_.try_emplace(nomAsg.LeerTexto("COD").Bytes(), nomAsg.LeerTexto("CODTAREA").Bytes());
 
     Tabla& tramos = tablas.wwTableTramos;
     for (tramos.Primero(); !tramos.Fin(); tramos.Siguiente())
-        tramos_.try_emplace(tramos.LeerTexto("DIHO"),
-                            Tramo{tramos.LeerTexto("DIA"), tramos.LeerTexto("CODDIHO"),
-                                  tramos.LeerTexto("HORADESDE"), tramos.LeerTexto("HORAHASTA")});
+        tramos_.try_emplace(tramos.LeerTexto("DIHO").Bytes(),
+                            Tramo{tramos.LeerTexto("DIA").Bytes(), tramos.LeerTexto("CODDIHO").Bytes(),
+                                  tramos.LeerTexto("HORADESDE").Bytes(),
+                                  tramos.LeerTexto("HORAHASTA").Bytes()});
 
     Tabla& grupos = tablas.wwTableGrupos;
     for (grupos.Primero(); !grupos.Fin(); grupos.Siguiente())
-        grupos_.try_emplace(grupos.LeerTexto("ABREV"),
-                            Grupo{grupos.LeerTexto("CLAVE"), grupos.LeerTexto("CLAVECURSO")});
+        grupos_.try_emplace(grupos.LeerTexto("ABREV").Bytes(),
+                            Grupo{grupos.LeerTexto("CLAVE").Bytes(), grupos.LeerTexto("CLAVECURSO").Bytes()});
 
     Tabla& nomAsg2 = tablas.wwTableNomAsg_2;
     for (nomAsg2.Primero(); !nomAsg2.Fin(); nomAsg2.Siguiente())
-        materias_.try_emplace(ClaveDoble(ComoLocalizar(nomAsg2.LeerTexto("COD"), anchoCod_),
-                                         ComoLocalizar(nomAsg2.LeerTexto("OFERTAMATRI"), anchoOfertaMatri_)),
-                              nomAsg2.LeerTexto("MATERIA"));
+        materias_.try_emplace(
+            ClaveDoble(ComoLocalizar(nomAsg2.LeerTexto("COD").Bytes(), anchoCod_),
+                       ComoLocalizar(nomAsg2.LeerTexto("OFERTAMATRI").Bytes(), anchoOfertaMatri_)),
+            nomAsg2.LeerTexto("MATERIA").Bytes());
 }
 
 const Asignacion* IndicesBusqueda::BuscarAsignacion(std::string_view CASIG, std::string_view CGRUP) const

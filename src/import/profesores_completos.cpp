@@ -9,7 +9,8 @@ namespace {
 
 bool FilaCompleta(const Tabla& proft)
 {
-    return !EsBlanco(proft.LeerTexto("X_EMPLEADO")) && !EsBlanco(proft.LeerTexto("F_TOMAPOS"));
+    return !EsBlanco(proft.LeerTexto("X_EMPLEADO").Bytes()) &&
+           !EsBlanco(proft.LeerTexto("F_TOMAPOS").Bytes());
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "import/indices_busqueda.h"
+#include "platform/comillas.h"
 #include "platform/interrupcion.h"
 #include "platform/numeros.h"
 #include "platform/texto.h"
@@ -39,8 +40,8 @@ std::vector<FilaProfesor> LeerProfesores(Tabla& proft)
 {
     std::vector<FilaProfesor> filas;
     for (proft.Primero(); !proft.Fin(); proft.Siguiente())
-        filas.push_back({proft.LeerTexto("X_EMPLEADO"), proft.LeerTexto("F_TOMAPOS"), proft.LeerTexto("ABREV"),
-                         proft.LeerTexto("NOMBRE")});
+        filas.push_back({proft.LeerTexto("X_EMPLEADO").Bytes(), proft.LeerTexto("F_TOMAPOS").Bytes(),
+                         proft.LeerTexto("ABREV").Bytes(), proft.LeerTexto("NOMBRE").Bytes()});
     return filas;
 }
 
@@ -56,15 +57,15 @@ AgruparLecciones(Tabla& soluc, const std::vector<FilaProfesor>& profesores)
         porProfesor.try_emplace(profesor.ABREV);
     soluc.QuitarFiltro();
     for (soluc.Primero(); !soluc.Fin(); soluc.Siguiente()) {
-        const auto it = porProfesor.find(soluc.LeerTexto("PROF"));
+        const auto it = porProfesor.find(soluc.LeerTexto("PROF").Bytes());
         if (it == porProfesor.end())
             continue;
         const std::int32_t dia = soluc.LeerEntero("DIA");
         if (dia == 0)
             continue;
-        it->second.push_back({dia, soluc.LeerEntero("HORA"), soluc.LeerTexto("ASIG"),
-                              soluc.LeerTexto("CODGRUPO"), soluc.LeerTexto("TAREA"),
-                              soluc.LeerTexto("AULA")});
+        it->second.push_back({dia, soluc.LeerEntero("HORA"), soluc.LeerTexto("ASIG").Bytes(),
+                              soluc.LeerTexto("CODGRUPO").Bytes(), soluc.LeerTexto("TAREA").Bytes(),
+                              soluc.LeerTexto("AULA").Bytes()});
     }
     return porProfesor;
 }
@@ -90,7 +91,7 @@ void AgregarDatoUtf8(const DocumentoXml& documento, xmlNode* registro, std::stri
 void AgregarDato(const DocumentoXml& documento, xmlNode* registro, std::string_view nombre,
                  std::string_view valorAnsi)
 {
-    AgregarDatoUtf8(documento, registro, nombre, AnsiAUtf8(valorAnsi));
+    AgregarDatoUtf8(documento, registro, nombre, AnsiAUtf8(VistaAnsi(valorAnsi)));
 }
 
 // What every lesson record of a run reads besides its SOLUC row.
@@ -106,19 +107,19 @@ struct ContextoLecciones {
 // admits. The check sees the same text Vorna will read.
 std::string Clave(std::string_view ansi)
 {
-    return TextoAdmitido(AnsiAUtf8(ansi));
+    return TextoAdmitido(AnsiAUtf8(VistaAnsi(ansi)));
 }
 
 // "GLA (García López, Ana); en SOLUC.DBF DIA 1, HORA 2, ASIG «MAT», ...":
 // the lesson as the person finds it in Talvorin.
 std::string DescribirLeccion(const FilaProfesor& profesor, const Leccion& leccion)
 {
-    const auto texto = [](std::string_view ansi) { return "«" + Clave(Recortar(ansi)) + "»"; };
-    std::string nombre = AnsiAUtf8(Recortar(profesor.NOMBRE));
-    return "profesor " + AnsiAUtf8(Recortar(profesor.ABREV)) + (nombre.empty() ? "" : " (" + nombre + ")") +
-           "; en SOLUC.DBF DIA " + std::to_string(leccion.DIA) + ", HORA " + std::to_string(leccion.HORA) +
-           ", ASIG " + texto(leccion.ASIG) + ", CODGRUPO " + texto(leccion.CODGRUPO) + ", AULA " +
-           texto(leccion.AULA) + ", TAREA " + texto(leccion.TAREA);
+    const auto texto = [](std::string_view ansi) { return Entre(Clave(Recortar(ansi))); };
+    std::string nombre = AnsiAUtf8(VistaAnsi(Recortar(profesor.NOMBRE)));
+    return "profesor " + AnsiAUtf8(VistaAnsi(Recortar(profesor.ABREV))) +
+           (nombre.empty() ? "" : " (" + nombre + ")") + "; en SOLUC.DBF DIA " + std::to_string(leccion.DIA) +
+           ", HORA " + std::to_string(leccion.HORA) + ", ASIG " + texto(leccion.ASIG) + ", CODGRUPO " +
+           texto(leccion.CODGRUPO) + ", AULA " + texto(leccion.AULA) + ", TAREA " + texto(leccion.TAREA);
 }
 
 // One lesson record; every value starts empty for each lesson.
@@ -191,8 +192,8 @@ std::string BuscarTareaDocencia(const std::filesystem::path& directorioTrabajo)
     bool hay513 = asignomt.Localizar("COD", {ValorClave{std::string(kTarea513)}});
     std::string docencia;
     for (asignomt.Primero(); !hay513 && !asignomt.Fin(); asignomt.Siguiente()) {
-        if (asignomt.LeerTexto("ESTAREA") == "T" && EsNombreDocencia(asignomt.LeerTexto("NOMBRE"))) {
-            docencia = asignomt.LeerTexto("CODTAREA");
+        if (asignomt.LeerTexto("ESTAREA") == "T" && EsNombreDocencia(asignomt.LeerTexto("NOMBRE").Bytes())) {
+            docencia = asignomt.LeerTexto("CODTAREA").Bytes();
             break;
         }
     }

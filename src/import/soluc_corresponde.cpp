@@ -20,7 +20,7 @@ std::unordered_set<std::string> Columna(Tabla& tabla, std::string_view campo)
 {
     std::unordered_set<std::string> valores;
     for (tabla.Primero(); !tabla.Fin(); tabla.Siguiente())
-        valores.insert(tabla.LeerTexto(campo));
+        valores.insert(tabla.LeerTexto(campo).Bytes());
     return valores;
 }
 
@@ -54,21 +54,22 @@ std::optional<std::string> SolucNoCorresponde(TablasPrincipales& tablas)
         return std::nullopt;
 
     const std::unordered_set<std::string> profesores = Columna(tablas.wwTableProfesor, "ABREV");
-    if (!AlgunaFila(soluc, [&](Tabla& t) { return profesores.count(t.LeerTexto("PROF")) != 0; }))
+    if (!AlgunaFila(soluc, [&](Tabla& t) { return profesores.count(t.LeerTexto("PROF").Bytes()) != 0; }))
         return Mensaje(soluc, filas, "es de un profesor de PROFT.DBF");
 
     std::unordered_set<std::string> asignaciones;
     Tabla& asigt = tablas.wwTableAsig;
     for (asigt.Primero(); !asigt.Fin(); asigt.Siguiente())
-        asignaciones.insert(Par(asigt.LeerTexto("CASIG"), asigt.LeerTexto("CGRUP")));
+        asignaciones.insert(Par(asigt.LeerTexto("CASIG").Bytes(), asigt.LeerTexto("CGRUP").Bytes()));
     std::unordered_set<std::string> actividades;
     Tabla& asignomt = tablas.wwTableNomAsg;
     for (asignomt.Primero(); !asignomt.Fin(); asignomt.Siguiente())
-        if (asignomt.LeerTexto("ESTAREA") == "T" || !EsBlanco(asignomt.LeerTexto("CODTAREA")))
-            actividades.insert(asignomt.LeerTexto("COD"));
+        if (asignomt.LeerTexto("ESTAREA") == "T" || !EsBlanco(asignomt.LeerTexto("CODTAREA").Bytes()))
+            actividades.insert(asignomt.LeerTexto("COD").Bytes());
     const bool alguna = AlgunaFila(soluc, [&](Tabla& t) {
-        const std::string asig = t.LeerTexto("ASIG");
-        return actividades.count(asig) != 0 || asignaciones.count(Par(asig, t.LeerTexto("CODGRUPO"))) != 0;
+        const std::string asig = t.LeerTexto("ASIG").Bytes();
+        return actividades.count(asig) != 0 ||
+               asignaciones.count(Par(asig, t.LeerTexto("CODGRUPO").Bytes())) != 0;
     });
     if (!alguna)
         return Mensaje(soluc, filas,

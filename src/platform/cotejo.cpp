@@ -108,7 +108,7 @@ const icu::Collator& Cotejo(Caso caso)
 
 icu::UnicodeString AUnicode(std::string_view ansi)
 {
-    return icu::UnicodeString::fromUTF8(AnsiAUtf8(ansi));
+    return icu::UnicodeString::fromUTF8(AnsiAUtf8(VistaAnsi(ansi)));
 }
 
 int Comparar(Caso caso, std::string_view a, std::string_view b)

@@ -11,7 +11,7 @@ namespace {
 
 [[noreturn]] void RechazarEntero(std::string_view texto)
 {
-    throw ErrorConversion("'" + AnsiAUtf8(texto) + "' no es un valor entero válido");
+    throw ErrorConversion("'" + AnsiAUtf8(VistaAnsi(texto)) + "' no es un valor entero válido");
 }
 
 int ValorHex(char c)

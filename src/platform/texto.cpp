@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -147,7 +148,7 @@ std::string MinusculasAscii(std::string_view texto)
 
 #ifndef _WIN32
 
-std::string Utf8AAnsi(std::string_view utf8)
+TextoAnsi Utf8AAnsi(std::string_view utf8)
 {
     const auto& tabla = TablaUnicodeACp1252();
     std::string salida;
@@ -168,11 +169,12 @@ std::string Utf8AAnsi(std::string_view utf8)
             salida += static_cast<char>(tabla[punto]);
         utf8.remove_prefix(largo);
     }
-    return salida;
+    return TextoAnsi(std::move(salida));
 }
 
-std::string AnsiAUtf8(std::string_view ansi)
+std::string AnsiAUtf8(VistaAnsi texto)
 {
+    const std::string_view ansi = texto.Bytes();
     std::string salida;
     salida.reserve(ansi.size() * 2);
     for (char c : ansi)
@@ -182,7 +184,7 @@ std::string AnsiAUtf8(std::string_view ansi)
 
 #else
 
-std::string Utf8AAnsi(std::string_view utf8)
+TextoAnsi Utf8AAnsi(std::string_view utf8)
 {
     // UTF-8 read here, so that a malformed byte gives one "?" as elsewhere
     // (MultiByteToWideChar would join some); the code page is Windows' own.
@@ -205,12 +207,12 @@ std::string Utf8AAnsi(std::string_view utf8)
         }
         utf8.remove_prefix(largo);
     }
-    return DeAnchos(CP_THREAD_ACP, anchos);
+    return TextoAnsi(DeAnchos(CP_THREAD_ACP, anchos));
 }
 
-std::string AnsiAUtf8(std::string_view ansi)
+std::string AnsiAUtf8(VistaAnsi ansi)
 {
-    return DeAnchos(CP_UTF8, AAnchos(CP_THREAD_ACP, ansi));
+    return DeAnchos(CP_UTF8, AAnchos(CP_THREAD_ACP, ansi.Bytes()));
 }
 
 #endif

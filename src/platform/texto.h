@@ -3,11 +3,14 @@
 //
 // The program's own text is single-byte text in the ANSI code page (on
 // Windows the thread's code page through Win32; elsewhere windows-1252 exactly
-// as Windows converts it, best-fit letters included), held in std::string.
-// UTF-8 exists only at the XML boundary, QString only in the GUI.
+// as Windows converts it, best-fit letters included); table text is held as
+// TextoAnsi. UTF-8 exists only at the XML boundary and in messages, QString
+// only in the GUI.
 
 #include <string>
 #include <string_view>
+
+#include "platform/texto_ansi.h"
 
 namespace durlavex {
 
@@ -32,9 +35,9 @@ std::string MinusculasAscii(std::string_view texto);
 // with best fit: characters without a byte or a best-fit byte become "?", a
 // character outside the BMP (two code units) "??". Malformed UTF-8 bytes each
 // become "?".
-std::string Utf8AAnsi(std::string_view utf8);
+TextoAnsi Utf8AAnsi(std::string_view utf8);
 
 // The ANSI code page back to UTF-8.
-std::string AnsiAUtf8(std::string_view ansi);
+std::string AnsiAUtf8(VistaAnsi ansi);
 
 } // namespace durlavex

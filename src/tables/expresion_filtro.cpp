@@ -1,5 +1,6 @@
 #include "tables/expresion_filtro.h"
 
+#include "platform/comillas.h"
 #include "platform/error.h"
 #include "platform/texto.h"
 
@@ -73,8 +74,8 @@ ExpresionFiltro LeerExpresionFiltro(std::string_view expresion, std::string_view
     valida = valida && lector.Acepta('\'') && lector.Literal(filtro.valor);
     lector.SaltarBlancos();
     if (!valida || !lector.AlFinal()) {
-        throw Error("El filtro «" + AnsiAUtf8(expresion) + "» de la tabla «" + AnsiAUtf8(tabla) +
-                    "» no es válido: se esperaba CAMPO= 'valor', con las comillas del valor duplicadas");
+        throw Error("El filtro " + EntreAnsi(expresion) + " de la tabla " + EntreAnsi(tabla) +
+                    " no es válido: se esperaba CAMPO= 'valor', con las comillas del valor duplicadas");
     }
     return filtro;
 }

@@ -6,6 +6,7 @@
 #include <limits>
 #include <optional>
 
+#include "platform/comillas.h"
 #include "platform/dbf/archivo_dbf.h"
 #include "platform/error.h"
 #include "platform/numeros.h"
@@ -21,11 +22,6 @@ namespace durlavex {
 namespace {
 
 enum class Modo { Consulta, Agregando, Editando };
-
-std::string Citado(std::string_view ansi)
-{
-    return "«" + AnsiAUtf8(ansi) + "»";
-}
 
 std::vector<std::string> SepararCampos(std::string_view campos)
 {
@@ -53,7 +49,7 @@ dbf::Campo CampoDbf(const DefinicionCampo& definicion, std::string_view tabla)
     switch (definicion.tipo) {
     case TipoCampo::Texto:
         if (definicion.ancho < 1 || definicion.ancho > 254)
-            throw Error("El campo de texto " + Citado(definicion.nombre) + " de la tabla " + Citado(tabla) +
+            throw Error("El campo de texto " + EntreAnsi(definicion.nombre) + " de la tabla " + EntreAnsi(tabla) +
                         " tiene un ancho de " + std::to_string(definicion.ancho) +
                         " caracteres; debe estar entre 1 y 254");
         campo.tipo = 'C';
@@ -148,14 +144,14 @@ struct Tabla::Estado {
         const fs::path carpeta = ruta.parent_path();
         std::error_code ec;
         if (!carpeta.empty() && !fs::is_directory(carpeta, ec))
-            throw Error("No existe la carpeta «" + carpeta.string() + "» de la tabla " +
-                        Citado(NombreTabla()));
+            throw Error("No existe la carpeta " + Entre(TextoRuta(carpeta)) + " de la tabla " +
+                        EntreAnsi(NombreTabla()));
     }
 
     void RequiereAbierta() const
     {
         if (!archivo)
-            throw Error("La tabla " + Citado(NombreTabla()) + " no está abierta");
+            throw Error("La tabla " + EntreAnsi(NombreTabla()) + " no está abierta");
     }
 
     std::size_t Campo(std::string_view campo) const
@@ -163,7 +159,7 @@ struct Tabla::Estado {
         RequiereAbierta();
         if (auto i = archivo->BuscarCampo(campo))
             return *i;
-        throw Error("La tabla " + Citado(NombreTabla()) + " no tiene el campo " + Citado(campo));
+        throw Error("La tabla " + EntreAnsi(NombreTabla()) + " no tiene el campo " + EntreAnsi(campo));
     }
 
     std::size_t CampoEnEdicion(std::string_view campo) const { return EnEdicion(Campo(campo)); }
@@ -172,11 +168,11 @@ struct Tabla::Estado {
     {
         RequiereAbierta();
         if (campo >= archivo->Campos().size())
-            throw Error("La tabla " + Citado(NombreTabla()) + " no tiene el campo número " +
+            throw Error("La tabla " + EntreAnsi(NombreTabla()) + " no tiene el campo número " +
                         std::to_string(campo));
         if (modo == Modo::Consulta)
-            throw Error("No se puede dar valor al campo " + Citado(Definicion(campo).nombre) +
-                        " de la tabla " + Citado(NombreTabla()) + ": no hay ninguna fila en edición");
+            throw Error("No se puede dar valor al campo " + EntreAnsi(Definicion(campo).nombre) +
+                        " de la tabla " + EntreAnsi(NombreTabla()) + ": no hay ninguna fila en edición");
         return campo;
     }
 
@@ -276,8 +272,8 @@ struct Tabla::Estado {
             const std::size_t campo = Campo(m.campo);
             const std::string valor = Texto(campo).value_or("");
             if (!valor.empty() && !CumpleMascara(valor, m.mascara))
-                throw Error("El valor " + Citado(valor) + " del campo " + Citado(m.campo) + " de la tabla " +
-                            Citado(NombreTabla()) + " no se ajusta a la máscara " + Citado(m.mascara));
+                throw Error("El valor " + EntreAnsi(valor) + " del campo " + EntreAnsi(m.campo) + " de la tabla " +
+                            EntreAnsi(NombreTabla()) + " no se ajusta a la máscara " + EntreAnsi(m.mascara));
         }
     }
 
@@ -285,7 +281,7 @@ struct Tabla::Estado {
     {
         RequiereAbierta();
         if (modo == Modo::Consulta)
-            throw Error("La tabla " + Citado(NombreTabla()) + " no tiene ninguna fila en edición que grabar");
+            throw Error("La tabla " + EntreAnsi(NombreTabla()) + " no tiene ninguna fila en edición que grabar");
         ComprobarMascaras();
         if (modo == Modo::Agregando) {
             const std::size_t fila = archivo->Agregar(registro);
@@ -323,8 +319,8 @@ struct Tabla::Estado {
             }
             const auto numero = NumeroDeTexto(valor);
             if (!numero)
-                throw Error("El valor " + Citado(valor) + " no es un número válido para el campo " +
-                            Citado(definicion.nombre) + " de la tabla " + Citado(NombreTabla()));
+                throw Error("El valor " + EntreAnsi(valor) + " no es un número válido para el campo " +
+                            EntreAnsi(definicion.nombre) + " de la tabla " + EntreAnsi(NombreTabla()));
             PonerNumero(campo, *numero);
             return;
         }
@@ -340,8 +336,8 @@ struct Tabla::Estado {
                 return PonerLogico(campo, true);
             if (std::string_view("FfNn").find(c) != std::string_view::npos)
                 return PonerLogico(campo, false);
-            throw Error("El valor " + Citado(valor) + " no es un valor lógico válido para el campo " +
-                        Citado(definicion.nombre) + " de la tabla " + Citado(NombreTabla()));
+            throw Error("El valor " + EntreAnsi(valor) + " no es un valor lógico válido para el campo " +
+                        EntreAnsi(definicion.nombre) + " de la tabla " + EntreAnsi(NombreTabla()));
         }
         archivo->PonerTexto(registro, campo, valor);
         Fijar(campo) =
@@ -417,7 +413,7 @@ void Tabla::Crear()
     Estado& e = *estado_;
     const std::string tabla = e.NombreTabla();
     if (e.archivo)
-        throw Error("La tabla " + Citado(tabla) + " está abierta y no se puede crear de nuevo");
+        throw Error("La tabla " + EntreAnsi(tabla) + " está abierta y no se puede crear de nuevo");
     std::vector<dbf::Campo> campos;
     for (const DefinicionCampo& definicion : e.campos)
         campos.push_back(CampoDbf(definicion, tabla));
@@ -425,7 +421,7 @@ void Tabla::Crear()
     for (const DefinicionIndice& definicion : e.indices) {
         const auto nombres = SepararCampos(definicion.campos);
         if (nombres.size() != 1)
-            throw Error("El índice " + Citado(definicion.nombre) + " de la tabla " + Citado(tabla) +
+            throw Error("El índice " + EntreAnsi(definicion.nombre) + " de la tabla " + EntreAnsi(tabla) +
                         " debe tener un solo campo");
         indices.push_back({definicion.nombre, nombres[0]});
     }
@@ -442,8 +438,8 @@ void Tabla::Abrir()
     const fs::path ruta = e.Ruta();
     e.ComprobarCarpeta(ruta);
     if (!ExisteArchivo(ruta))
-        throw Error("No existe la tabla " + Citado(e.NombreTabla()) + " en la carpeta «" +
-                    ruta.parent_path().string() + "»");
+        throw Error("No existe la tabla " + EntreAnsi(e.NombreTabla()) + " en la carpeta " +
+                    Entre(TextoRuta(ruta.parent_path())));
     auto archivo =
         dbf::ArchivoDbf::Abrir(ruta, e.exclusiva ? dbf::Acceso::Exclusivo : dbf::Acceso::Compartido);
     e.reescriturasVistas = archivo->Reescrituras();
@@ -486,7 +482,7 @@ void Tabla::Editar()
         return;
     const auto fila = e.FilaActual();
     if (!fila)
-        throw Error("La tabla " + Citado(e.NombreTabla()) + " no tiene ninguna fila que editar");
+        throw Error("La tabla " + EntreAnsi(e.NombreTabla()) + " no tiene ninguna fila que editar");
     e.registro = e.archivo->Registro(*fila);
     e.filaEditada = *fila;
     e.modo = Modo::Editando;
@@ -505,7 +501,7 @@ bool Tabla::EnEdicion() const
     return estado_->modo != Modo::Consulta;
 }
 
-void Tabla::FijarTexto(std::string_view campo, std::string_view valor)
+void Tabla::FijarTexto(std::string_view campo, VistaAnsi valor)
 {
     FijarTexto(BuscarCampo(campo), valor);
 }
@@ -515,9 +511,9 @@ CampoTabla Tabla::BuscarCampo(std::string_view campo) const
     return {estado_->Campo(campo)};
 }
 
-void Tabla::FijarTexto(CampoTabla campo, std::string_view valor)
+void Tabla::FijarTexto(CampoTabla campo, VistaAnsi valor)
 {
-    estado_->PonerTextoSegunTipo(estado_->EnEdicion(campo.indice), valor);
+    estado_->PonerTextoSegunTipo(estado_->EnEdicion(campo.indice), valor.Bytes());
 }
 
 void Tabla::FijarLogico(std::string_view campo, bool valor)
@@ -525,7 +521,7 @@ void Tabla::FijarLogico(std::string_view campo, bool valor)
     Estado& e = *estado_;
     const std::size_t i = e.CampoEnEdicion(campo);
     if (e.Definicion(i).tipo != 'L')
-        throw Error("El campo " + Citado(campo) + " de la tabla " + Citado(e.NombreTabla()) +
+        throw Error("El campo " + EntreAnsi(campo) + " de la tabla " + EntreAnsi(e.NombreTabla()) +
                     " no es lógico");
     e.PonerLogico(i, valor);
 }
@@ -555,9 +551,9 @@ void Tabla::FijarFlotante(CampoTabla campo, double valor)
         e.PonerTextoSegunTipo(i, TextoDeFlotante(valor));
 }
 
-std::string Tabla::LeerTexto(std::string_view campo) const
+TextoAnsi Tabla::LeerTexto(std::string_view campo) const
 {
-    return estado_->Texto(estado_->Campo(campo)).value_or("");
+    return TextoAnsi(estado_->Texto(estado_->Campo(campo)).value_or(""));
 }
 
 std::int32_t Tabla::LeerEntero(std::string_view campo) const
@@ -571,8 +567,8 @@ std::int32_t Tabla::LeerEntero(std::string_view campo) const
     const double valor = e.Numero(i).value_or(0.0);
     if (valor != std::trunc(valor) || valor < std::numeric_limits<std::int32_t>::min() ||
         valor > std::numeric_limits<std::int32_t>::max())
-        throw Error("El valor " + Citado(e.Texto(i).value_or("")) + " del campo " + Citado(campo) +
-                    " de la tabla " + Citado(e.NombreTabla()) + " no es un número entero");
+        throw Error("El valor " + EntreAnsi(e.Texto(i).value_or("")) + " del campo " + EntreAnsi(campo) +
+                    " de la tabla " + EntreAnsi(e.NombreTabla()) + " no es un número entero");
     return static_cast<std::int32_t>(valor);
 }
 
@@ -587,7 +583,7 @@ double Tabla::LeerFlotante(std::string_view campo) const
         return 0.0;
     if (auto numero = NumeroDeTexto(texto))
         return *numero;
-    throw ErrorConversion("'" + AnsiAUtf8(texto) + "' no es un valor de coma flotante válido");
+    throw ErrorConversion("'" + AnsiAUtf8(VistaAnsi(texto)) + "' no es un valor de coma flotante válido");
 }
 
 bool Tabla::TieneCampo(std::string_view campo) const
@@ -673,8 +669,8 @@ bool Tabla::Localizar(std::string_view campos, const std::vector<ValorClave>& va
     e.RequiereAbierta();
     const auto nombres = SepararCampos(campos);
     if (nombres.size() != valores.size())
-        throw Error("Búsqueda en la tabla " + Citado(e.NombreTabla()) + " con " +
-                    std::to_string(nombres.size()) + " campos (" + AnsiAUtf8(campos) + ") y " +
+        throw Error("Búsqueda en la tabla " + EntreAnsi(e.NombreTabla()) + " con " +
+                    std::to_string(nombres.size()) + " campos (" + AnsiAUtf8(VistaAnsi(campos)) + ") y " +
                     std::to_string(valores.size()) + " valores");
     std::vector<std::size_t> indices;
     std::string clave;

@@ -1,7 +1,7 @@
 #pragma once
 // A table handle: how the rest of the system reads and writes a table of the
 // store. Field names are passed as text and matched without regard to ASCII
-// letter case, as the dBase engine does. Texts are single-byte (ANSI).
+// letter case, as the dBase engine does. Field text is TextoAnsi.
 //
 // A handle is closed until it is opened. Reading walks the rows in table order
 // (the order they were appended), or in the order of an index when one was
@@ -14,6 +14,8 @@
 #include <string_view>
 #include <variant>
 #include <vector>
+
+#include "platform/texto_ansi.h"
 
 namespace durlavex {
 
@@ -93,12 +95,12 @@ class Tabla {
 
     // Setting fields of the row being appended or edited. Text longer than the
     // field is stored cut to its width; empty text leaves the field blank.
-    void FijarTexto(std::string_view campo, std::string_view valor);
+    void FijarTexto(std::string_view campo, VistaAnsi valor);
     // The same for a field found once by its name: a table written row after
     // row with many fields then spends no time finding them again. Valid while
     // the table stays open.
     CampoTabla BuscarCampo(std::string_view campo) const;
-    void FijarTexto(CampoTabla campo, std::string_view valor);
+    void FijarTexto(CampoTabla campo, VistaAnsi valor);
     void FijarFlotante(CampoTabla campo, double valor);
     void FijarLogico(std::string_view campo, bool valor);
     void FijarEntero(std::string_view campo, std::int32_t valor);
@@ -108,7 +110,7 @@ class Tabla {
     // blanks; a field never set reads as empty text, and as 0 as a number.
     // Reading a text that is not a whole number as an integer throws the
     // conversion error.
-    std::string LeerTexto(std::string_view campo) const;
+    TextoAnsi LeerTexto(std::string_view campo) const;
     std::int32_t LeerEntero(std::string_view campo) const;
     double LeerFlotante(std::string_view campo) const;
     bool TieneCampo(std::string_view campo) const;

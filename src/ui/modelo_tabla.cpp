@@ -11,11 +11,11 @@
 namespace durlavex::ui {
 namespace {
 
-QString AQString(const std::string& ansi)
+QString AQString(VistaAnsi ansi)
 {
     return QString::fromStdString(AnsiAUtf8(ansi));
 }
-std::string AAnsi(const QString& texto)
+TextoAnsi AAnsi(const QString& texto)
 {
     return Utf8AAnsi(texto.toStdString());
 }
@@ -38,7 +38,7 @@ void ModeloTabla::Cargar()
     filas_.reserve(static_cast<std::size_t>(total));
     tabla_.Primero();
     for (int i = 0; i < total; ++i, tabla_.Siguiente()) {
-        std::vector<std::string> fila;
+        std::vector<TextoAnsi> fila;
         fila.reserve(columnas_.size());
         for (const auto& c : columnas_)
             fila.push_back(tabla_.LeerTexto(c.campo));
@@ -97,7 +97,7 @@ bool ModeloTabla::setData(const QModelIndex& indice, const QVariant& valor, int 
         return false;
     if (indice.row() != FilaActual() && !IrAFila(indice.row()))
         return false;
-    const std::string nuevo = AAnsi(valor.toString());
+    const TextoAnsi nuevo = AAnsi(valor.toString());
     const auto& columna = columnas_[indice.column()];
     if (!tabla_.EnEdicion() && tabla_.LeerTexto(columna.campo) == nuevo)
         return true; // an editor closed without a change does not start an edit
@@ -153,18 +153,20 @@ bool ModeloTabla::Grabar()
         const auto& columna = columnas_[c];
         if (columna.mascara.empty())
             continue;
-        const std::string valor = tabla_.LeerTexto(columna.campo);
-        if (!valor.empty() && !CumpleMascara(valor, columna.mascara)) {
-            emit GrabacionRechazada(fila, static_cast<int>(c),
-                                    QStringLiteral("El valor de %1 no es válido: %2")
-                                        .arg(AQString(columna.campo), ExplicacionMascara(columna.mascara)));
+        const TextoAnsi valor = tabla_.LeerTexto(columna.campo);
+        if (!valor.Vacio() && !CumpleMascara(valor.Bytes(), columna.mascara)) {
+            emit GrabacionRechazada(
+                fila, static_cast<int>(c),
+                QStringLiteral("El valor de %1 no es válido: %2")
+                    .arg(AQString(VistaAnsi(columna.campo)), ExplicacionMascara(columna.mascara)));
             return false;
         }
-        if (!valor.empty() && columna.fecha && !EsFechaDelCalendario(valor)) {
+        if (!valor.Vacio() && columna.fecha && !EsFechaDelCalendario(valor.Bytes())) {
             emit GrabacionRechazada(
                 fila, static_cast<int>(c),
                 QStringLiteral("El valor de %1 no es válido: %2 no es un día del calendario; %3")
-                    .arg(AQString(columna.campo), AQString(valor), ExplicacionMascara(columna.mascara)));
+                    .arg(AQString(VistaAnsi(columna.campo)), AQString(valor),
+                         ExplicacionMascara(columna.mascara)));
             return false;
         }
     }

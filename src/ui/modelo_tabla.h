@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/texto_ansi.h"
+
 namespace durlavex {
 class Tabla;
 }
@@ -76,7 +78,7 @@ class ModeloTabla : public QAbstractTableModel {
 
     Tabla& tabla_;
     std::vector<ColumnaRejilla> columnas_;
-    std::vector<std::vector<std::string>> filas_; // single-byte texts, as last read
+    std::vector<std::vector<TextoAnsi>> filas_; // as last read
 };
 
 } // namespace durlavex::ui

@@ -322,7 +322,7 @@ std::string Tablas(const fs::path& ktemp)
         texto << "Filas: " << tabla->NumRegistros() << "\n";
         for (std::size_t fila = 0; fila < tabla->NumRegistros(); ++fila) {
             for (std::size_t campo = 0; campo < tabla->Campos().size(); ++campo)
-                texto << (campo ? "\t" : "") << AnsiAUtf8(tabla->Texto(fila, campo));
+                texto << (campo ? "\t" : "") << AnsiAUtf8(VistaAnsi(tabla->Texto(fila, campo)));
             texto << "\n";
         }
     }

@@ -149,7 +149,7 @@ TEST_P(AnnoAcademico, SonLosCuatroPrimerosCaracteresDelPrimerNodo)
 {
     auto documento = DocumentoXml::CargarMemoria(
         std::string("<SERVICIO><BLOQUE_DATOS>") + GetParam().bloque + "</BLOQUE_DATOS></SERVICIO>", "a.xml");
-    EXPECT_EQ(LeerAnnoAcademico(*documento), GetParam().esperado);
+    EXPECT_EQ(LeerAnnoAcademico(*documento).Bytes(), GetParam().esperado);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -29,7 +29,7 @@ void Escribir(const EntornoExportacion& e, const Esquema& esquema, const std::ve
     for (const Fila& fila : filas) {
         tabla->Agregar();
         for (std::size_t i = 0; i < campos.size(); ++i)
-            tabla->FijarTexto(campos[i], Ansi(fila[i]));
+            tabla->FijarTexto(campos[i], VistaAnsi(Ansi(fila[i])));
         tabla->Grabar();
     }
     tabla->Cerrar();

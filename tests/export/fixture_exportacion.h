@@ -30,12 +30,12 @@ using Filas = std::vector<Fila>;
 // UTF-8 test text in the tables' single-byte code page.
 inline std::string Ansi(std::string_view utf8)
 {
-    return Utf8AAnsi(utf8);
+    return Utf8AAnsi(utf8).Bytes();
 }
 inline std::vector<std::string> Ansi(std::vector<std::string> textos)
 {
     for (auto& texto : textos)
-        texto = Utf8AAnsi(texto);
+        texto = Utf8AAnsi(texto).Bytes();
     return textos;
 }
 inline Filas Ansi(Filas filas)
@@ -55,7 +55,7 @@ inline Filas LeerFilas(const std::filesystem::path& directorio, const std::strin
     for (t.Primero(); !t.Fin(); t.Siguiente()) {
         Fila fila;
         for (const auto& campo : campos)
-            fila.push_back(t.LeerTexto(campo));
+            fila.push_back(t.LeerTexto(campo).Bytes());
         filas.push_back(std::move(fila));
     }
     t.Cerrar();

@@ -35,7 +35,7 @@ class NivelDelNombre : public testing::TestWithParam<CasoNivel> {};
 
 TEST_P(NivelDelNombre, PrimerPatronQueAparececomoPalabra)
 {
-    const NivelPorNombre* nivel = Instalados().Buscar(Utf8AAnsi(GetParam().curso));
+    const NivelPorNombre* nivel = Instalados().Buscar(Utf8AAnsi(GetParam().curso).Bytes());
     EXPECT_EQ(nivel ? nivel->nivel : "", GetParam().nivel);
 }
 
@@ -57,9 +57,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(NivelesPorNombre, DaElNombreCompletoDelNivel)
 {
-    const NivelPorNombre* nivel = Instalados().Buscar(Utf8AAnsi("2º Programa de Diversificación Curricular"));
+    const NivelPorNombre* nivel =
+        Instalados().Buscar(Utf8AAnsi("2º Programa de Diversificación Curricular").Bytes());
     ASSERT_NE(nivel, nullptr);
-    EXPECT_EQ(nivel->nombre, Utf8AAnsi("Programa de Diversificación Curricular"));
+    EXPECT_EQ(nivel->nombre, Utf8AAnsi("Programa de Diversificación Curricular").Bytes());
 }
 
 TEST(NivelesPorNombre, UnaLineaMalFormadaEsUnErrorQueDiceCual)
@@ -76,7 +77,7 @@ TEST(NivelesPorNombre, UnaLineaAnadidaPorElCentroCuenta)
     const NivelesPorNombre niveles = NivelesPorNombre::Leer("\xEF\xBB\xBF"
                                                             "Adultos\tEPA\tEducación de Personas Adultas\r\n",
                                                             "NIVELES.TXT");
-    const NivelPorNombre* nivel = niveles.Buscar(Utf8AAnsi("1º ESPA (adultos)"));
+    const NivelPorNombre* nivel = niveles.Buscar(Utf8AAnsi("1º ESPA (adultos)").Bytes());
     ASSERT_NE(nivel, nullptr);
     EXPECT_EQ(nivel->nivel, "EPA");
 }

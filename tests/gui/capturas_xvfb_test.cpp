@@ -102,10 +102,10 @@ void EscribirProft(const fs::path& carpeta)
                                          {"ORS", "O'Connor Ruiz, Sean", "", "01/09/2010"}};
     for (const auto& p : profesores) {
         proft->Agregar();
-        proft->FijarTexto("ABREV", p[0]);
+        proft->FijarTexto("ABREV", VistaAnsi(p[0]));
         proft->FijarTexto("NOMBRE", Utf8AAnsi(p[1]));
-        proft->FijarTexto("X_EMPLEADO", p[2]);
-        proft->FijarTexto("F_TOMAPOS", p[3]);
+        proft->FijarTexto("X_EMPLEADO", VistaAnsi(p[2]));
+        proft->FijarTexto("F_TOMAPOS", VistaAnsi(p[3]));
         proft->Grabar();
     }
     proft->Cerrar();

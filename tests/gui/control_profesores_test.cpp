@@ -65,7 +65,7 @@ std::vector<Profesor> LeerProft(const std::filesystem::path& dir)
     std::vector<Profesor> leidos;
     for (tabla.Primero(); !tabla.Fin(); tabla.Siguiente())
         leidos.push_back({AnsiAUtf8(tabla.LeerTexto("ABREV")), AnsiAUtf8(tabla.LeerTexto("NOMBRE")),
-                          tabla.LeerTexto("X_EMPLEADO"), tabla.LeerTexto("F_TOMAPOS")});
+                          tabla.LeerTexto("X_EMPLEADO").Bytes(), tabla.LeerTexto("F_TOMAPOS").Bytes()});
     return leidos;
 }
 

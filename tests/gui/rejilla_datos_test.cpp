@@ -45,8 +45,8 @@ struct RejillaDePrueba {
         nueva.Abrir();
         for (const char* codigo : {"A1", "B2", "C3"}) {
             nueva.Agregar();
-            nueva.FijarTexto("CODIGO", codigo);
-            nueva.FijarTexto("NOMBRE", std::string("Ficha ") + codigo);
+            nueva.FijarTexto("CODIGO", VistaAnsi(codigo));
+            nueva.FijarTexto("NOMBRE", VistaAnsi(std::string("Ficha ") + codigo));
             nueva.Grabar();
         }
         nueva.Cerrar();
@@ -67,8 +67,8 @@ struct RejillaDePrueba {
         Tabla otra(dir.Ruta(), "FICHAS");
         otra.Abrir();
         otra.Mover(fila);
-        return {QString::fromStdString(otra.LeerTexto("CIFRAS")),
-                QString::fromStdString(otra.LeerTexto("FECHA"))};
+        return {QString::fromStdString(otra.LeerTexto("CIFRAS").Bytes()),
+                QString::fromStdString(otra.LeerTexto("FECHA").Bytes())};
     }
 
     pruebas::DirectorioTemporal dir;

@@ -85,8 +85,9 @@ inline void EscribirSoluc(const std::filesystem::path& directorio, const std::ve
 {
     std::vector<std::vector<std::string>> datos;
     for (const auto& f : filas)
-        datos.push_back({Utf8AAnsi(f.PROF), f.DIA, f.HORA, Utf8AAnsi(f.ASIG), Utf8AAnsi(f.CODGRUPO),
-                         Utf8AAnsi(f.TAREA), Utf8AAnsi(f.AULA)});
+        datos.push_back({Utf8AAnsi(f.PROF).Bytes(), f.DIA, f.HORA, Utf8AAnsi(f.ASIG).Bytes(),
+                         Utf8AAnsi(f.CODGRUPO).Bytes(), Utf8AAnsi(f.TAREA).Bytes(),
+                         Utf8AAnsi(f.AULA).Bytes()});
     EscribirDbase3(directorio / "SOLUC.DBF",
                    {{"PROF", 'C', 10},
                     {"DIA", 'N', 1},

@@ -10,7 +10,10 @@ namespace {
 
 // The tests write texts in UTF-8 for readability; the program compares them
 // in the ANSI code page.
-std::string A(std::string_view utf8) { return Utf8AAnsi(utf8); }
+std::string A(std::string_view utf8)
+{
+    return Utf8AAnsi(utf8).Bytes();
+}
 
 struct CasoIgualdad {
     const char* nombre;

@@ -75,8 +75,8 @@ TEST_F(Filtro, UnaFilaAgregadaEntraSiCumpleElFiltro)
     soluc.Filtrar("PROF= 'BEA'");
     for (const char* prof : {"BEA", "ANA"}) {
         soluc.Agregar();
-        soluc.FijarTexto("ID", std::string("n") + prof[0]);
-        soluc.FijarTexto("PROF", prof);
+        soluc.FijarTexto("ID", VistaAnsi(std::string("n") + prof[0]));
+        soluc.FijarTexto("PROF", VistaAnsi(prof));
         soluc.Grabar();
     }
     EXPECT_EQ(pruebas::Columna(soluc, "ID"), (Textos{"r4", "nB"}));

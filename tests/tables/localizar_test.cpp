@@ -20,8 +20,8 @@ const std::vector<DefinicionCampo> kCampos{{"ID", TipoCampo::Texto, 3},      {"C
 
 FilasTexto Filas()
 {
-    return {{"r0", "MAT", "1A", Utf8AAnsi("Educación"), "Bachillerato", "101", "7"},
-            {"r1", "mat", "1B", Utf8AAnsi("Música"), "ESO", "0101", "12"},
+    return {{"r0", "MAT", "1A", Utf8AAnsi("Educación").Bytes(), "Bachillerato", "101", "7"},
+            {"r1", "mat", "1B", Utf8AAnsi("Música").Bytes(), "ESO", "0101", "12"},
             {"r2", "MAT", "1B", "Lengua", "ESO", "202", "7"},
             {"r3", "LEN", "1A", "Lengua", "ESO", "101", "-3"}};
 }
@@ -44,19 +44,27 @@ TEST_P(Localizar, EncuentraLaPrimeraFilaQueCoincide)
     Tabla tabla(trabajo.Ruta(), "PRUEBA");
     tabla.Abrir();
     const bool encontrada = tabla.Localizar(GetParam().campos, GetParam().valores);
-    EXPECT_EQ(encontrada ? tabla.LeerTexto("ID") : "", GetParam().fila);
+    EXPECT_EQ(encontrada ? tabla.LeerTexto("ID").Bytes() : "", GetParam().fila);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Casos, Localizar,
     ::testing::Values(
         CasoLocalizar{"LaPrimeraDeDosCoincidentes", "COD", {std::string("MAT")}, "r0"},
-        CasoLocalizar{"VariosCamposSoloLaQueCoincideEnTodos", "COD;GRUPO", {std::string("MAT"), std::string("1B")}, "r2"},
-        CasoLocalizar{"OtraLetraMayusculaNoCoincide", "COD;GRUPO", {std::string("mat"), std::string("1A")}, ""},
+        CasoLocalizar{"VariosCamposSoloLaQueCoincideEnTodos",
+                      "COD;GRUPO",
+                      {std::string("MAT"), std::string("1B")},
+                      "r2"},
+        CasoLocalizar{
+            "OtraLetraMayusculaNoCoincide", "COD;GRUPO", {std::string("mat"), std::string("1A")}, ""},
         CasoLocalizar{"MinusculasExactasCoinciden", "COD", {std::string("mat")}, "r1"},
-        CasoLocalizar{"NombresDeCampoSinDistinguirMayusculas", "cod; Grupo", {std::string("LEN"), std::string("1A")}, "r3"},
-        CasoLocalizar{"ClaveDeDiezConBlancoFinalEncuentraElTexto", "NOMBRE", {Utf8AAnsi("Educación ")}, "r0"},
-        CasoLocalizar{"AcentoDistintoNoCoincide", "NOMBRE", {Utf8AAnsi("Educacion")}, ""},
+        CasoLocalizar{"NombresDeCampoSinDistinguirMayusculas",
+                      "cod; Grupo",
+                      {std::string("LEN"), std::string("1A")},
+                      "r3"},
+        CasoLocalizar{
+            "ClaveDeDiezConBlancoFinalEncuentraElTexto", "NOMBRE", {Utf8AAnsi("Educación ").Bytes()}, "r0"},
+        CasoLocalizar{"AcentoDistintoNoCoincide", "NOMBRE", {Utf8AAnsi("Educacion").Bytes()}, ""},
         CasoLocalizar{"ClaveMasLargaQueElCampoSeCortaASuAncho", "NIVEL", {std::string("Bachillerato")}, "r0"},
         CasoLocalizar{"BlancosInicialesCuentan", "COD", {std::string(" MAT")}, ""},
         CasoLocalizar{"ClaveVaciaNoEncuentraTextoLleno", "COD", {std::string("")}, ""},

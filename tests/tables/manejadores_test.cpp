@@ -224,8 +224,8 @@ TEST(TablasPrincipales, ElNivelcanInstaladoTieneLosTresCamposYClavesUnicas)
     std::set<int> claves;
     for (nivelcan.Primero(); !nivelcan.Fin(); nivelcan.Siguiente()) {
         EXPECT_TRUE(claves.insert(nivelcan.LeerEntero("X_OFERTAMATRIG")).second);
-        EXPECT_FALSE(nivelcan.LeerTexto("NIVEL_ABREV").empty());
-        EXPECT_FALSE(nivelcan.LeerTexto("NIVEL").empty());
+        EXPECT_FALSE(nivelcan.LeerTexto("NIVEL_ABREV").Vacio());
+        EXPECT_FALSE(nivelcan.LeerTexto("NIVEL").Vacio());
     }
     ASSERT_TRUE(nivelcan.Localizar("X_OFERTAMATRIG", {std::int32_t{310101}}));
     EXPECT_EQ(nivelcan.LeerTexto("NIVEL_ABREV"), "ESO");

@@ -21,7 +21,7 @@ TEST(OrdenPorIndice, DiasHoras2PorOrdenConEmpatesEnOrdenDeAlta)
                                                          {"e", 30}, {"f", -5}, {"g", 10}};
     for (const auto& [diho, orden] : filas) {
         tabla->Agregar();
-        tabla->FijarTexto("DIHO", diho);
+        tabla->FijarTexto("DIHO", VistaAnsi(diho));
         tabla->FijarEntero("ORDEN", orden);
         tabla->Grabar();
     }
@@ -39,10 +39,10 @@ TEST(OrdenPorIndice, LasFilasAgregadasDespuesOcupanSuSitio)
     tabla->OrdenarPorIndice("orden");
     for (const auto& [diho, orden] : std::vector<std::pair<const char*, int>>{{"a", 2}, {"b", 1}, {"c", 2}, {"d", 0}}) {
         tabla->Agregar();
-        tabla->FijarTexto("DIHO", diho);
+        tabla->FijarTexto("DIHO", VistaAnsi(diho));
         tabla->FijarEntero("ORDEN", orden);
         tabla->Grabar();
-        EXPECT_EQ(tabla->LeerTexto("DIHO"), diho); // the row just posted stays current
+        EXPECT_EQ(tabla->LeerTexto("DIHO").Bytes(), diho); // the row just posted stays current
     }
     EXPECT_EQ(pruebas::Columna(*tabla, "DIHO"), (Textos{"d", "b", "a", "c"}));
 }

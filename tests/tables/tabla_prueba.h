@@ -24,7 +24,7 @@ inline void CrearTablaConFilas(const std::filesystem::path& carpeta, const std::
     for (const auto& fila : filas) {
         tabla.Agregar();
         for (std::size_t i = 0; i < fila.size(); ++i)
-            tabla.FijarTexto(campos[i].nombre, fila[i]);
+            tabla.FijarTexto(campos[i].nombre, VistaAnsi(fila[i]));
         tabla.Grabar();
     }
     tabla.Cerrar();
@@ -35,7 +35,7 @@ inline std::vector<std::string> Columna(Tabla& tabla, const std::string& campo)
 {
     std::vector<std::string> valores;
     for (tabla.Primero(); !tabla.Fin(); tabla.Siguiente())
-        valores.push_back(tabla.LeerTexto(campo));
+        valores.push_back(tabla.LeerTexto(campo).Bytes());
     return valores;
 }
 

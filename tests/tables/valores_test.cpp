@@ -30,12 +30,12 @@ protected:
     std::string GuardarYLeer(std::string_view texto)
     {
         tabla.Agregar();
-        tabla.FijarTexto("COD", texto);
+        tabla.FijarTexto("COD", VistaAnsi(texto));
         tabla.Grabar();
         Tabla otra(trabajo.Ruta(), "PRUEBA");
         otra.Abrir();
         otra.Ultimo();
-        return otra.LeerTexto("COD");
+        return otra.LeerTexto("COD").Bytes();
     }
 
     DirectorioTemporal trabajo;
@@ -63,7 +63,8 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoTexto{"BlancosInicialesSeConservan", "  AB", "  AB"},
                       CasoTexto{"BlancoQueQuedaTrasElCorteNoSeLee", "ABCDEFGHI JK", "ABCDEFGHI"},
                       CasoTexto{"VacioDejaElCampoEnBlanco", "", ""},
-                      CasoTexto{"LetrasAcentuadasByteAByte", Utf8AAnsi("Educación"), Utf8AAnsi("Educación")}),
+                      CasoTexto{"LetrasAcentuadasByteAByte", Utf8AAnsi("Educación").Bytes(),
+                                Utf8AAnsi("Educación").Bytes()}),
     [](const auto& info) { return std::string(info.param.nombre); });
 
 TEST_F(ValoresCampo, UnCampoNuncaFijadoSeLeeVacioYCero)
@@ -119,7 +120,7 @@ class LecturaEntera : public ValoresCampo, public ::testing::WithParamInterface<
 TEST_P(LecturaEntera, DaElNumero)
 {
     tabla.Agregar();
-    tabla.FijarTexto(GetParam().campo, GetParam().texto);
+    tabla.FijarTexto(GetParam().campo, VistaAnsi(GetParam().texto));
     tabla.Grabar();
     EXPECT_EQ(tabla.LeerEntero(GetParam().campo), GetParam().esperado);
 }
@@ -147,7 +148,7 @@ class LecturaEnteraErronea : public ValoresCampo, public ::testing::WithParamInt
 TEST_P(LecturaEnteraErronea, EsUnErrorQueLoDice)
 {
     tabla.Agregar();
-    tabla.FijarTexto(GetParam().campo, GetParam().texto);
+    tabla.FijarTexto(GetParam().campo, VistaAnsi(GetParam().texto));
     tabla.Grabar();
     EXPECT_EQ(pruebas::MensajeDeError([&] { tabla.LeerEntero(GetParam().campo); }), GetParam().mensaje);
 }

@@ -42,7 +42,7 @@ const QColor kGranate(128, 0, 0);
 
 QString DesdeAnsi(const std::string& texto)
 {
-    return QString::fromStdString(AnsiAUtf8(texto));
+    return QString::fromStdString(AnsiAUtf8(VistaAnsi(texto)));
 }
 
 template <class Clase = QLabel>
@@ -314,7 +314,7 @@ void TPlantillas::BitBtnContinuarClick()
 
 void TPlantillas::FormClose()
 {
-    plantillaElegida_ = Utf8AAnsi(Recortar(ComboBoxPlantilla->currentText().toStdString()));
+    plantillaElegida_ = Utf8AAnsi(Recortar(ComboBoxPlantilla->currentText().toStdString())).Bytes();
 }
 
 void TPlantillas::closeEvent(QCloseEvent* evento)

@@ -1,9 +1,10 @@
 #include "platform/dbf/archivo_dbf.h"
 
 #include "platform/dbf/indice_mdx.h"
-#include "platform/dbf/mensajes.h"
+#include "platform/comillas.h"
 #include "platform/dbf/tabla_dbf.h"
 #include "platform/error.h"
+#include "platform/rutas.h"
 #include "platform/texto.h"
 
 #include <map>
@@ -71,7 +72,7 @@ std::unique_ptr<ArchivoSistema> AbrirParaReescribir(const fs::path& ruta, const 
     auto archivo = std::make_unique<ArchivoSistema>(ruta, ArchivoSistema::Modo::Crear);
     if (!archivo->Bloquear(true))
         throw Error("No se puede crear la tabla " + Entre(tabla) + ": otro programa tiene abierto el archivo " +
-                    Entre(ruta.string()));
+                    Entre(TextoRuta(ruta)));
     return archivo;
 }
 
@@ -85,7 +86,7 @@ void Reescribir(ArchivoSistema& archivo, std::span<const std::uint8_t> bytes)
 
 void ArchivoDbf::Crear(const fs::path& ruta, const std::vector<Campo>& campos, const std::vector<Indice>& indices)
 {
-    const std::string nombre = ruta.string();
+    const std::string nombre = TextoRuta(ruta);
     const std::vector<Campo> comprobados = ComprobarCamposNuevos(campos, indices, nombre);
     {
         std::lock_guard bloqueo(Abiertas().Cerrojo());
@@ -123,13 +124,13 @@ void ArchivoDbf::ComprobarLibreParaBorrar(const fs::path& ruta)
         return;
     }
     if (!archivo->Bloquear(true))
-        throw Error("No se puede sustituir la tabla " + Entre(ruta.string()) +
+        throw Error("No se puede sustituir la tabla " + Entre(TextoRuta(ruta)) +
                     ": otro programa la tiene abierta. Ciérrela en ese programa y repita el proceso");
 }
 
 std::shared_ptr<ArchivoDbf> ArchivoDbf::Abrir(const fs::path& ruta, Acceso acceso)
 {
-    const std::string nombre = ruta.string();
+    const std::string nombre = TextoRuta(ruta);
     const auto clave = ClaveDe(ruta);
     if (!clave)
         throw Error("No se encuentra la tabla " + Entre(nombre));

@@ -1,8 +1,9 @@
 #include "platform/dbf/archivo_sistema.h"
 
 #include "platform/causa_sistema.h"
-#include "platform/dbf/mensajes.h"
+#include "platform/comillas.h"
 #include "platform/error.h"
+#include "platform/rutas.h"
 #include "platform/fallos_simulados.h"
 
 #include <algorithm>
@@ -23,7 +24,7 @@ namespace {
 
 [[noreturn]] void Fallo(const std::string& que, const std::filesystem::path& ruta, const std::string& causa)
 {
-    throw Error("No se pudo " + que + " el archivo " + Entre(ruta.string()) + ": " + causa);
+    throw Error("No se pudo " + que + " el archivo " + Entre(TextoRuta(ruta)) + ": " + causa);
 }
 
 // A fault a test planned for this operation ends it as the system would.

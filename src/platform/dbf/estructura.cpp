@@ -1,7 +1,7 @@
 #include "platform/dbf/estructura.h"
 
 #include "platform/dbf/cursor_bytes.h"
-#include "platform/dbf/mensajes.h"
+#include "platform/comillas.h"
 #include "platform/error.h"
 #include "platform/texto.h"
 

@@ -5,7 +5,7 @@
 #include "platform/dbf/indice_mdx.h"
 
 #include "platform/dbf/cursor_bytes.h"
-#include "platform/dbf/mensajes.h"
+#include "platform/comillas.h"
 #include "platform/error.h"
 #include "platform/texto.h"
 

@@ -1,9 +1,10 @@
 #include "platform/dbf/tabla_dbf.h"
 
 #include "platform/dbf/cursor_bytes.h"
-#include "platform/dbf/mensajes.h"
+#include "platform/comillas.h"
 #include "platform/dbf/valores.h"
 #include "platform/error.h"
+#include "platform/rutas.h"
 #include "platform/texto.h"
 
 #include <algorithm>
@@ -88,7 +89,7 @@ void TablaDbf::CargarIndices()
     std::vector<EtiquetaMdx> etiquetas;
     try {
         ArchivoSistema archivo(*ruta, ArchivoSistema::Modo::Abrir);
-        etiquetas = LeerEtiquetasMdx(archivo.LeerTodo(), ruta->string());
+        etiquetas = LeerEtiquetasMdx(archivo.LeerTodo(), TextoRuta(*ruta));
     } catch (const Error& e) {
         // The table itself stays readable; only posts, which could not keep
         // that index right, are refused.
@@ -99,7 +100,7 @@ void TablaDbf::CargarIndices()
         const auto campo = BuscarCampo(etiqueta.expresion);
         if (!campo || etiqueta.tipoClave != 'N' || !EsNumerico(estructura_.campos[*campo]) ||
             etiqueta.descendente || etiqueta.unico) {
-            indiceNoMantenible_ = "su índice " + Entre(ruta->string()) + " tiene la etiqueta " +
+            indiceNoMantenible_ = "su índice " + Entre(TextoRuta(*ruta)) + " tiene la etiqueta " +
                                   EntreAnsi(etiqueta.nombre) + " sobre " + EntreAnsi(etiqueta.expresion) +
                                   ", que este programa no sabe mantener al día";
             continue;

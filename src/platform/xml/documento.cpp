@@ -10,6 +10,7 @@
 #include <string>
 #include <system_error>
 
+#include "platform/comillas.h"
 #include "platform/error.h"
 #include "platform/rutas.h"
 #include "platform/xml/codificaciones_windows.h"
@@ -32,8 +33,6 @@ void Silenciar(void* datos, xmlErrorPtr error)
 }
 
 void CallarAviso(void*, const char*, ...) {}
-
-std::string Nombre(const std::string& nombre) { return "«" + nombre + "»"; }
 
 // Loading never reaches the network, loads no external DTD and substitutes
 // no entity beyond the predefined ones; libxml2's default limits on depth
@@ -80,7 +79,7 @@ xmlDoc* Comprobar(xmlDoc* doc, const xmlParserCtxt& ctxt, const PrimerErrorXml& 
 xmlDoc* Analizar(std::string_view bytes, const std::string& url, const std::string& nombre)
 {
     if (bytes.size() > static_cast<std::size_t>(INT_MAX))
-        throw Error("El archivo " + Nombre(nombre) + " es demasiado grande para leerlo como XML");
+        throw Error("El archivo " + Entre(nombre) + " es demasiado grande para leerlo como XML");
     PrimerErrorXml primero;
     auto ctxt = NuevoContexto(primero);
     xmlDoc* doc = xmlCtxtReadMemory(ctxt.get(), bytes.data(), static_cast<int>(bytes.size()), url.c_str(), nullptr,
@@ -119,20 +118,20 @@ std::unique_ptr<DocumentoXml> DocumentoXml::Cargar(const std::filesystem::path& 
 {
     // The file is read here, not by libxml2, so that its name is never taken
     // for an address and a compressed file is not expanded behind our back.
-    const std::string nombre = ruta.string();
+    const std::string nombre = TextoRuta(ruta);
     if (!ExisteArchivo(ruta))
-        throw Error("No existe el archivo " + Nombre(nombre));
+        throw Error("No existe el archivo " + Entre(nombre));
     LecturaArchivo lectura;
     lectura.archivo.open(ruta, std::ios::binary);
     if (!lectura.archivo.is_open())
-        throw Error("No se puede leer el archivo " + Nombre(nombre));
+        throw Error("No se puede leer el archivo " + Entre(nombre));
     PrimerErrorXml primero;
     auto ctxt = NuevoContexto(primero);
     xmlDoc* doc =
         xmlCtxtReadIO(ctxt.get(), &LecturaArchivo::Leer, nullptr, &lectura, nombre.c_str(), nullptr, kOpciones);
     if (lectura.fallo) {
         xmlFreeDoc(doc);
-        throw Error("No se puede leer el archivo " + Nombre(nombre));
+        throw Error("No se puede leer el archivo " + Entre(nombre));
     }
     doc = Comprobar(doc, *ctxt, primero, lectura.leidos, nombre);
     return std::unique_ptr<DocumentoXml>(new DocumentoXml(doc, ruta));

@@ -2,6 +2,7 @@
 
 #include <libxml/parserInternals.h>
 
+#include "platform/comillas.h"
 #include "platform/error.h"
 
 namespace durlavex {
@@ -11,11 +12,6 @@ namespace {
 const char* Texto(const char* texto)
 {
     return texto ? texto : "";
-}
-
-std::string Nombre(const std::string& nombre)
-{
-    return "«" + nombre + "»";
 }
 
 // libxml2's limits, said in words the user can act on: the file is well
@@ -59,14 +55,14 @@ void LanzarErrorXml(const xmlParserCtxt& ctxt, const PrimerErrorXml& primero, co
     if (primero.hay) {
         const std::string limite = LimiteSuperado(primero.error.mensaje);
         if (!limite.empty())
-            throw Error("El archivo " + Nombre(nombre) + " no se puede leer: " + limite + " (línea " +
+            throw Error("El archivo " + Entre(nombre) + " no se puede leer: " + limite + " (línea " +
                         std::to_string(primero.linea) + ")");
     }
     const int linea = primero.hay ? primero.linea : ctxt.lastError.line;
     std::string motivo = MotivoErrorXml(primero.hay ? primero.error : DeLibxml2(ctxt.lastError, &ctxt));
     if (linea > 0)
         motivo = "línea " + std::to_string(linea) + ": " + motivo;
-    throw Error("El archivo " + Nombre(nombre) + " no es un XML bien formado (" + motivo + ")");
+    throw Error("El archivo " + Entre(nombre) + " no es un XML bien formado (" + motivo + ")");
 }
 
 } // namespace durlavex

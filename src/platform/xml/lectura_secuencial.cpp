@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 
+#include "platform/comillas.h"
 #include "platform/error.h"
 #include "platform/interrupcion.h"
 #include "platform/rutas.h"
@@ -144,11 +145,6 @@ struct LiberarContexto {
     }
 };
 
-std::string Nombre(const std::filesystem::path& ruta)
-{
-    return "«" + TextoRuta(ruta) + "»";
-}
-
 } // namespace
 
 std::optional<std::string> ElementoXml::Atributo(std::string_view buscado) const
@@ -170,11 +166,11 @@ std::optional<std::string> ElementoXml::Atributo(std::string_view buscado) const
 void LeerXmlSecuencial(const std::filesystem::path& ruta, ReceptorXml& receptor)
 {
     if (!ExisteArchivo(ruta))
-        throw durlavex::Error("No existe el archivo " + Nombre(ruta));
+        throw durlavex::Error("No existe el archivo " + Entre(TextoRuta(ruta)));
     Fuente fuente;
     fuente.archivo.open(ruta, std::ios::binary);
     if (!fuente.archivo.is_open())
-        throw durlavex::Error("No se puede leer el archivo " + Nombre(ruta));
+        throw durlavex::Error("No se puede leer el archivo " + Entre(TextoRuta(ruta)));
 
     PrepararLibxml2();
 
@@ -183,7 +179,7 @@ void LeerXmlSecuencial(const std::filesystem::path& ruta, ReceptorXml& receptor)
     std::unique_ptr<xmlParserCtxt, LiberarContexto> ctxt(
         xmlCreateIOParserCtxt(&sax, &lectura, &Fuente::Leer, nullptr, &fuente, XML_CHAR_ENCODING_NONE));
     if (!ctxt)
-        throw durlavex::Error("No hay memoria para leer el archivo " + Nombre(ruta));
+        throw durlavex::Error("No hay memoria para leer el archivo " + Entre(TextoRuta(ruta)));
     lectura.ctxt = ctxt.get();
     xmlCtxtUseOptions(ctxt.get(), XML_PARSE_NONET | XML_PARSE_BIG_LINES);
     xmlParseDocument(ctxt.get());
@@ -191,12 +187,12 @@ void LeerXmlSecuencial(const std::filesystem::path& ruta, ReceptorXml& receptor)
     if (fuente.interrumpida)
         ComprobarInterrupcion();
     if (fuente.fallo)
-        throw durlavex::Error("No se puede leer el archivo " + Nombre(ruta));
+        throw durlavex::Error("No se puede leer el archivo " + Entre(TextoRuta(ruta)));
     if (lectura.excepcion)
         std::rethrow_exception(lectura.excepcion);
     if (lectura.entidad && lectura.declaraEntidades)
         throw durlavex::Error(
-            "El archivo " + Nombre(ruta) + " usa la entidad «&" + lectura.primero.error.dato1 + ";» (línea " +
+            "El archivo " + Entre(TextoRuta(ruta)) + " usa la entidad «&" + lectura.primero.error.dato1 + ";» (línea " +
             std::to_string(lectura.primero.linea) + "): aquí solo se admiten las de XML, como &amp; o &lt;");
     if (!ctxt->wellFormed || lectura.primero.hay)
         LanzarErrorXml(*ctxt, lectura.primero, TextoRuta(ruta));
