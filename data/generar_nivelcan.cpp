@@ -116,7 +116,8 @@ void Escribir(const Fuente& fuente, const fs::path& salida)
                     errno = 0;
                     const double valor = std::strtod(fila[i].c_str(), &fin);
                     if (fila[i].empty() || *fin != '\0' || errno != 0)
-                        throw Error("«" + fila[i] + "» no es un número para el campo " + fuente.campos[i].nombre);
+                        throw Error("«" + fila[i] + "» no es un número para el campo " +
+                                    fuente.campos[i].nombre);
                     tabla->PonerNumero(registro, i, valor);
                 } else {
                     tabla->PonerTexto(registro, i, fila[i]);

@@ -11,7 +11,7 @@ class QWidget;
 namespace durlavex {
 
 class InteraccionVentana : public Interaccion {
-public:
+  public:
     InteraccionVentana(QWidget* ventana, ui::Avisos& avisos, DialogosCorrida dialogos);
 
     std::string ElegirPlantilla(const std::filesystem::path& archivoXml) override;
@@ -19,7 +19,7 @@ public:
     void Mensaje(std::string_view texto) override;
     void Ocupado(bool ocupado) override;
 
-private:
+  private:
     QWidget* ventana_;
     ui::Avisos& avisos_;
     DialogosCorrida dialogos_;

@@ -50,7 +50,8 @@ int Comprobar(const std::vector<std::string>& argumentos)
 {
     if (const std::optional<int> respondida = AtenderAyudaOVersion(argumentos, ImprimirAyuda))
         return *respondida;
-    const std::optional<std::vector<std::string>> leidos = SoloNombres(argumentos, kUsoComprobar, "comprobar");
+    const std::optional<std::vector<std::string>> leidos =
+        SoloNombres(argumentos, kUsoComprobar, "comprobar");
     if (!leidos)
         return kUsoIncorrecto;
     const std::vector<std::string>& archivos = *leidos;

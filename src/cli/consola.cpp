@@ -2,7 +2,9 @@
 
 #ifdef _WIN32
 
+// windows.h first: shellapi.h needs what it declares.
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include <iostream>
@@ -25,10 +27,10 @@ std::string Utf8(const wchar_t* texto, int largo)
 // Takes UTF-8 and passes it on in a code page, line by line (and at each
 // flush); a character split between two writes waits for its last bytes.
 class ConversionConsola : public std::streambuf {
-public:
+  public:
     ConversionConsola(std::streambuf* destino, UINT pagina) : destino_(destino), pagina_(pagina) {}
 
-protected:
+  protected:
     int_type overflow(int_type c) override
     {
         if (traits_type::eq_int_type(c, traits_type::eof()))
@@ -53,7 +55,7 @@ protected:
         return destino_->pubsync();
     }
 
-private:
+  private:
     // Where the last whole UTF-8 character of the pending text ends.
     std::size_t FinCompleto() const
     {

@@ -7,8 +7,8 @@
 
 #include "platform/comillas.h"
 #include "platform/error.h"
-#include "platform/rutas.h"
 #include "platform/interrupcion.h"
+#include "platform/rutas.h"
 #include "platform/texto.h"
 
 namespace durlavex {

@@ -21,15 +21,13 @@
 namespace durlavex {
 
 struct ContextoExportacion {
-    ContextoExportacion(std::filesystem::path directorioTrabajo,
-                        std::filesystem::path carpetaPrograma,
-                        std::filesystem::path archivoXml,
-                        Interaccion& interaccion)
-        : directorioTrabajo(std::move(directorioTrabajo)),
-          carpetaPrograma(std::move(carpetaPrograma)),
-          ArchivoXML(std::move(archivoXml)),
-          interaccion(interaccion),
-          tablas(this->directorioTrabajo, this->carpetaPrograma) {}
+    ContextoExportacion(std::filesystem::path directorioTrabajo, std::filesystem::path carpetaPrograma,
+                        std::filesystem::path archivoXml, Interaccion& interaccion)
+        : directorioTrabajo(std::move(directorioTrabajo)), carpetaPrograma(std::move(carpetaPrograma)),
+          ArchivoXML(std::move(archivoXml)), interaccion(interaccion),
+          tablas(this->directorioTrabajo, this->carpetaPrograma)
+    {
+    }
 
     std::filesystem::path directorioTrabajo;
     std::filesystem::path carpetaPrograma;
@@ -50,7 +48,8 @@ struct ContextoExportacion {
     const NivelesPorNombre& NivelesPorNombreCurso()
     {
         if (!nivelesPorNombre)
-            nivelesPorNombre = NivelesPorNombre::Cargar(RutaArchivo(carpetaPrograma, kArchivoNivelesPorNombre));
+            nivelesPorNombre =
+                NivelesPorNombre::Cargar(RutaArchivo(carpetaPrograma, kArchivoNivelesPorNombre));
         return *nivelesPorNombre;
     }
     std::optional<NivelesPorNombre> nivelesPorNombre;

@@ -22,8 +22,8 @@ using durlavex::Error;
 
 // The data groups the export steps and the import select.
 constexpr std::array<std::string_view, 9> kGrupos = {
-    "ANNO_ACADEMICO", "MATERIAS", "CURSOS_DEL_CENTRO", "UNIDADES", "EMPLEADOS",
-    "DEPENDENCIAS", "ACTIVIDADES", "JORNADAS_ESCOLARES", "TRAMOS_HORARIOS"};
+    "ANNO_ACADEMICO", "MATERIAS",    "CURSOS_DEL_CENTRO",  "UNIDADES",       "EMPLEADOS",
+    "DEPENDENCIAS",   "ACTIVIDADES", "JORNADAS_ESCOLARES", "TRAMOS_HORARIOS"};
 
 void LeerTodo(const std::shared_ptr<durlavex::DocumentoXml>& documento)
 {

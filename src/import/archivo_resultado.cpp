@@ -6,8 +6,8 @@
 #include <string>
 
 #include "platform/error.h"
-#include "platform/xml/escritura.h"
 #include "platform/rutas.h"
+#include "platform/xml/escritura.h"
 
 namespace durlavex {
 
@@ -49,8 +49,7 @@ xmlNode* BloqueDatosConContenido(const DocumentoXml& documento)
     for (const xmlNode* hijo = bloque->children; hijo != nullptr; hijo = hijo->next)
         if (!EsTextoEnBlanco(hijo))
             return bloque;
-    throw Error("El archivo «" + archivo +
-                "» no trae el año académico: su elemento BLOQUE_DATOS está vacío");
+    throw Error("El archivo «" + archivo + "» no trae el año académico: su elemento BLOQUE_DATOS está vacío");
 }
 
 xmlNode* SustituirRaiz(DocumentoXml& documento, std::string_view fecha, std::string_view anno)

@@ -31,8 +31,7 @@ std::string ComoLocalizar(std::string_view valor, std::size_t ancho)
     return std::string(QuitarBlancosFinales(valor.substr(0, ancho)));
 }
 
-template <typename Mapa>
-const typename Mapa::mapped_type* Buscar(const Mapa& mapa, const std::string& clave)
+template <typename Mapa> const typename Mapa::mapped_type* Buscar(const Mapa& mapa, const std::string& clave)
 {
     const auto it = mapa.find(clave);
     return it == mapa.end() ? nullptr : &it->second;
@@ -97,8 +96,8 @@ const Grupo* IndicesBusqueda::BuscarGrupo(std::string_view ABREV) const
 
 const std::string* IndicesBusqueda::BuscarMateria(std::string_view COD, std::string_view OFERTAMATRI) const
 {
-    return Buscar(materias_, ClaveDoble(ComoLocalizar(COD, anchoCod_),
-                                        ComoLocalizar(OFERTAMATRI, anchoOfertaMatri_)));
+    return Buscar(materias_,
+                  ClaveDoble(ComoLocalizar(COD, anchoCod_), ComoLocalizar(OFERTAMATRI, anchoOfertaMatri_)));
 }
 
 } // namespace durlavex

@@ -32,14 +32,14 @@ struct Grupo {
 };
 
 class IndicesBusqueda {
-public:
+  public:
     // Reads ASIGT, ASIGNOMT, DIASHORAST, GRUPOST and ASIGNOMT2 through the
     // run's open handles, from their first rows.
     explicit IndicesBusqueda(TablasPrincipales& tablas);
 
     // Texts are compared exactly, with case; nullptr when no row matches.
     const Asignacion* BuscarAsignacion(std::string_view CASIG, std::string_view CGRUP) const;
-    const std::string* BuscarCodTarea(std::string_view COD) const;       // ASIGNOMT
+    const std::string* BuscarCodTarea(std::string_view COD) const; // ASIGNOMT
     const Tramo* BuscarTramo(std::string_view DIHO) const;
     const Grupo* BuscarGrupo(std::string_view ABREV) const;
     // MATERIA of ASIGNOMT2 by COD and OFERTAMATRI, compared as the table
@@ -47,7 +47,7 @@ public:
     // trailing blanks not significant.
     const std::string* BuscarMateria(std::string_view COD, std::string_view OFERTAMATRI) const;
 
-private:
+  private:
     std::unordered_map<std::string, Asignacion> asignaciones_;
     std::unordered_map<std::string, std::string> codTareas_;
     std::unordered_map<std::string, Tramo> tramos_;

@@ -33,7 +33,8 @@ std::vector<ProfesorIncompleto> ProfesoresIncompletos(const std::filesystem::pat
     std::vector<ProfesorIncompleto> incompletos;
     for (proft.Primero(); !proft.Fin(); proft.Siguiente())
         if (!FilaCompleta(proft))
-            incompletos.push_back({AnsiAUtf8(proft.LeerTexto("ABREV")), AnsiAUtf8(proft.LeerTexto("NOMBRE"))});
+            incompletos.push_back(
+                {AnsiAUtf8(proft.LeerTexto("ABREV")), AnsiAUtf8(proft.LeerTexto("NOMBRE"))});
     proft.Cerrar();
     return incompletos;
 }

@@ -123,8 +123,8 @@ std::string DescribirLeccion(const FilaProfesor& profesor, const Leccion& leccio
 }
 
 // One lesson record; every value starts empty for each lesson.
-void EscribirLeccion(const ContextoLecciones& ctx, xmlNode* profesorXml, const FilaProfesor& profesor, int numero,
-                     const Leccion& leccion)
+void EscribirLeccion(const ContextoLecciones& ctx, xmlNode* profesorXml, const FilaProfesor& profesor,
+                     int numero, const Leccion& leccion)
 {
     const DocumentoXml& documento = ctx.documento;
     xmlNode* registro = AgregarGrupo(documento, profesorXml, "ACTIVIDAD_" + std::to_string(numero));
@@ -243,8 +243,8 @@ RecuentoHorarios EscribirHorariosRegulares(const DocumentoXml& documento, xmlNod
 
         int numero = 0;
         for (const Leccion& leccion : suyas) {
-            EscribirLeccion({documento, *indices, fechas, tareaDocencia, comprobacion}, registro, profesor, ++numero,
-                            leccion);
+            EscribirLeccion({documento, *indices, fechas, tareaDocencia, comprobacion}, registro, profesor,
+                            ++numero, leccion);
             ++recuento.actividades;
         }
         if (guardado)

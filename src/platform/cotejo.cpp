@@ -27,7 +27,10 @@ namespace {
 // NORM_IGNORECASE for "without regard to letter case". Its sort keys
 // (LCMapString with LCMAP_SORTKEY and the same flags) are equal exactly when
 // the comparison says equal.
-DWORD Banderas(Caso caso) { return caso == Caso::Distingue ? 0 : NORM_IGNORECASE; }
+DWORD Banderas(Caso caso)
+{
+    return caso == Caso::Distingue ? 0 : NORM_IGNORECASE;
+}
 
 std::wstring AAnchos(std::string_view ansi)
 {
@@ -50,9 +53,9 @@ int Comparar(Caso caso, std::string_view a, std::string_view b)
 {
     const std::wstring anchoA = AAnchos(a);
     const std::wstring anchoB = AAnchos(b);
-    const int resultado =
-        CompareStringEx(LOCALE_NAME_USER_DEFAULT, Banderas(caso), anchoA.data(), static_cast<int>(anchoA.size()),
-                        anchoB.data(), static_cast<int>(anchoB.size()), nullptr, nullptr, 0);
+    const int resultado = CompareStringEx(LOCALE_NAME_USER_DEFAULT, Banderas(caso), anchoA.data(),
+                                          static_cast<int>(anchoA.size()), anchoB.data(),
+                                          static_cast<int>(anchoB.size()), nullptr, nullptr, 0);
     if (resultado == 0)
         FalloCotejo();
     return resultado == CSTR_LESS_THAN ? -1 : resultado == CSTR_GREATER_THAN ? 1 : 0;
@@ -64,8 +67,8 @@ std::string ClaveCotejo(Caso caso, std::string_view ansi)
     // A length of 0 is refused; the empty text is given as a terminated one.
     const int largoTexto = texto.empty() ? -1 : static_cast<int>(texto.size());
     const DWORD banderas = LCMAP_SORTKEY | Banderas(caso);
-    const int largo =
-        LCMapStringEx(LOCALE_NAME_USER_DEFAULT, banderas, texto.c_str(), largoTexto, nullptr, 0, nullptr, nullptr, 0);
+    const int largo = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, banderas, texto.c_str(), largoTexto, nullptr, 0,
+                                    nullptr, nullptr, 0);
     if (largo <= 0)
         FalloCotejo();
     std::string clave(static_cast<std::size_t>(largo), '\0');
@@ -142,7 +145,10 @@ std::string ClaveCotejo(Caso caso, std::string_view ansi)
 
 } // namespace
 
-int CompararTextos(std::string_view a, std::string_view b, Caso caso) { return Comparar(caso, a, b); }
+int CompararTextos(std::string_view a, std::string_view b, Caso caso)
+{
+    return Comparar(caso, a, b);
+}
 
 bool TextosIguales(std::string_view a, std::string_view b, Caso caso)
 {
@@ -170,10 +176,7 @@ struct ConjuntoTextos::Datos {
     }
 };
 
-ConjuntoTextos::ConjuntoTextos(Caso caso)
-    : datos_(std::make_unique<Datos>(Datos{caso, {}, {}}))
-{
-}
+ConjuntoTextos::ConjuntoTextos(Caso caso) : datos_(std::make_unique<Datos>(Datos{caso, {}, {}})) {}
 
 ConjuntoTextos::~ConjuntoTextos() = default;
 ConjuntoTextos::ConjuntoTextos(ConjuntoTextos&&) noexcept = default;
@@ -189,8 +192,14 @@ bool ConjuntoTextos::Agregar(std::string_view texto)
     return datos_->claves.insert(datos_->Clave(texto)).second;
 }
 
-void ConjuntoTextos::Vaciar() { datos_->claves.clear(); }
+void ConjuntoTextos::Vaciar()
+{
+    datos_->claves.clear();
+}
 
-std::size_t ConjuntoTextos::Tamano() const { return datos_->claves.size(); }
+std::size_t ConjuntoTextos::Tamano() const
+{
+    return datos_->claves.size();
+}
 
 } // namespace durlavex

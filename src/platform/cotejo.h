@@ -28,7 +28,7 @@ int CompararTextos(std::string_view a, std::string_view b, Caso caso);
 // Membership is what matters, so it is kept as a hash set of collation keys:
 // each test and insertion costs one key computation, whatever the size.
 class ConjuntoTextos {
-public:
+  public:
     explicit ConjuntoTextos(Caso caso);
     ~ConjuntoTextos();
     ConjuntoTextos(ConjuntoTextos&&) noexcept;
@@ -40,7 +40,7 @@ public:
     void Vaciar();
     std::size_t Tamano() const;
 
-private:
+  private:
     struct Datos;
     std::unique_ptr<Datos> datos_;
 };

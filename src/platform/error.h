@@ -13,14 +13,14 @@
 namespace durlavex {
 
 class Error : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // The standard text-to-integer conversion refused a text:
 // "'%s' no es un valor entero válido".
 class ErrorConversion : public Error {
-public:
+  public:
     using Error::Error;
 };
 

@@ -6,7 +6,7 @@
 namespace durlavex {
 
 class IndicacionOcupado {
-public:
+  public:
     explicit IndicacionOcupado(Interaccion& interaccion) : interaccion_(interaccion) {}
     ~IndicacionOcupado() { Apagar(); }
     IndicacionOcupado(const IndicacionOcupado&) = delete;
@@ -30,7 +30,7 @@ public:
         }
     }
 
-private:
+  private:
     Interaccion& interaccion_;
     bool encendida_ = false;
 };

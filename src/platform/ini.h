@@ -10,7 +10,7 @@ namespace durlavex {
 
 // Sets `clave` = `valor` in section `seccion` of `archivo`. Throws Error with
 // "Unable to write to <full path of the file>" when the file cannot be written.
-void EscribirCadenaIni(const std::filesystem::path& archivo, std::string_view seccion,
-                       std::string_view clave, std::string_view valor);
+void EscribirCadenaIni(const std::filesystem::path& archivo, std::string_view seccion, std::string_view clave,
+                       std::string_view valor);
 
 } // namespace durlavex

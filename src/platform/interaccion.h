@@ -13,7 +13,7 @@
 namespace durlavex {
 
 class Interaccion {
-public:
+  public:
     virtual ~Interaccion() = default;
 
     // The exchange file holds more than one school-day template: the person

@@ -43,13 +43,13 @@ std::optional<std::string> RutaAnsi(const fs::path& ruta)
     if (ancha.empty())
         return std::string();
     BOOL perdido = FALSE;
-    const int largo = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, ancha.data(), static_cast<int>(ancha.size()),
-                                          nullptr, 0, nullptr, &perdido);
+    const int largo = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, ancha.data(),
+                                          static_cast<int>(ancha.size()), nullptr, 0, nullptr, &perdido);
     if (largo <= 0 || perdido)
         return std::nullopt;
     std::string ansi(static_cast<std::size_t>(largo), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, ancha.data(), static_cast<int>(ancha.size()), ansi.data(), largo,
-                        nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, ancha.data(), static_cast<int>(ancha.size()),
+                        ansi.data(), largo, nullptr, nullptr);
     return ansi;
 }
 #endif

@@ -12,7 +12,10 @@ namespace durlavex {
 
 namespace {
 
-bool EsBlancoOControl(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool EsBlancoOControl(char c)
+{
+    return static_cast<unsigned char>(c) <= 32;
+}
 
 // Length of the well-formed UTF-8 sequence at the start of `resto` and its code
 // point; 0 when the bytes there are malformed (bad lead, missing or bad
@@ -85,11 +88,10 @@ std::wstring AAnchos(UINT paginaCodigos, std::string_view texto)
 {
     if (texto.empty())
         return {};
-    const int largo = MultiByteToWideChar(paginaCodigos, 0, texto.data(),
-                                          static_cast<int>(texto.size()), nullptr, 0);
+    const int largo =
+        MultiByteToWideChar(paginaCodigos, 0, texto.data(), static_cast<int>(texto.size()), nullptr, 0);
     std::wstring anchos(static_cast<std::size_t>(largo), L'\0');
-    MultiByteToWideChar(paginaCodigos, 0, texto.data(), static_cast<int>(texto.size()),
-                        anchos.data(), largo);
+    MultiByteToWideChar(paginaCodigos, 0, texto.data(), static_cast<int>(texto.size()), anchos.data(), largo);
     return anchos;
 }
 
@@ -97,12 +99,11 @@ std::string DeAnchos(UINT paginaCodigos, const std::wstring& anchos)
 {
     if (anchos.empty())
         return {};
-    const int largo = WideCharToMultiByte(paginaCodigos, 0, anchos.data(),
-                                          static_cast<int>(anchos.size()), nullptr, 0,
-                                          nullptr, nullptr);
+    const int largo = WideCharToMultiByte(paginaCodigos, 0, anchos.data(), static_cast<int>(anchos.size()),
+                                          nullptr, 0, nullptr, nullptr);
     std::string texto(static_cast<std::size_t>(largo), '\0');
-    WideCharToMultiByte(paginaCodigos, 0, anchos.data(), static_cast<int>(anchos.size()),
-                        texto.data(), largo, nullptr, nullptr);
+    WideCharToMultiByte(paginaCodigos, 0, anchos.data(), static_cast<int>(anchos.size()), texto.data(), largo,
+                        nullptr, nullptr);
     return texto;
 }
 
@@ -126,7 +127,10 @@ std::string_view QuitarBlancosFinales(std::string_view texto)
     return texto;
 }
 
-bool EsBlanco(std::string_view texto) { return Recortar(texto).empty(); }
+bool EsBlanco(std::string_view texto)
+{
+    return Recortar(texto).empty();
+}
 
 std::string MayusculasAscii(std::string_view texto)
 {

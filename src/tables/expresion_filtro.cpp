@@ -8,11 +8,17 @@ namespace durlavex {
 
 namespace {
 
-bool EsLetra(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
-bool EsDigito(char c) { return c >= '0' && c <= '9'; }
+bool EsLetra(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
+bool EsDigito(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 class Lector {
-public:
+  public:
     explicit Lector(std::string_view texto) : texto_(texto) {}
 
     void SaltarBlancos()
@@ -55,7 +61,7 @@ public:
     }
     bool AlFinal() const { return pos_ == texto_.size(); }
 
-private:
+  private:
     std::string_view texto_;
     std::size_t pos_ = 0;
 };

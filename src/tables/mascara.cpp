@@ -7,8 +7,8 @@ namespace durlavex {
 namespace {
 
 struct Elemento {
-    char caracter;  // '#' is any decimal digit
-    bool repetido;  // zero or more times
+    char caracter; // '#' is any decimal digit
+    bool repetido; // zero or more times
 };
 
 std::vector<Elemento> Elementos(std::string_view mascara)

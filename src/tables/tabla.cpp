@@ -49,8 +49,8 @@ dbf::Campo CampoDbf(const DefinicionCampo& definicion, std::string_view tabla)
     switch (definicion.tipo) {
     case TipoCampo::Texto:
         if (definicion.ancho < 1 || definicion.ancho > 254)
-            throw Error("El campo de texto " + EntreAnsi(definicion.nombre) + " de la tabla " + EntreAnsi(tabla) +
-                        " tiene un ancho de " + std::to_string(definicion.ancho) +
+            throw Error("El campo de texto " + EntreAnsi(definicion.nombre) + " de la tabla " +
+                        EntreAnsi(tabla) + " tiene un ancho de " + std::to_string(definicion.ancho) +
                         " caracteres; debe estar entre 1 y 254");
         campo.tipo = 'C';
         campo.ancho = static_cast<std::uint16_t>(definicion.ancho);
@@ -272,8 +272,9 @@ struct Tabla::Estado {
             const std::size_t campo = Campo(m.campo);
             const std::string valor = Texto(campo).value_or("");
             if (!valor.empty() && !CumpleMascara(valor, m.mascara))
-                throw Error("El valor " + EntreAnsi(valor) + " del campo " + EntreAnsi(m.campo) + " de la tabla " +
-                            EntreAnsi(NombreTabla()) + " no se ajusta a la máscara " + EntreAnsi(m.mascara));
+                throw Error("El valor " + EntreAnsi(valor) + " del campo " + EntreAnsi(m.campo) +
+                            " de la tabla " + EntreAnsi(NombreTabla()) + " no se ajusta a la máscara " +
+                            EntreAnsi(m.mascara));
         }
     }
 
@@ -281,7 +282,8 @@ struct Tabla::Estado {
     {
         RequiereAbierta();
         if (modo == Modo::Consulta)
-            throw Error("La tabla " + EntreAnsi(NombreTabla()) + " no tiene ninguna fila en edición que grabar");
+            throw Error("La tabla " + EntreAnsi(NombreTabla()) +
+                        " no tiene ninguna fila en edición que grabar");
         ComprobarMascaras();
         if (modo == Modo::Agregando) {
             const std::size_t fila = archivo->Agregar(registro);

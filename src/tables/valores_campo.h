@@ -30,15 +30,13 @@ std::string TextoDeNumero(double valor, int decimales);
 // The key fragment of a stored value. Text without its trailing blanks; a
 // number as a number. Nothing when a numeric field holds something that is no
 // number: such a value equals no sought value.
-std::optional<std::string> ClaveDeFila(const dbf::ArchivoDbf& archivo, std::size_t fila,
-                                       std::size_t campo);
+std::optional<std::string> ClaveDeFila(const dbf::ArchivoDbf& archivo, std::size_t fila, std::size_t campo);
 
 // The key fragment of a sought value. Text without its trailing blanks, and,
 // when `cortarAlAncho`, first cut to the field's width; a number sought in a
 // text field as its decimal digits; a text sought in a numeric field as the
 // number it writes (blank: the blank value). Nothing when no stored value can
 // equal it.
-std::optional<std::string> ClaveDeValor(const dbf::Campo& campo, const ValorClave& valor,
-                                        bool cortarAlAncho);
+std::optional<std::string> ClaveDeValor(const dbf::Campo& campo, const ValorClave& valor, bool cortarAlAncho);
 
 } // namespace durlavex

@@ -8,8 +8,7 @@
 
 namespace durlavex {
 
-VistaFilas::VistaFilas(const dbf::ArchivoDbf& archivo)
-    : archivo_(archivo), conocidas_(archivo.NumRegistros())
+VistaFilas::VistaFilas(const dbf::ArchivoDbf& archivo) : archivo_(archivo), conocidas_(archivo.NumRegistros())
 {
 }
 

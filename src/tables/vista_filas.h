@@ -19,7 +19,7 @@
 namespace durlavex {
 
 class VistaFilas {
-public:
+  public:
     explicit VistaFilas(const dbf::ArchivoDbf& archivo);
 
     // Takes in the rows appended to the file since the last call, or starts
@@ -40,10 +40,9 @@ public:
 
     // Position in Filas() of the first row whose key over these fields is
     // `clave` (the fragments of ClaveDeFila, joined).
-    std::optional<std::size_t> Buscar(const std::vector<std::size_t>& campos,
-                                      const std::string& clave);
+    std::optional<std::size_t> Buscar(const std::vector<std::size_t>& campos, const std::string& clave);
 
-private:
+  private:
     using Grupos = std::unordered_map<std::string, std::vector<std::size_t>>;
 
     std::optional<std::string> ClaveFila(std::size_t fila, const std::vector<std::size_t>& campos) const;

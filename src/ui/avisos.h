@@ -11,7 +11,7 @@ class QWidget;
 namespace durlavex::ui {
 
 class Avisos {
-public:
+  public:
     virtual ~Avisos() = default;
 
     // A plain message; returns when the person has dismissed it.

@@ -25,14 +25,14 @@ namespace fs = std::filesystem;
 // HTML Help, reached at run time so that a machine without it still runs the
 // program (help then does nothing).
 class VisorHtmlHelp : public VisorAyuda {
-public:
+  public:
     void Contenido(const fs::path& archivo) override { Llamar(archivo, kMostrarIndice, 0); }
     void Contexto(const fs::path& archivo, int contexto) override
     {
         Llamar(archivo, kContexto, static_cast<DWORD_PTR>(contexto));
     }
 
-private:
+  private:
     static constexpr UINT kMostrarIndice = 0x0001; // HH_DISPLAY_TOC
     static constexpr UINT kContexto = 0x000F;      // HH_HELP_CONTEXT
     using FuncionHtmlHelp = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
@@ -62,14 +62,14 @@ using VisorDelSistema = VisorHtmlHelp;
 // An installed CHM viewer, started on its own so that it outlives nothing of
 // ours and blocks nothing.
 class VisorXchm : public VisorAyuda {
-public:
+  public:
     void Contenido(const fs::path& archivo) override { Abrir({TextoQt(archivo)}, archivo); }
     void Contexto(const fs::path& archivo, int contexto) override
     {
         Abrir({QStringLiteral("-c"), QString::number(contexto), TextoQt(archivo)}, archivo);
     }
 
-private:
+  private:
     static void Abrir(const QStringList& argumentos, const fs::path& archivo)
     {
         std::error_code ec;

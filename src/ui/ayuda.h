@@ -16,7 +16,7 @@ namespace durlavex::ui {
 // What actually shows a help file: HTML Help on Windows, an installed CHM
 // viewer elsewhere. Tests record the requests instead.
 class VisorAyuda {
-public:
+  public:
     virtual ~VisorAyuda() = default;
     virtual void Contenido(const std::filesystem::path& archivo) = 0;
     virtual void Contexto(const std::filesystem::path& archivo, int contexto) = 0;
@@ -31,7 +31,7 @@ inline constexpr const char* kPropiedadContextoAyuda = "contextoAyuda";
 
 // The application's help file and the requests made of it.
 class Ayuda {
-public:
+  public:
     Ayuda(VisorAyuda& visor, std::filesystem::path carpetaPrograma);
 
     // A name without a folder is taken from the program folder.
@@ -42,7 +42,7 @@ public:
     void MostrarContenido();
     void MostrarContexto(int contexto);
 
-private:
+  private:
     bool EsAyudaHtml() const;
 
     VisorAyuda& visor_;
@@ -53,13 +53,13 @@ private:
 // Installed on the application: F1 asks for the topic of the nearest
 // "contextoAyuda" of the widget that has the focus, or of its window.
 class TeclaAyuda : public QObject {
-public:
+  public:
     TeclaAyuda(Ayuda& ayuda, QObject* padre = nullptr);
 
-protected:
+  protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
-private:
+  private:
     Ayuda& ayuda_;
 };
 

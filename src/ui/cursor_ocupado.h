@@ -8,7 +8,7 @@
 namespace durlavex::ui {
 
 class CursorOcupado {
-public:
+  public:
     CursorOcupado() = default;
     ~CursorOcupado() { Fijar(false); }
     CursorOcupado(const CursorOcupado&) = delete;
@@ -19,14 +19,14 @@ public:
     void Fijar(bool ocupado);
     bool Activo() const { return activo_; }
 
-private:
+  private:
     bool activo_ = false;
 };
 
 // The normal cursor while a dialog or message box waits for the person in
 // the middle of a run, the hourglass again afterwards.
 class PausaCursorOcupado {
-public:
+  public:
     explicit PausaCursorOcupado(CursorOcupado& cursor) : cursor_(cursor), estaba_(cursor.Activo())
     {
         cursor_.Fijar(false);
@@ -35,7 +35,7 @@ public:
     PausaCursorOcupado(const PausaCursorOcupado&) = delete;
     PausaCursorOcupado& operator=(const PausaCursorOcupado&) = delete;
 
-private:
+  private:
     CursorOcupado& cursor_;
     bool estaba_;
 };

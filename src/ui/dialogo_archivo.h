@@ -11,7 +11,7 @@ class QWidget;
 namespace durlavex::ui {
 
 class DialogoArchivo {
-public:
+  public:
     virtual ~DialogoArchivo() = default;
 
     // The full path the person confirmed; nothing when they cancelled.

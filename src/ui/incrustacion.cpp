@@ -20,7 +20,7 @@ namespace durlavex::ui {
 namespace {
 
 class VentanasDelSistema : public VentanasAnfitrion {
-public:
+  public:
     bool Existe(WId ventana) override
     {
 #ifdef _WIN32

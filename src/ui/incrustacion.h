@@ -14,7 +14,7 @@ namespace durlavex::ui {
 // The window system behind the embedding, a seam so that tests run on a
 // platform without foreign windows.
 class VentanasAnfitrion {
-public:
+  public:
     virtual ~VentanasAnfitrion() = default;
 
     // True while a window with this handle exists. When the window system
@@ -34,7 +34,7 @@ public:
 // `alDesaparecer` once when it does not, so that the embedded program does
 // not live on invisibly after its host has gone.
 class VigilanteAnfitrion : public QObject {
-public:
+  public:
     static constexpr int kIntervaloMs = 500;
 
     VigilanteAnfitrion(VentanasAnfitrion& ventanas, WId anfitrion, std::function<void()> alDesaparecer,
@@ -44,7 +44,7 @@ public:
     // One check now (the timer calls it).
     void Comprobar();
 
-private:
+  private:
     VentanasAnfitrion& ventanas_;
     WId anfitrion_;
     std::function<void()> alDesaparecer_;

@@ -2,9 +2,9 @@
 
 #include "platform/error.h"
 #include "platform/texto.h"
-#include "ui/mascaras_entrada.h"
 #include "tables/mascara.h"
 #include "tables/tabla.h"
+#include "ui/mascaras_entrada.h"
 
 #include <algorithm>
 

@@ -9,7 +9,7 @@
 namespace durlavex::pruebas {
 
 class DirectorioTemporal {
-public:
+  public:
     DirectorioTemporal()
     {
         std::random_device azar;
@@ -33,7 +33,7 @@ public:
     const std::filesystem::path& Ruta() const { return ruta_; }
     std::filesystem::path operator/(const std::string& nombre) const { return ruta_ / nombre; }
 
-private:
+  private:
     std::filesystem::path ruta_;
 };
 

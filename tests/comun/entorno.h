@@ -9,8 +9,14 @@
 #include <cstdlib>
 #include <string>
 
-inline int setenv(const char* nombre, const char* valor, int /*reemplazar*/) { return _putenv_s(nombre, valor); }
-inline int unsetenv(const char* nombre) { return _putenv_s(nombre, ""); }
+inline int setenv(const char* nombre, const char* valor, int /*reemplazar*/)
+{
+    return _putenv_s(nombre, valor);
+}
+inline int unsetenv(const char* nombre)
+{
+    return _putenv_s(nombre, "");
+}
 #else
 #include <unistd.h>
 #endif

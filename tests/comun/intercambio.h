@@ -22,18 +22,27 @@ inline std::string EscaparXml(const std::string& texto)
     std::string r;
     for (char c : texto) {
         switch (c) {
-        case '&': r += "&amp;"; break;
-        case '<': r += "&lt;"; break;
-        case '>': r += "&gt;"; break;
-        case '"': r += "&quot;"; break;
-        default: r += c;
+        case '&':
+            r += "&amp;";
+            break;
+        case '<':
+            r += "&lt;";
+            break;
+        case '>':
+            r += "&gt;";
+            break;
+        case '"':
+            r += "&quot;";
+            break;
+        default:
+            r += c;
         }
     }
     return r;
 }
 
 class ArchivoIntercambio {
-public:
+  public:
     // The first child of BLOQUE_DATOS, whose text starts with the academic year.
     ArchivoIntercambio& Anno(const std::string& texto)
     {
@@ -64,8 +73,9 @@ public:
 
     std::string Texto(const std::string& declaracion = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>") const
     {
-        std::string anno = anno_.empty() ? "" : "<grupo_datos seq=\"ANNO_ACADEMICO\"><dato>" +
-                                                    EscaparXml(anno_) + "</dato></grupo_datos>";
+        std::string anno = anno_.empty() ? ""
+                                         : "<grupo_datos seq=\"ANNO_ACADEMICO\"><dato>" + EscaparXml(anno_) +
+                                               "</dato></grupo_datos>";
         return declaracion + "\n<SERVICIO><BLOQUE_DATOS>" + anno + cuerpo_ + "</BLOQUE_DATOS></SERVICIO>\n";
     }
 
@@ -74,7 +84,7 @@ public:
         std::ofstream(ruta, std::ios::binary) << Texto();
     }
 
-private:
+  private:
     std::string anno_;
     std::string cuerpo_;
 };

@@ -22,11 +22,10 @@ inline bool EnIntegracionContinua()
 // Used as GTEST_SKIP is, in braces of its own:
 //   if (!existe) { DURLAVEX_OMITIR_SI_FALTA() << "why"; }
 // The reason streamed after it goes with the skip and with the failure alike.
-#define DURLAVEX_OMITIR_SI_FALTA()                                                                                     \
-    return ::testing::internal::AssertHelper(::durlavex::pruebas::EnIntegracionContinua()                              \
-                                                 ? ::testing::TestPartResult::kFatalFailure                            \
-                                                 : ::testing::TestPartResult::kSkip,                                   \
-                                             __FILE__, __LINE__,                                                       \
-                                             ::durlavex::pruebas::EnIntegracionContinua()                              \
-                                                 ? "falta en integración continua"                                     \
-                                                 : "") = ::testing::Message()
+#define DURLAVEX_OMITIR_SI_FALTA()                                                                           \
+    return ::testing::internal::AssertHelper(                                                                \
+               ::durlavex::pruebas::EnIntegracionContinua() ? ::testing::TestPartResult::kFatalFailure       \
+                                                            : ::testing::TestPartResult::kSkip,              \
+               __FILE__, __LINE__,                                                                           \
+               ::durlavex::pruebas::EnIntegracionContinua() ? "falta en integración continua" : "") =        \
+               ::testing::Message()

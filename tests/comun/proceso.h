@@ -22,7 +22,7 @@
 namespace durlavex::pruebas {
 
 class ProcesoEnCurso {
-public:
+  public:
     // Starts `programa` with `argumentos` and the variables of `entorno` added
     // to the test's; its errors go to `carpeta`/errores-<pid>.txt.
     ProcesoEnCurso(const std::filesystem::path& programa, const std::vector<std::string>& argumentos,
@@ -32,7 +32,8 @@ public:
         int tubo[2];
         if (::pipe(tubo) != 0)
             std::abort();
-        errores_ = carpeta / ("errores-" + std::to_string(::getpid()) + "-" + std::to_string(tubo[0]) + ".txt");
+        errores_ =
+            carpeta / ("errores-" + std::to_string(::getpid()) + "-" + std::to_string(tubo[0]) + ".txt");
         pid_ = ::fork();
         if (pid_ == 0) {
             ::dup2(tubo[1], 1);
@@ -81,8 +82,8 @@ public:
                 if (linea.find(texto) != std::string::npos)
                     return true;
             }
-            const auto queda = std::chrono::duration_cast<std::chrono::milliseconds>(
-                fin - std::chrono::steady_clock::now());
+            const auto queda =
+                std::chrono::duration_cast<std::chrono::milliseconds>(fin - std::chrono::steady_clock::now());
             if (queda.count() <= 0 || !LeerAlgo(static_cast<int>(queda.count())))
                 return false;
         }
@@ -111,7 +112,7 @@ public:
 
     int SenalQueLoTermino() const { return senal_; }
 
-private:
+  private:
     // False at the end of the output or when nothing came in time.
     bool LeerAlgo(int milisegundos)
     {

@@ -34,19 +34,40 @@ inline void GuardarBytes(const std::filesystem::path& ruta, const Bytes& bytes)
     f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-inline dbf::Campo Texto(std::string nombre, std::uint16_t ancho) { return {std::move(nombre), 'C', ancho, 0}; }
-inline dbf::Campo Logico(std::string nombre) { return {std::move(nombre), 'L', 1, 0}; }
-inline dbf::Campo Entero(std::string nombre) { return {std::move(nombre), 'N', 11, 0}; }
-inline dbf::Campo Flotante(std::string nombre) { return {std::move(nombre), 'N', 20, 4}; }
+inline dbf::Campo Texto(std::string nombre, std::uint16_t ancho)
+{
+    return {std::move(nombre), 'C', ancho, 0};
+}
+inline dbf::Campo Logico(std::string nombre)
+{
+    return {std::move(nombre), 'L', 1, 0};
+}
+inline dbf::Campo Entero(std::string nombre)
+{
+    return {std::move(nombre), 'N', 11, 0};
+}
+inline dbf::Campo Flotante(std::string nombre)
+{
+    return {std::move(nombre), 'N', 20, 4};
+}
 
-inline std::uint16_t U16(const Bytes& b, std::size_t pos) { return static_cast<std::uint16_t>(b[pos] | (b[pos + 1] << 8)); }
-inline std::uint32_t U32(const Bytes& b, std::size_t pos) { return U16(b, pos) | (std::uint32_t{U16(b, pos + 2)} << 16); }
+inline std::uint16_t U16(const Bytes& b, std::size_t pos)
+{
+    return static_cast<std::uint16_t>(b[pos] | (b[pos + 1] << 8));
+}
+inline std::uint32_t U32(const Bytes& b, std::size_t pos)
+{
+    return U16(b, pos) | (std::uint32_t{U16(b, pos + 2)} << 16);
+}
 inline void PonerU16(Bytes& b, std::size_t pos, std::uint16_t v)
 {
     b[pos] = static_cast<std::uint8_t>(v);
     b[pos + 1] = static_cast<std::uint8_t>(v >> 8);
 }
-inline std::string TextoEn(const Bytes& b, std::size_t pos, std::size_t n) { return std::string(b.begin() + pos, b.begin() + pos + n); }
+inline std::string TextoEn(const Bytes& b, std::size_t pos, std::size_t n)
+{
+    return std::string(b.begin() + pos, b.begin() + pos + n);
+}
 
 // One field descriptor in a hand-made file.
 struct DescriptorPrueba {
@@ -84,7 +105,8 @@ inline Bytes TablaAMano(std::uint8_t version, const std::vector<DescriptorPrueba
     b[29] = idIdioma;
     for (std::size_t i = 0; i < campos.size(); ++i) {
         const std::size_t d = inicio + tamDescriptor * i;
-        std::copy(campos[i].nombre.begin(), campos[i].nombre.end(), b.begin() + static_cast<std::ptrdiff_t>(d));
+        std::copy(campos[i].nombre.begin(), campos[i].nombre.end(),
+                  b.begin() + static_cast<std::ptrdiff_t>(d));
         const std::size_t tipo = nivel7 ? 32 : 11;
         b[d + tipo] = static_cast<std::uint8_t>(campos[i].tipo);
         b[d + (nivel7 ? 33 : 16)] = campos[i].ancho;

@@ -58,7 +58,7 @@ int EnOtroProceso(const std::function<void()>& accion)
 }
 
 class BloqueoEntreProcesos : public ::testing::Test {
-protected:
+  protected:
     BloqueoEntreProcesos() { ArchivoDbf::Crear(ruta, {Texto("COD", 4)}); }
 
     static std::function<void()> Abrir(const std::filesystem::path& ruta, Acceso acceso)
@@ -211,7 +211,7 @@ const bool kEsHijo = [] {
 // Another process holding `ruta` with the access given, from construction to
 // destruction.
 class OtroProceso {
-public:
+  public:
     OtroProceso(const std::filesystem::path& ruta, Acceso acceso, const std::filesystem::path& carpeta)
         : carpeta_(carpeta)
     {
@@ -223,8 +223,8 @@ public:
         std::wstring linea = L"\"" + std::wstring(programa) + L"\"";
         STARTUPINFOW inicio{};
         inicio.cb = sizeof inicio;
-        creado_ = CreateProcessW(programa, linea.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &inicio,
-                                 &proceso_) != 0;
+        creado_ = CreateProcessW(programa, linea.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                 &inicio, &proceso_) != 0;
         _putenv_s(kVariableHijo, "");
         for (int i = 0; creado_ && i < 3000 && !std::filesystem::exists(carpeta / "listo"); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -243,7 +243,7 @@ public:
 
     bool Listo() const { return creado_ && std::filesystem::exists(carpeta_ / "listo"); }
 
-private:
+  private:
     std::filesystem::path carpeta_;
     PROCESS_INFORMATION proceso_{};
     bool creado_ = false;
@@ -308,15 +308,17 @@ TEST(ComparticionEnUnProceso, CrearSobreUnaTablaAbiertaAquiEsUnError)
     const auto ruta = dir / "PROFT.DBF";
     ArchivoDbf::Crear(ruta, {Texto("ABREV", 4)});
     auto abierta = ArchivoDbf::Abrir(ruta, Acceso::Compartido);
-    EXPECT_THAT([&] { ArchivoDbf::Crear(ruta, {Texto("X", 1)}); },
-                ThrowsMessage<Error>(AllOf(HasSubstr("PROFT.DBF"), HasSubstr("este programa la tiene abierta"))));
+    EXPECT_THAT(
+        [&] { ArchivoDbf::Crear(ruta, {Texto("X", 1)}); },
+        ThrowsMessage<Error>(AllOf(HasSubstr("PROFT.DBF"), HasSubstr("este programa la tiene abierta"))));
 }
 
 TEST(ComparticionEnUnProceso, UnaTablaQueNoExisteEsUnErrorQueLaNombra)
 {
     DirectorioTemporal dir;
-    EXPECT_THAT([&] { ArchivoDbf::Abrir(dir / "SOLUC.DBF", Acceso::Exclusivo); },
-                ThrowsMessage<Error>(HasSubstr("No se encuentra la tabla «" + (dir / "SOLUC.DBF").string() + "»")));
+    EXPECT_THAT(
+        [&] { ArchivoDbf::Abrir(dir / "SOLUC.DBF", Acceso::Exclusivo); },
+        ThrowsMessage<Error>(HasSubstr("No se encuentra la tabla «" + (dir / "SOLUC.DBF").string() + "»")));
 }
 
 TEST(ComparticionEnUnProceso, UnaTablaDeSoloLecturaSeLeeYNoSeEscribe)

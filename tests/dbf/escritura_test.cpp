@@ -55,7 +55,8 @@ TEST(EscrituraDbf, UnaFilaDeCadaTipoQuedaConSusBytesExactos)
 {
     DirectorioTemporal dir;
     const auto ruta = dir / "TRES.DBF";
-    ArchivoDbf::Crear(ruta, {Texto("NOMBRE_DE_CAMPO_LARGO", 4), Logico("ACTIVO"), Entero("DNI"), Flotante("HORAS")});
+    ArchivoDbf::Crear(
+        ruta, {Texto("NOMBRE_DE_CAMPO_LARGO", 4), Logico("ACTIVO"), Entero("DNI"), Flotante("HORAS")});
     {
         auto t = ArchivoDbf::Abrir(ruta, Acceso::Exclusivo);
         std::string r = t->RegistroVacio();
@@ -136,7 +137,11 @@ const CasoIdaYVuelta kIdaYVuelta[] = {
     {"TextoDelAnchoExacto", Texto("C", 5), PonerTexto("abcde"), "abcde"},
     {"TextoSinBlancosFinales", Texto("C", 8), PonerTexto("ab  "), "ab"},
     {"TextoConBlancosIniciales", Texto("C", 8), PonerTexto("  ab"), "  ab"},
-    {"TextoAcentuado", Texto("C", 8), PonerTexto("Espa\xF1" "a"), "Espa\xF1" "a"},
+    {"TextoAcentuado", Texto("C", 8),
+     PonerTexto("Espa\xF1"
+                "a"),
+     "Espa\xF1"
+     "a"},
     {"TextoVacio", Texto("C", 8), PonerTexto(""), ""},
     {"TextoNuncaFijado", Texto("C", 8), kNada, ""},
     {"LogicoNuncaFijado", Logico("L"), kNada, ""},

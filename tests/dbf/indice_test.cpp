@@ -1,8 +1,8 @@
 // The production index: ascending keys with ties in record order, kept in
 // step with every post, in a file whose tree a reader walks in that order.
 
-#include "comun/omitir.h"
 #include "comun/directorio_temporal.h"
+#include "comun/omitir.h"
 #include "dbf/ayudas_dbf.h"
 #include "platform/dbf/archivo_dbf.h"
 #include "platform/dbf/indice_mdx.h"
@@ -30,9 +30,9 @@ using ::testing::ThrowsMessage;
 // The layout of DIASHORAST2: nine text fields and ORDEN, indexed.
 std::vector<dbf::Campo> CamposDiasHoras()
 {
-    return {Texto("DIHO", 10),    Texto("CODDIHO", 10),  Texto("DIA", 20),     Texto("TEXTODIA", 20),
-            Texto("HORA", 8),     Texto("TEXTOHOR", 15), Texto("HORADESDE", 8), Texto("HORAHASTA", 8),
-            Texto("MINUTOS", 8),  Entero("ORDEN")};
+    return {Texto("DIHO", 10),   Texto("CODDIHO", 10),  Texto("DIA", 20),      Texto("TEXTODIA", 20),
+            Texto("HORA", 8),    Texto("TEXTOHOR", 15), Texto("HORADESDE", 8), Texto("HORAHASTA", 8),
+            Texto("MINUTOS", 8), Entero("ORDEN")};
 }
 
 // Creates DIASHORAST2 in `dir` and appends one row per value of ORDEN.
@@ -133,7 +133,8 @@ TEST_P(TamanoDeIndice, ElArbolSeRecorreEnElOrdenDelIndice)
 
     std::vector<std::size_t> esperado(ordenes.size());
     std::iota(esperado.begin(), esperado.end(), 0);
-    std::stable_sort(esperado.begin(), esperado.end(), [&](auto a, auto b) { return ordenes[a] < ordenes[b]; });
+    std::stable_sort(esperado.begin(), esperado.end(),
+                     [&](auto a, auto b) { return ordenes[a] < ordenes[b]; });
     EXPECT_EQ(t->OrdenIndice("ORDEN"), esperado);
     EXPECT_EQ(RegistrosDelMdx(dir / "DIASHORAST2.MDX", "ORDEN"), esperado);
 }
@@ -167,9 +168,15 @@ const CasoBcd kBcd[] = {
     {"AnchoDiezComoDBaseIV", 10, 10, 0, {0x36, 0x29, 0x10}},
     {"DecimalesEnCampoDeVeinte", 12.5, 20, 4, {0x36, 0x51, 0x12, 0x50}},
     {"MenorQueUno", 0.05, 20, 4, {0x33, 0x51, 0x50}},
-    {"VeinteCifras", 12345678901234567168.0, 20, 0,
+    {"VeinteCifras",
+     12345678901234567168.0,
+     20,
+     0,
      {0x48, 0x51, 0x12, 0x34, 0x56, 0x78, 0x90, 0x12, 0x34, 0x56, 0x71, 0x68}},
-    {"VeintiunaCifrasPierdenLaUltima", 123456789012345683968.0, 20, 0,
+    {"VeintiunaCifrasPierdenLaUltima",
+     123456789012345683968.0,
+     20,
+     0,
      {0x49, 0x51, 0x12, 0x34, 0x56, 0x78, 0x90, 0x12, 0x34, 0x56, 0x83, 0x96}},
 };
 
@@ -186,10 +193,16 @@ TEST(IndiceMdx, CrearSinFilasDejaUnIndiceVacioRecorrible)
 TEST(IndiceMdx, UnIndiceQueNoPodemosEscribirNoCreaNada)
 {
     DirectorioTemporal dir;
-    EXPECT_THAT([&] { ArchivoDbf::Crear(dir / "T.DBF", {Texto("A", 1)}, {{"ORDEN", "ORDEN"}}); },
-                ThrowsMessage<Error>(HasSubstr("al campo «ORDEN», que la tabla no tiene")));
-    EXPECT_THAT([&] { ArchivoDbf::Crear(dir / "T.DBF", {Texto("A", 1)}, {{"PORA", "A"}}); },
-                ThrowsMessage<Error>(HasSubstr("solo puede ir sobre un campo numérico")));
+    EXPECT_THAT(
+        [&] {
+            ArchivoDbf::Crear(dir / "T.DBF", {Texto("A", 1)}, {{"ORDEN", "ORDEN"}});
+        },
+        ThrowsMessage<Error>(HasSubstr("al campo «ORDEN», que la tabla no tiene")));
+    EXPECT_THAT(
+        [&] {
+            ArchivoDbf::Crear(dir / "T.DBF", {Texto("A", 1)}, {{"PORA", "A"}});
+        },
+        ThrowsMessage<Error>(HasSubstr("solo puede ir sobre un campo numérico")));
     EXPECT_FALSE(std::filesystem::exists(dir / "T.DBF"));
 }
 
@@ -209,7 +222,7 @@ TEST(IndiceMdx, UnIndiceIlegibleDejaLeerLaTablaPeroNoEscribirla)
 
 // Files other programs wrote.
 class IndiceMdxAjeno : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         if (!std::filesystem::exists(Muestras())) {
@@ -256,7 +269,7 @@ TEST_F(IndiceMdxAjeno, NuestroOrdenCoincideConElDeTDbfEnUnArbolDeVariosNiveles)
 // Windows build writes the same bytes (compared by the tests under Wine),
 // so the check is made once, here.
 class ComprobadorTDbf : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite()
     {
         const auto fuente = std::filesystem::path(DURLAVEX_SHARED_DIR) / "tools" / "tdbfcheck.pas";
@@ -271,14 +284,15 @@ protected:
         carpeta_ = new DirectorioTemporal;
         const auto programa = *carpeta_ / "tdbfcheck";
         const auto registro = *carpeta_ / "fpc.log";
-        const std::string orden = "fpc -O1 '-FU" + carpeta_->Ruta().string() + "' '-o" + programa.string() + "' '" +
-                                  fuente.string() + "' > '" + registro.string() + "' 2>&1";
+        const std::string orden = "fpc -O1 '-FU" + carpeta_->Ruta().string() + "' '-o" + programa.string() +
+                                  "' '" + fuente.string() + "' > '" + registro.string() + "' 2>&1";
         if (std::system(orden.c_str()) == 0) {
             programa_ = programa;
             return;
         }
         std::ifstream archivo(registro);
-        motivo_ = "fpc could not build tdbfcheck:\n" + std::string(std::istreambuf_iterator<char>(archivo), {});
+        motivo_ =
+            "fpc could not build tdbfcheck:\n" + std::string(std::istreambuf_iterator<char>(archivo), {});
     }
     static void TearDownTestSuite()
     {
@@ -303,7 +317,8 @@ protected:
             std::string texto(linea);
             const auto valor = texto.find("ORDEN=");
             if (texto.rfind("rec ", 0) == 0 && valor != std::string::npos)
-                filas.emplace_back(std::stoi(texto.substr(4)), texto.substr(valor + 6, texto.find_first_of(" \n", valor) - valor - 6));
+                filas.emplace_back(std::stoi(texto.substr(4)),
+                                   texto.substr(valor + 6, texto.find_first_of(" \n", valor) - valor - 6));
         }
         EXPECT_EQ(salida ? pclose(salida) : -1, 0) << orden;
         return filas;

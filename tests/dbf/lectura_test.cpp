@@ -38,8 +38,8 @@ class FormatoLeido : public ::testing::TestWithParam<CasoFormato> {};
 TEST_P(FormatoLeido, DecodificaCadaCampo)
 {
     const CasoFormato& c = GetParam();
-    const auto t = ArchivoDbf::Decodificar(TablaAMano(c.byteVersion, c.campos, {c.registro}, c.idIdioma, c.relleno),
-                                           c.nombre);
+    const auto t = ArchivoDbf::Decodificar(
+        TablaAMano(c.byteVersion, c.campos, {c.registro}, c.idIdioma, c.relleno), c.nombre);
     EXPECT_EQ(t->VersionArchivo(), c.version);
     ASSERT_EQ(t->Campos().size(), c.campos.size());
     ASSERT_EQ(t->NumRegistros(), 1u);
@@ -51,32 +51,90 @@ TEST_P(FormatoLeido, DecodificaCadaCampo)
 }
 
 const CasoFormato kFormatos[] = {
-    {"DBase3", 0x03, 0x00, 0,
+    {"DBase3",
+     0x03,
+     0x00,
+     0,
      {{"NOMBRE", 'C', 6}, {"CUENTA", 'N', 6, 1}, {"ACTIVO", 'L', 1}, {"ALTA", 'D', 8}, {"NOTAS", 'M', 10}},
-     " Ana     12.5T20240517         7"s, Version::DBase3, {"Ana", "12.5", "T", "20240517", "7"}},
+     " Ana     12.5T20240517         7"s,
+     Version::DBase3,
+     {"Ana", "12.5", "T", "20240517", "7"}},
     {"DBase3ConMemo", 0x83, 0x00, 0, {{"A", 'C', 2}, {"L", 'L', 1}}, " xyn"s, Version::DBase3, {"xy", "F"}},
-    {"DBase4ConIdioma", 0x03, 0x1B, 0, {{"F", 'F', 8, 2}, {"L", 'L', 1}}, "    -3.25?"s, Version::DBase4,
+    {"DBase4ConIdioma",
+     0x03,
+     0x1B,
+     0,
+     {{"F", 'F', 8, 2}, {"L", 'L', 1}},
+     "    -3.25?"s,
+     Version::DBase4,
      {"-3.25", ""}},
-    {"DBase4ConMemo", 0x8B, 0x57, 0, {{"BIN", 'B', 10}, {"G", 'G', 10}}, "          4          "s, Version::DBase4,
+    {"DBase4ConMemo",
+     0x8B,
+     0x57,
+     0,
+     {{"BIN", 'B', 10}, {"G", 'G', 10}},
+     "          4          "s,
+     Version::DBase4,
      {"4", ""}},
-    {"Nivel7EnterosConSignoInvertido", 0x04, 0x00, 0,
+    {"Nivel7EnterosConSignoInvertido",
+     0x04,
+     0x00,
+     0,
      {{"POS", 'I', 4}, {"NEG", 'I', 4}, {"NULO", 'I', 4}, {"AUTO", '+', 4}},
-     " \x80\x00\x02\x1C" "\x7F\xFF\xFD\xE4" "\x00\x00\x00\x00" "\x80\x00\x00\x01"s, Version::DBase7,
+     " \x80\x00\x02\x1C"
+     "\x7F\xFF\xFD\xE4"
+     "\x00\x00\x00\x00"
+     "\x80\x00\x00\x01"s,
+     Version::DBase7,
      {"540", "-540", "", "1"}},
-    {"Nivel7DoblesYMarcas", 0x04, 0x00, 0, {{"POS", 'O', 8}, {"NEG", 'O', 8}, {"NULO", 'O', 8}, {"CUANDO", '@', 8}},
-     " \xBF\xF8\x00\x00\x00\x00\x00\x00" "\x40\x07\xFF\xFF\xFF\xFF\xFF\xFF" "\x00\x00\x00\x00\x00\x00\x00\x00"
+    {"Nivel7DoblesYMarcas",
+     0x04,
+     0x00,
+     0,
+     {{"POS", 'O', 8}, {"NEG", 'O', 8}, {"NULO", 'O', 8}, {"CUANDO", '@', 8}},
+     " \xBF\xF8\x00\x00\x00\x00\x00\x00"
+     "\x40\x07\xFF\xFF\xFF\xFF\xFF\xFF"
+     "\x00\x00\x00\x00\x00\x00\x00\x00"
      "\xC2\xCD\x0A\x1A\x4A\xFB\x00\x00"s,
-     Version::DBase7, {"1.5", "-1.5", "", "63858456000000"}},
-    {"Nivel7ConMemoYTextoNulo", 0x8C, 0x00, 0, {{"Nombre con blancos", 'C', 4}, {"NUM", 'N', 20, 4}},
-     " \x00\x00\x00\x00" "            100.0000"s, Version::DBase7, {"", "100.0000"}},
-    {"VisualFoxProConEnlaceAlContenedor", 0x30, 0x03, 263,
+     Version::DBase7,
+     {"1.5", "-1.5", "", "63858456000000"}},
+    {"Nivel7ConMemoYTextoNulo",
+     0x8C,
+     0x00,
+     0,
+     {{"Nombre con blancos", 'C', 4}, {"NUM", 'N', 20, 4}},
+     " \x00\x00\x00\x00"
+     "            100.0000"s,
+     Version::DBase7,
+     {"", "100.0000"}},
+    {"VisualFoxProConEnlaceAlContenedor",
+     0x30,
+     0x03,
+     263,
      {{"ENTERO", 'I', 4}, {"NEG", 'I', 4}, {"DOBLE", 'B', 8}, {"PRECIO", 'Y', 8}, {"MEMO", 'M', 4}},
-     " \x1C\x02\x00\x00" "\xFF\xFF\xFF\xFF" "\x00\x00\x00\x00\x00\x00\xF8\x3F" "\x50\xC3\x00\x00\x00\x00\x00\x00"
+     " \x1C\x02\x00\x00"
+     "\xFF\xFF\xFF\xFF"
+     "\x00\x00\x00\x00\x00\x00\xF8\x3F"
+     "\x50\xC3\x00\x00\x00\x00\x00\x00"
      "\x03\x00\x00\x00"s,
-     Version::VisualFoxPro, {"540", "-1", "1.5", "5", "3"}},
-    {"VisualFoxProAutoincremento", 0x31, 0x03, 263, {{"ID", 'I', 4}, {"T", 'T', 8}},
-     " \x05\x00\x00\x00" "ab\x00\x00\x00\x00\x00\x00"s, Version::VisualFoxPro, {"5", "ab"}},
-    {"FoxPro2ConMemo", 0xF5, 0x00, 0, {{"NOMBRE", 'C', 5}, {"N", 'N', 3}}, " Luis   7"s, Version::FoxPro,
+     Version::VisualFoxPro,
+     {"540", "-1", "1.5", "5", "3"}},
+    {"VisualFoxProAutoincremento",
+     0x31,
+     0x03,
+     263,
+     {{"ID", 'I', 4}, {"T", 'T', 8}},
+     " \x05\x00\x00\x00"
+     "ab\x00\x00\x00\x00\x00\x00"s,
+     Version::VisualFoxPro,
+     {"5", "ab"}},
+    {"FoxPro2ConMemo",
+     0xF5,
+     0x00,
+     0,
+     {{"NOMBRE", 'C', 5}, {"N", 'N', 3}},
+     " Luis   7"s,
+     Version::FoxPro,
      {"Luis", "7"}},
     {"FoxBase", 0xFB, 0x00, 0, {{"X", 'C', 1}}, " z"s, Version::FoxPro, {"z"}},
     {"DBase4Sql", 0x43, 0x00, 0, {{"X", 'N', 2}}, "  1"s, Version::DBase4, {"1"}},
@@ -89,7 +147,10 @@ TEST(LecturaDbf, NumerosDeCamposBinariosYDeTexto)
 {
     const auto t = ArchivoDbf::Decodificar(
         TablaAMano(0x04, {{"I", 'I', 4}, {"N", 'N', 5, 1}, {"C", 'C', 3}, {"L", 'L', 1}},
-                   {" \x7F\xFF\xFF\xFF" " -2.5 42T"s, " \x00\x00\x00\x00" "     abc "s}),
+                   {" \x7F\xFF\xFF\xFF"
+                    " -2.5 42T"s,
+                    " \x00\x00\x00\x00"
+                    "     abc "s}),
         "numeros");
     EXPECT_EQ(t->Numero(0, 0), -1.0);
     EXPECT_EQ(t->Numero(0, 1), -2.5);
@@ -116,7 +177,8 @@ TEST(LecturaDbf, FoxProGuardaElByteAltoDeUnTextoLargoEnLosDecimales)
 
 TEST(LecturaDbf, LasFilasBorradasSeMarcanYSiguenLegibles)
 {
-    const auto t = ArchivoDbf::Decodificar(TablaAMano(0x03, {{"COD", 'C', 3}}, {" uno"s, "*dos"s, " tre"s}), "b");
+    const auto t =
+        ArchivoDbf::Decodificar(TablaAMano(0x03, {{"COD", 'C', 3}}, {" uno"s, "*dos"s, " tre"s}), "b");
     ASSERT_EQ(t->NumRegistros(), 3u);
     EXPECT_FALSE(t->Borrado(0));
     EXPECT_TRUE(t->Borrado(1));
@@ -150,7 +212,10 @@ struct CasoRoto {
     const char* regla;
 };
 
-Bytes TablaSana() { return TablaAMano(0x03, {{"COD", 'C', 3}, {"N", 'N', 2}}, {" abc 1"s, " def 2"s}); }
+Bytes TablaSana()
+{
+    return TablaAMano(0x03, {{"COD", 'C', 3}, {"N", 'N', 2}}, {" abc 1"s, " def 2"s});
+}
 
 class CabeceraRota : public ::testing::TestWithParam<CasoRoto> {};
 
@@ -182,18 +247,11 @@ const CasoRoto kRotos[] = {
          b.resize(32 + 2 * 32 + 1);
      },
      "anuncia 1 registro de 6 bytes, pero tras la cabecera solo hay 0 bytes"},
-    {"CuentaGigante",
-     [](Bytes& b) {
-         b[4] = b[5] = b[6] = b[7] = 0xFF;
-     },
-     "anuncia 4294967295 registros"},
+    {"CuentaGigante", [](Bytes& b) { b[4] = b[5] = b[6] = b[7] = 0xFF; }, "anuncia 4294967295 registros"},
     {"SinCampos", [](Bytes& b) { b[32] = 0x0D; }, "ningún campo"},
-    {"DescriptorQueDesbordaLaCabecera", [](Bytes& b) { PonerU16(b, 8, 32 + 32 + 16); }, "del campo 2 no cabe"},
-    {"Nivel7ConDescriptoresDeDBase3",
-     [](Bytes& b) {
-         b[0] = 0x04;
-     },
-     "no cabe"},
+    {"DescriptorQueDesbordaLaCabecera", [](Bytes& b) { PonerU16(b, 8, 32 + 32 + 16); },
+     "del campo 2 no cabe"},
+    {"Nivel7ConDescriptoresDeDBase3", [](Bytes& b) { b[0] = 0x04; }, "no cabe"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Defectos, CabeceraRota, ::testing::ValuesIn(kRotos),

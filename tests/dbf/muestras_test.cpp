@@ -85,7 +85,8 @@ TEST_P(MuestraConResumen, SeLeeEnteraConLosCamposDelResumen)
     if (!std::filesystem::exists(ruta)) {
         DURLAVEX_OMITIR_SI_FALTA() << ruta << " not found";
     }
-    const Resumen resumen = LeerResumen(Muestras() / "infused-dbf" / (std::string(GetParam()) + "_summary.txt"));
+    const Resumen resumen =
+        LeerResumen(Muestras() / "infused-dbf" / (std::string(GetParam()) + "_summary.txt"));
     const auto t = ArchivoDbf::Decodificar(LeerBytes(ruta), ruta.string());
     EXPECT_EQ(CamposLeidos(*t), resumen.campos);
     EXPECT_EQ(t->NumRegistros(), resumen.registros.value_or(t->NumRegistros()));
@@ -93,7 +94,8 @@ TEST_P(MuestraConResumen, SeLeeEnteraConLosCamposDelResumen)
 }
 
 INSTANTIATE_TEST_SUITE_P(Infused, MuestraConResumen,
-                         ::testing::Values("dbase_03", "dbase_30", "dbase_31", "dbase_83", "dbase_8b", "cp1251"));
+                         ::testing::Values("dbase_03", "dbase_30", "dbase_31", "dbase_83", "dbase_8b",
+                                           "cp1251"));
 
 class MuestraSinResumen : public ::testing::TestWithParam<const char*> {};
 
@@ -109,12 +111,13 @@ TEST_P(MuestraSinResumen, SeLeeEntera)
 }
 
 INSTANTIATE_TEST_SUITE_P(Otras, MuestraSinResumen,
-                         ::testing::Values("tdbf-demo/DBASE4.dbf", "tdbf-demo/DBASEWIN.dbf", "tdbf-demo/VisualDBase.dbf",
-                                           "generated/fpc322-tdbf-i6/REF7.DBF", "generated/tdbf702-i200/REF7.DBF",
+                         ::testing::Values("tdbf-demo/DBASE4.dbf", "tdbf-demo/DBASEWIN.dbf",
+                                           "tdbf-demo/VisualDBase.dbf", "generated/fpc322-tdbf-i6/REF7.DBF",
+                                           "generated/tdbf702-i200/REF7.DBF",
                                            "generated/tdbf702-n200/REF7.DBF"));
 
 class MuestrasReales : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         if (!std::filesystem::exists(Muestras())) {
@@ -125,7 +128,8 @@ protected:
 
 TEST_F(MuestrasReales, Nivel7EscritoPorDBase)
 {
-    const auto t = ArchivoDbf::Decodificar(LeerBytes(Muestras() / "infused-dbf" / "dbase_8c.dbf"), "dbase_8c.dbf");
+    const auto t =
+        ArchivoDbf::Decodificar(LeerBytes(Muestras() / "infused-dbf" / "dbase_8c.dbf"), "dbase_8c.dbf");
     EXPECT_EQ(t->VersionArchivo(), Version::DBase7);
     EXPECT_EQ(CamposLeidos(*t), (std::vector<CampoEsperado>{{"ID", '+', 4, 0},
                                                             {"Name", 'C', 30, 0},
@@ -156,8 +160,9 @@ TEST_F(MuestrasReales, DBaseIVConIdioma)
 TEST_F(MuestrasReales, FoxBaseSeRechazaNombrandoElArchivo)
 {
     const auto ruta = Muestras() / "infused-dbf" / "dbase_02.dbf";
-    EXPECT_THAT([&] { ArchivoDbf::Decodificar(LeerBytes(ruta), ruta.string()); },
-                ThrowsMessage<Error>(HasSubstr("«" + ruta.string() + "» no es válida: el byte de versión 0x02")));
+    EXPECT_THAT(
+        [&] { ArchivoDbf::Decodificar(LeerBytes(ruta), ruta.string()); },
+        ThrowsMessage<Error>(HasSubstr("«" + ruta.string() + "» no es válida: el byte de versión 0x02")));
 }
 
 } // namespace

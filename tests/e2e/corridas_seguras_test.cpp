@@ -29,8 +29,8 @@ using pruebas::ArchivoIntercambio;
 using pruebas::Registro;
 using testing::HasSubstr;
 
-constexpr const char* kInterrumpida =
-    "Exportación interrumpida a petición del usuario: no ha cambiado ninguna tabla del directorio de trabajo.\n";
+constexpr const char* kInterrumpida = "Exportación interrumpida a petición del usuario: no ha cambiado "
+                                      "ninguna tabla del directorio de trabajo.\n";
 constexpr const char* kOtraCorrida = "Otra exportación o importación de Durlavex está trabajando ahora";
 
 // A school large enough for an export to take a good second: 200 courses of
@@ -44,7 +44,8 @@ ArchivoIntercambio EscuelaGrande()
         for (const char* letra : {"A", "B", "C"})
             unidades.push_back({clave + letra, "Grupo " + clave + letra, clave});
         for (int m = 0; m < 200; ++m)
-            materias.push_back({clave, clave + "-" + std::to_string(m), "Materia" + std::to_string(100 + m), "", "180"});
+            materias.push_back(
+                {clave, clave + "-" + std::to_string(m), "Materia" + std::to_string(100 + m), "", "180"});
     }
     for (int p = 0; p < 3000; ++p)
         empleados.push_back({std::to_string(p), "01/09/2015", "Dep", "Ap" + std::to_string(p), "B", "C", ""});
@@ -79,7 +80,7 @@ std::map<std::string, std::string> Tablas(const fs::path& ktemp)
 }
 
 class CorridasSeguras : public pruebas::EntornoExportarCli {
-public:
+  public:
     static void SetUpTestSuite()
     {
         grande_ = new pruebas::DirectorioTemporal;
@@ -107,7 +108,7 @@ public:
             salidas.Ruta());
     }
 
-protected:
+  protected:
     static pruebas::DirectorioTemporal* grande_;
     std::map<std::string, std::string> antes_;
 };

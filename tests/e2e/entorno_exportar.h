@@ -19,7 +19,7 @@
 namespace durlavex::pruebas {
 
 class EntornoExportarCli : public testing::Test {
-public:
+  public:
     void PrepararCarpetas()
     {
         std::filesystem::create_directories(ktemp);
@@ -40,9 +40,10 @@ public:
 
     Salida Ejecutar(const std::string& argumentos)
     {
-        return EjecutarPrograma(programa / "durlavex-cli",
-                                {{"WINEPREFIX", prefijo.Ruta().string()}, {"XDG_DATA_HOME", datos.Ruta().string()}},
-                                argumentos, salidas.Ruta());
+        return EjecutarPrograma(
+            programa / "durlavex-cli",
+            {{"WINEPREFIX", prefijo.Ruta().string()}, {"XDG_DATA_HOME", datos.Ruta().string()}}, argumentos,
+            salidas.Ruta());
     }
 
     std::string Archivo() const { return "'" + archivo.string() + "'"; }

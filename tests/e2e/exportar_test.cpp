@@ -21,9 +21,9 @@
 #include "comun/contenido.h"
 #include "comun/directorio_temporal.h"
 #include "comun/intercambio.h"
+#include "comun/nivelcan.h"
 #include "comun/programa.h"
 #include "e2e/entorno_exportar.h"
-#include "comun/nivelcan.h"
 #include "platform/texto.h"
 #include "tables/esquemas.h"
 #include "tables/tabla.h"
@@ -60,7 +60,7 @@ pruebas::ArchivoIntercambio Escuela()
 // The program in a folder of its own beside its NIVELCAN.DBF; Talvorin's
 // working directory and the user's data folder in temporary folders.
 class ExportarCli : public pruebas::EntornoExportarCli {
-public:
+  public:
     void SetUp() override
     {
         PrepararCarpetas();
@@ -218,8 +218,8 @@ TEST_F(ExportarCli, ErrorEnUnPasoSaleConUnoYElTextoDeLaCajaDeError)
     Escuela().Grupo("CURSOS_DEL_CENTRO", {{"12a", "3º"}}).Guardar(archivo);
     const Salida s = Ejecutar("exportar " + Archivo() + " --plantilla J1");
     EXPECT_EQ(s.estado, 1);
-    EXPECT_EQ(s.errores,
-              "'12a' no es un valor entero válido (CURSOS_DEL_CENTRO, registro 3, dato en la posición 0, línea 2).\n");
+    EXPECT_EQ(s.errores, "'12a' no es un valor entero válido (CURSOS_DEL_CENTRO, registro 3, dato en la "
+                         "posición 0, línea 2).\n");
     EXPECT_THAT(s.salida, testing::Not(HasSubstr("Proceso finalizado")));
     EXPECT_EQ(Columna(ktemp, "PROFT", "ABREV"), (std::vector<std::string>{"VIEJO"}));
     EXPECT_TRUE(fs::exists(Copias()));

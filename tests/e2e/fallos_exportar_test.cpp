@@ -68,7 +68,7 @@ pruebas::ArchivoIntercambio Escuela(int materias = 2)
 // The program in a folder of its own beside its NIVELCAN.DBF, an earlier
 // PROFT.DBF in the working directory.
 class FallosExportar : public pruebas::EntornoExportarCli {
-protected:
+  protected:
     void SetUp() override
     {
         PrepararCarpetas();
@@ -119,8 +119,9 @@ TEST_F(FallosExportar, CarpetaDeCopiasDeSoloLecturaLoDiceEnCastellanoSinTocarNad
     const Salida s = Exportar();
 
     EXPECT_EQ(s.estado, 1) << s.salida << s.errores;
-    EXPECT_EQ(s.errores, "No se puede crear la carpeta de copias de seguridad «" + Copias().string() +
-                             "» (el disco o la carpeta es de solo lectura). No se ha tocado ninguna tabla.\n");
+    EXPECT_EQ(s.errores,
+              "No se puede crear la carpeta de copias de seguridad «" + Copias().string() +
+                  "» (el disco o la carpeta es de solo lectura). No se ha tocado ninguna tabla.\n");
     EXPECT_EQ(Instantanea(ktemp), antes);
 }
 
@@ -136,7 +137,8 @@ TEST_F(FallosExportar, DiscoLlenoSaleConUnoYGuardaLasTablasAnteriores)
     const Salida s = Exportar();
 
     EXPECT_EQ(s.estado, 1) << s.salida << s.errores;
-    EXPECT_THAT(s.errores, HasSubstr("No se pudo escribir en el archivo «" + ktemp.string() + "/")) << s.errores;
+    EXPECT_THAT(s.errores, HasSubstr("No se pudo escribir en el archivo «" + ktemp.string() + "/"))
+        << s.errores;
     EXPECT_THAT(s.errores, HasSubstr(".DBF»: no queda espacio en el disco")) << s.errores;
     EXPECT_THAT(s.salida, Not(HasSubstr("Proceso finalizado")));
     EXPECT_EQ(Leer(archivo), xml);
@@ -178,9 +180,9 @@ class FallosExportarNivelcan : public FallosExportar, public testing::WithParamI
 const CasoNivelcan kNivelcanDanado[] = {
     {"Truncado", [](const fs::path& ruta) { fs::resize_file(ruta, 40); }},
     {"Vacio", [](const fs::path& ruta) { fs::resize_file(ruta, 0); }},
-    {"SinRegistrosQueAnuncia",
-     [](const fs::path& ruta) { fs::resize_file(ruta, fs::file_size(ruta) - 30); }},
-    {"CabeceraDeTexto", [](const fs::path& ruta) { std::ofstream(ruta, std::ios::binary) << "esto no es una tabla"; }},
+    {"SinRegistrosQueAnuncia", [](const fs::path& ruta) { fs::resize_file(ruta, fs::file_size(ruta) - 30); }},
+    {"CabeceraDeTexto",
+     [](const fs::path& ruta) { std::ofstream(ruta, std::ios::binary) << "esto no es una tabla"; }},
     {"CabeceraImposible",
      [](const fs::path& ruta) {
          std::fstream f(ruta, std::ios::binary | std::ios::in | std::ios::out);
@@ -232,8 +234,11 @@ class FallosExportarIntercambio : public FallosExportar,
 
 const CasoIntercambioDesmedido kIntercambiosDesmedidos[] = {
     {"DatoDeDiezMegas",
-     [] { return Escuela().Grupo("DEPENDENCIAS", {{"A2", std::string(10 * 1024 * 1024, 'x')}}).Texto(); },
-     "no se puede leer: tiene un texto de más de 10 millones de caracteres, más de lo que se admite en un dato "
+     [] {
+         return Escuela().Grupo("DEPENDENCIAS", {{"A2", std::string(10 * 1024 * 1024, 'x')}}).Texto();
+     },
+     "no se puede leer: tiene un texto de más de 10 millones de caracteres, más de lo que se admite en un "
+     "dato "
      "(línea 2)"},
     {"DiezMilNiveles",
      [] {

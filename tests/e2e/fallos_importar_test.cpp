@@ -40,7 +40,7 @@ const std::string kResultadoAnterior = "<resultado>de la importación anterior</
 // A school of two teachers and one lesson, a result file of an earlier run
 // beside the exchange file.
 class FallosImportar : public testing::Test {
-public:
+  public:
     void SetUp() override
     {
         fs::create_directories(ktemp);
@@ -126,7 +126,8 @@ TEST_F(FallosImportar, DiscoLlenoDejaElResultadoAnteriorYNingunTemporal)
 
     EXPECT_EQ(s.estado, 1) << s.salida << s.errores;
     EXPECT_EQ(s.errores, "No se pudo escribir el archivo temporal «" + Resultado().string() +
-                             ".tmp» para guardar «" + Resultado().string() + "»: no queda espacio en el disco.\n")
+                             ".tmp» para guardar «" + Resultado().string() +
+                             "»: no queda espacio en el disco.\n")
         << s.errores;
     ComprobarNadaPerdido(s, xml);
 }
@@ -140,8 +141,9 @@ TEST_F(FallosImportar, SolucAbiertaPorOtroProgramaSaleConUnoYLaNombra)
     const Salida s = Importar();
 
     EXPECT_EQ(s.estado, 1) << s.salida << s.errores;
-    EXPECT_THAT(s.errores, HasSubstr("La tabla «" + (ktemp / "SOLUC.DBF").string() +
-                                     "» no se puede abrir en exclusiva porque otro programa la tiene abierta"))
+    EXPECT_THAT(s.errores,
+                HasSubstr("La tabla «" + (ktemp / "SOLUC.DBF").string() +
+                          "» no se puede abrir en exclusiva porque otro programa la tiene abierta"))
         << s.errores;
     ComprobarNadaPerdido(s, xml);
 }
@@ -156,12 +158,15 @@ struct CasoSoluc {
 
 class FallosImportarSoluc : public FallosImportar, public testing::WithParamInterface<CasoSoluc> {};
 
-void Recortar(const fs::path& ruta, std::uintmax_t tamano) { fs::resize_file(ruta, tamano); }
+void Recortar(const fs::path& ruta, std::uintmax_t tamano)
+{
+    fs::resize_file(ruta, tamano);
+}
 
 const CasoSoluc kSolucInservible[] = {
     {"TruncadaEnLaCabecera", [](FallosImportar&, const fs::path& r) { Recortar(r, 40); }, "SOLUC.DBF"},
-    {"TruncadaEnUnRegistro",
-     [](FallosImportar&, const fs::path& r) { Recortar(r, fs::file_size(r) - 20); }, "SOLUC.DBF"},
+    {"TruncadaEnUnRegistro", [](FallosImportar&, const fs::path& r) { Recortar(r, fs::file_size(r) - 20); },
+     "SOLUC.DBF"},
     {"Corrupta",
      [](FallosImportar&, const fs::path& r) {
          std::fstream f(r, std::ios::binary | std::ios::in | std::ios::out);
@@ -171,10 +176,14 @@ const CasoSoluc kSolucInservible[] = {
      "SOLUC.DBF"},
     {"DeTexto", [](FallosImportar&, const fs::path& r) { std::ofstream(r) << "horario"; }, "SOLUC.DBF"},
     {"DiaQueNoEsNumero",
-     [](FallosImportar& t, const fs::path&) { t.EscribirSoluc({{"P1", "x", "2", "MAT", "1A", "", "A1"}}); },
+     [](FallosImportar& t, const fs::path&) {
+         t.EscribirSoluc({{"P1", "x", "2", "MAT", "1A", "", "A1"}});
+     },
      "El valor «x» en el campo «DIA» de la tabla"},
     {"HoraQueNoEsNumero",
-     [](FallosImportar& t, const fs::path&) { t.EscribirSoluc({{"P1", "3", "2b", "MAT", "1A", "", "A1"}}); },
+     [](FallosImportar& t, const fs::path&) {
+         t.EscribirSoluc({{"P1", "3", "2b", "MAT", "1A", "", "A1"}});
+     },
      "El valor «2b» en el campo «HORA» de la tabla"},
 };
 

@@ -17,7 +17,7 @@ namespace durlavex::pruebas {
 
 // A mount over `carpeta`; Activo() tells whether it took (it needs root).
 class Montaje {
-public:
+  public:
     // A tmpfs of `tamano` (mount's syntax: "256k", "1m").
     static Montaje Tmpfs(const std::filesystem::path& carpeta, const std::string& tamano)
     {
@@ -56,9 +56,12 @@ public:
     }
 
     bool Activo() const { return activo_; }
-    std::string Motivo() const { return "no se puede montar en «" + carpeta_.string() + "» (" + causa_ + ")"; }
+    std::string Motivo() const
+    {
+        return "no se puede montar en «" + carpeta_.string() + "» (" + causa_ + ")";
+    }
 
-private:
+  private:
     explicit Montaje(std::filesystem::path carpeta) : carpeta_(std::move(carpeta)) {}
     std::filesystem::path carpeta_;
     bool activo_ = false;
@@ -68,9 +71,10 @@ private:
 // The exclusive advisory lock the dBase engine takes, held on a file as
 // another program would hold it while the table is open there.
 class BloqueoAjeno {
-public:
+  public:
     explicit BloqueoAjeno(const std::filesystem::path& ruta)
-        : fd_(::open(ruta.c_str(), O_RDWR | O_CLOEXEC)), tomado_(fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) == 0)
+        : fd_(::open(ruta.c_str(), O_RDWR | O_CLOEXEC)),
+          tomado_(fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) == 0)
     {
     }
     ~BloqueoAjeno()
@@ -83,7 +87,7 @@ public:
 
     bool Tomado() const { return tomado_; }
 
-private:
+  private:
     int fd_;
     bool tomado_;
 };

@@ -35,13 +35,14 @@ using pruebas::EscribirTabla;
 
 // A school of two teachers, one lesson, in WINEPREFIX/drive_c/KTEMP.
 class ImportarCli : public testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         fs::create_directories(ktemp);
         pruebas::EscribirEscuelaExportada(ktemp);
-        pruebas::EscribirDbase3(ktemp / "SOLUC.DBF", pruebas::kCamposSoluc,
-                                {{"P1", "3", "2", "MAT", "1A", "", "A1"}, {"P1", "0", "1", "MAT", "1A", "", ""}});
+        pruebas::EscribirDbase3(
+            ktemp / "SOLUC.DBF", pruebas::kCamposSoluc,
+            {{"P1", "3", "2", "MAT", "1A", "", "A1"}, {"P1", "0", "1", "MAT", "1A", "", ""}});
         pruebas::ArchivoIntercambio().Anno("2023/2024").Guardar(origen / "vorna.xml");
     }
 
@@ -76,14 +77,16 @@ TEST_F(ImportarCli, TerminaEImprimeElResumen)
 
 TEST_F(ImportarCli, ProfesorIncompletoSeListaYTerminaConTres)
 {
-    EscribirTabla(ktemp, esquemas::PROFT,
-          {{{"ABREV", "P1"}, {"NOMBRE", "Ana Pérez"}, {"X_EMPLEADO", "1001"}, {"F_TOMAPOS", "01/09/2015"}},
-           {{"ABREV", "P2"}, {"NOMBRE", "Íñigo Ruiz"}, {"X_EMPLEADO", "1002"}}});
+    EscribirTabla(
+        ktemp, esquemas::PROFT,
+        {{{"ABREV", "P1"}, {"NOMBRE", "Ana Pérez"}, {"X_EMPLEADO", "1001"}, {"F_TOMAPOS", "01/09/2015"}},
+         {{"ABREV", "P2"}, {"NOMBRE", "Íñigo Ruiz"}, {"X_EMPLEADO", "1002"}}});
     const Salida s = Ejecutar("importar " + Archivo());
     EXPECT_EQ(s.estado, 3);
     EXPECT_NE(s.errores.find("P2  Íñigo Ruiz"), std::string::npos) << s.errores;
     EXPECT_EQ(s.errores.find("Ana Pérez"), std::string::npos) << s.errores;
-    EXPECT_NE(s.errores.find("¡Atención! Sigue habiendo algún Profesor sin todos los DATOS.\n\r"), std::string::npos)
+    EXPECT_NE(s.errores.find("¡Atención! Sigue habiendo algún Profesor sin todos los DATOS.\n\r"),
+              std::string::npos)
         << s.errores;
     EXPECT_FALSE(fs::exists(Resultado()));
 }
@@ -95,10 +98,13 @@ TEST_F(ImportarCli, SolucDeOtroInstitutoTerminaConTresSinEscribir)
                             {{"ZZ", "3", "2", "LEN", "4C", "", "B7"}, {"YY", "1", "1", "FIS", "4C", "", ""}});
     const Salida s = Ejecutar("importar " + Archivo());
     EXPECT_EQ(s.estado, 3);
-    EXPECT_EQ(s.errores, "SOLUC.DBF no corresponde a las tablas exportadas: ninguna de sus 2 filas es de un "
-                         "profesor de PROFT.DBF. Exporte de nuevo desde Vorna, o compruebe que el directorio de "
-                         "trabajo «" + ktemp.string() + "» es el de este instituto. No se ha escrito el archivo "
-                         "de resultado\n");
+    EXPECT_EQ(s.errores,
+              "SOLUC.DBF no corresponde a las tablas exportadas: ninguna de sus 2 filas es de un "
+              "profesor de PROFT.DBF. Exporte de nuevo desde Vorna, o compruebe que el directorio de "
+              "trabajo «" +
+                  ktemp.string() +
+                  "» es el de este instituto. No se ha escrito el archivo "
+                  "de resultado\n");
     EXPECT_EQ(s.salida.find("Proceso finalizado"), std::string::npos) << s.salida;
     EXPECT_FALSE(fs::exists(Resultado()));
 }
@@ -111,7 +117,8 @@ TEST_F(ImportarCli, SituacionesQueDetienenYErrores)
 
     const Salida uso = Ejecutar("importar");
     EXPECT_EQ(uso.estado, 2);
-    EXPECT_EQ(uso.errores, "Falta el archivo de intercambio (ARCHIVO.xml).\nUso: durlavex-cli importar ARCHIVO.xml [--estricto]\n"
+    EXPECT_EQ(uso.errores, "Falta el archivo de intercambio (ARCHIVO.xml).\nUso: durlavex-cli importar "
+                           "ARCHIVO.xml [--estricto]\n"
                            "Más información: durlavex-cli importar --help\n");
 
     fs::remove(ktemp / "PERIODOS.DBF");
@@ -124,8 +131,9 @@ TEST_F(ImportarCli, SituacionesQueDetienenYErrores)
     fs::remove_all(ktemp);
     const Salida sinDirectorio = Ejecutar("importar " + Archivo());
     EXPECT_EQ(sinDirectorio.estado, 1);
-    EXPECT_NE(sinDirectorio.errores.find("No existe el directorio de trabajo de Talvorin «" + ktemp.string() + "»"),
-              std::string::npos)
+    EXPECT_NE(
+        sinDirectorio.errores.find("No existe el directorio de trabajo de Talvorin «" + ktemp.string() + "»"),
+        std::string::npos)
         << sinDirectorio.errores;
     EXPECT_FALSE(fs::exists(Resultado()));
 }

@@ -14,7 +14,7 @@ namespace {
 struct CasoHostil {
     const char* nombre;
     std::string xml;
-    bool cargaBien;       // loads (anything outside the file left out)
+    bool cargaBien;        // loads (anything outside the file left out)
     const char* enMensaje; // part of the error's text when it does not
 };
 
@@ -37,8 +37,9 @@ std::string MilMillonesDeRisas()
             dtd += "&r" + std::to_string(i - 1) + ";";
         dtd += "\">";
     }
-    return dtd + "]><SERVICIO><BLOQUE_DATOS><grupo_datos seq=\"G\"><grupo_datos><dato>&r9;</dato></grupo_datos>"
-                 "</grupo_datos></BLOQUE_DATOS></SERVICIO>";
+    return dtd +
+           "]><SERVICIO><BLOQUE_DATOS><grupo_datos seq=\"G\"><grupo_datos><dato>&r9;</dato></grupo_datos>"
+           "</grupo_datos></BLOQUE_DATOS></SERVICIO>";
 }
 
 const std::string kRegistroConEntidadExterna =

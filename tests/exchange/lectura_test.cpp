@@ -40,7 +40,8 @@ std::vector<std::vector<std::string>> Registros(LecturaIntercambio& lectura, con
 
 TEST(SeleccionarGrupo, ElSeqSeComparaConMayusculasYMinusculas)
 {
-    auto lectura = Leer(ArchivoIntercambio().Grupo("materias", {{"1", "2"}}).Grupo("MATERIAS", {{"3", "4"}}).Texto());
+    auto lectura =
+        Leer(ArchivoIntercambio().Grupo("materias", {{"1", "2"}}).Grupo("MATERIAS", {{"3", "4"}}).Texto());
     EXPECT_EQ(Registros(lectura, "MATERIAS"), (std::vector<std::vector<std::string>>{{"3", "4"}}));
     EXPECT_EQ(lectura.SeleccionarGrupo("Materias"), 0);
 }
@@ -52,8 +53,9 @@ TEST(SeleccionarGrupo, DosGruposDelMismoNombreSeLeenEnOrdenDelDocumento)
                             .Grupo("CURSOS_DEL_CENTRO", {{"101", "1º ESO"}})
                             .Grupo("UNIDADES", {{"503", "2º A"}})
                             .Texto());
-    EXPECT_EQ(Registros(lectura, "UNIDADES"),
-              (std::vector<std::vector<std::string>>{{"501", "1\xBA A"}, {"502", "1\xBA B"}, {"503", "2\xBA A"}}));
+    EXPECT_EQ(
+        Registros(lectura, "UNIDADES"),
+        (std::vector<std::vector<std::string>>{{"501", "1\xBA A"}, {"502", "1\xBA B"}, {"503", "2\xBA A"}}));
 }
 
 TEST(SeleccionarGrupo, UnGrupoAusenteNoTieneRegistros)
@@ -76,8 +78,8 @@ struct CasoDato {
     const char* nombre;
     const char* xmlRegistro; // the children of one record
     int posicion;
-    std::string esperado;    // ANSI (windows-1252) bytes
-    std::string utf8;        // the same datum as LeerDatoUtf8 gives it
+    std::string esperado; // ANSI (windows-1252) bytes
+    std::string utf8;     // the same datum as LeerDatoUtf8 gives it
 };
 
 class LeerDatoCasos : public ::testing::TestWithParam<CasoDato> {};
@@ -85,8 +87,8 @@ class LeerDatoCasos : public ::testing::TestWithParam<CasoDato> {};
 TEST_P(LeerDatoCasos, DaElTextoRecortadoYEnAnsiOEnUtf8)
 {
     const CasoDato& c = GetParam();
-    auto lectura = Leer(std::string("<SERVICIO><BLOQUE_DATOS><grupo_datos seq=\"G\"><grupo_datos>") + c.xmlRegistro +
-                        "</grupo_datos></grupo_datos></BLOQUE_DATOS></SERVICIO>");
+    auto lectura = Leer(std::string("<SERVICIO><BLOQUE_DATOS><grupo_datos seq=\"G\"><grupo_datos>") +
+                        c.xmlRegistro + "</grupo_datos></grupo_datos></BLOQUE_DATOS></SERVICIO>");
     ASSERT_EQ(lectura.SeleccionarGrupo("G"), 1);
     lectura.AbrirRegistro(0);
     EXPECT_EQ(lectura.LeerDato(c.posicion), c.esperado);
@@ -102,21 +104,29 @@ INSTANTIATE_TEST_SUITE_P(
         CasoDato{"referencias_a_blancos_alrededor", "<dato>&#9;&#160;x&#10;</dato>", 0, "\xA0x", "\u00A0x"},
         CasoDato{"posicion_inexistente", "<dato>a</dato><dato>b</dato>", 2, "", ""},
         CasoDato{"posicion_negativa", "<dato>a</dato>", -1, "", ""},
-        CasoDato{"dato_anidado_no_cuenta", "<dato>a</dato><x><dato>oculto</dato></x><dato>b</dato>", 1, "b", "b"},
+        CasoDato{"dato_anidado_no_cuenta", "<dato>a</dato><x><dato>oculto</dato></x><dato>b</dato>", 1, "b",
+                 "b"},
         CasoDato{"cdata", "<dato><![CDATA[ <1º> ]]></dato>", 0, "<1\xBA>", "<1º>"},
         CasoDato{"comentario_no_es_texto", "<dato>a<!-- nota -->b</dato>", 0, "ab", "ab"},
-        CasoDato{"hijos_separados_por_blanco", "<dato><p>uno</p>\n  <p>dos</p></dato>", 0, "uno dos", "uno dos"},
-        CasoDato{"fuera_de_la_pagina_de_codigos", "<dato>Łódź 中 €</dato>", 0, "L\xF3" "dz ? \x80", "Łódź 中 €"},
-        CasoDato{"emoji_son_dos_interrogaciones", "<dato>a\xF0\x9F\x98\x80</dato>", 0, "a??", "a\xF0\x9F\x98\x80"},
-        CasoDato{"otros_atributos_y_nombres_no_cuentan", "<otro>x</otro><dato id=\"9\">a</dato>", 0, "a", "a"}),
+        CasoDato{"hijos_separados_por_blanco", "<dato><p>uno</p>\n  <p>dos</p></dato>", 0, "uno dos",
+                 "uno dos"},
+        CasoDato{"fuera_de_la_pagina_de_codigos", "<dato>Łódź 中 €</dato>", 0,
+                 "L\xF3"
+                 "dz ? \x80",
+                 "Łódź 中 €"},
+        CasoDato{"emoji_son_dos_interrogaciones", "<dato>a\xF0\x9F\x98\x80</dato>", 0, "a??",
+                 "a\xF0\x9F\x98\x80"},
+        CasoDato{"otros_atributos_y_nombres_no_cuentan", "<otro>x</otro><dato id=\"9\">a</dato>", 0, "a",
+                 "a"}),
     [](const auto& info) { return std::string(info.param.nombre); });
 
 TEST(CargarDocumento, LeeUnArchivoEnIso88591)
 {
     pruebas::DirectorioTemporal dir;
-    const std::string xml = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><SERVICIO><BLOQUE_DATOS>"
-                            "<grupo_datos seq=\"DEPENDENCIAS\"><grupo_datos><dato></dato><dato>Gimnasio peque\xF1o"
-                            "</dato></grupo_datos></grupo_datos></BLOQUE_DATOS></SERVICIO>";
+    const std::string xml =
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><SERVICIO><BLOQUE_DATOS>"
+        "<grupo_datos seq=\"DEPENDENCIAS\"><grupo_datos><dato></dato><dato>Gimnasio peque\xF1o"
+        "</dato></grupo_datos></grupo_datos></BLOQUE_DATOS></SERVICIO>";
     std::ofstream(dir / "latin1.xml", std::ios::binary) << xml;
     LecturaIntercambio lectura;
     lectura.CargarDocumento(dir / "latin1.xml");
@@ -155,7 +165,8 @@ TEST_P(AnnoAcademico, SonLosCuatroPrimerosCaracteresDelPrimerNodo)
 INSTANTIATE_TEST_SUITE_P(
     Casos, AnnoAcademico,
     ::testing::Values(
-        CasoAnno{"dato_de_un_grupo", "<grupo_datos seq=\"ANNO_ACADEMICO\"><dato>2025</dato></grupo_datos>", "2025"},
+        CasoAnno{"dato_de_un_grupo", "<grupo_datos seq=\"ANNO_ACADEMICO\"><dato>2025</dato></grupo_datos>",
+                 "2025"},
         CasoAnno{"sangria_antes_no_cuenta", "\n   <grupo_datos><dato>2024/2025</dato></grupo_datos>", "2024"},
         CasoAnno{"texto_de_varios_hijos", "<g><dato>20</dato><dato>25</dato></g>", "2025"},
         CasoAnno{"un_comentario_es_el_primer_nodo", "<!--2023 antiguo--><g><dato>2025</dato></g>", "2023"},
@@ -164,7 +175,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(AnnoAcademico, UnBloqueVacioEsUnError)
 {
-    auto documento = DocumentoXml::CargarMemoria("<SERVICIO><BLOQUE_DATOS>\n </BLOQUE_DATOS></SERVICIO>", "a.xml");
+    auto documento =
+        DocumentoXml::CargarMemoria("<SERVICIO><BLOQUE_DATOS>\n </BLOQUE_DATOS></SERVICIO>", "a.xml");
     EXPECT_THROW(LeerAnnoAcademico(*documento), Error);
 }
 

@@ -23,11 +23,12 @@ const std::vector<std::string> kCampos = {"COD", "CODLARGO", "NOMBRE", "CODTAREA
 // activity's, is kept as it comes.
 TEST(ExportarActividades, SeAnadenTrasLasMaterias)
 {
-    EntornoExportacion e(ArchivoIntercambio()
-                             .Grupo("MATERIAS", {{"O1", "S1", "Lengua", "LEN"}, {"O1", "S2", "Guardia", "GUA"}})
-                             .Grupo("ACTIVIDADES", {{"1", "GUA", "Guardia de recreo"},
-                                                    {"2", "REU", "Reunión"},
-                                                    {"3", "REU", "Reunión de departamento"}}));
+    EntornoExportacion e(
+        ArchivoIntercambio()
+            .Grupo("MATERIAS", {{"O1", "S1", "Lengua", "LEN"}, {"O1", "S2", "Guardia", "GUA"}})
+            .Grupo("ACTIVIDADES", {{"1", "GUA", "Guardia de recreo"},
+                                   {"2", "REU", "Reunión"},
+                                   {"3", "REU", "Reunión de departamento"}}));
     ExportarMaterias(e.ctx);
     ExportarActividades(e.ctx);
 
@@ -53,13 +54,19 @@ struct CasoActividad {
 
 const CasoActividad kCasos[] = {
     {"Codigo513", {"x", "513", "Sin actividad"}, {{"513", "Sin activi", "Sin actividad", "513"}}, 1},
-    {"Codigo513ConBlancos", {"x", " 513 ", "Sin actividad"}, {{"513", "Sin activi", "Sin actividad", "513"}}, 1},
+    {"Codigo513ConBlancos",
+     {"x", " 513 ", "Sin actividad"},
+     {{"513", "Sin activi", "Sin actividad", "513"}},
+     1},
     {"Codigo0513NoEs513", {"x", "0513", "Otra"}, {{"0513", "Otra", "Otra", "0513"}}, 0},
     {"Codigo5130NoEs513", {"x", "5130", "Otra"}, {{"5130", "Otra", "Otra", "5130"}}, 0},
     {"CodigoDeDoce", {"x", "ACTIVIDAD123", "Otra"}, {{"ACTIVIDAD1", "Otra", "Otra", "ACTIVIDAD123"}}, 0},
     {"CodigoDeOnce", {"x", "ACTIVIDAD12", "Otra"}, {{"ACTIVIDAD1", "Otra", "Otra", "ACTIVIDAD12"}}, 0},
     {"NombreDeDiez", {"x", "G", "Guardia 10"}, {{"G", "Guardia 10", "Guardia 10", "G"}}, 0},
-    {"NombreCortadoAntesDeUnBlanco", {"x", "R", "Recreo de tarde"}, {{"R", "Recreo de", "Recreo de tarde", "R"}}, 0},
+    {"NombreCortadoAntesDeUnBlanco",
+     {"x", "R", "Recreo de tarde"},
+     {{"R", "Recreo de", "Recreo de tarde", "R"}},
+     0},
     {"DosDatosSinNombre", {"x", "513"}, {{"513", "", "", "513"}}, 1},
     {"UnDatoSeOmite", {"513"}, {}, 0},
 };
@@ -93,7 +100,8 @@ const CasoDocencia kCasosDocencia[] = {
     {"LaDeVornaSeLlamaDocencia", {{"S", "2", "Guardia"}, {"S", "1", "Docencia"}}, "1"},
     {"El513GanaAunqueVengaDespues", {{"S", "1", "Docencia"}, {"S", "513", "Horas lectivas"}}, "513"},
     {"LaPrimeraDocenciaSinMirarMayusculasNiBlancos",
-     {{"S", "7", "  DOCENCIA "}, {"S", "8", "Docencia"}}, "7"},
+     {{"S", "7", "  DOCENCIA "}, {"S", "8", "Docencia"}},
+     "7"},
     {"OtroNombreNoEsDocencia", {{"S", "3", "Docencia directa"}, {"S", "4", "Tutoría"}}, ""},
     {"SinActividades", {}, ""},
 };

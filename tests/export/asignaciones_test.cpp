@@ -206,9 +206,10 @@ TEST(ExportarAsignaciones, TiempoQueNoEsNumeroSoloDetieneSiHayFilaQueEscribir)
                                    {"202", "4", "Matemáticas", "M", "4h"},
                                    {"101", "5", "Matemáticas", "M", "60"}}));
     Escuela(e, {{"MAT", "Matemáticas"}}, kGruposEjemplo);
-    EXPECT_THAT([&] { ExportarAsignaciones(e.ctx); },
-                testing::ThrowsMessage<ErrorConversion>(testing::StrEq(
-                    "'4h' no es un valor entero válido (MATERIAS, registro 4, dato en la posición 4, línea 2).")));
+    EXPECT_THAT(
+        [&] { ExportarAsignaciones(e.ctx); },
+        testing::ThrowsMessage<ErrorConversion>(testing::StrEq(
+            "'4h' no es un valor entero válido (MATERIAS, registro 4, dato en la posición 4, línea 2).")));
     EXPECT_EQ(e.Columna("ASIGT", "CLAVE"), (std::vector<std::string>{"1", "1"}));
 }
 

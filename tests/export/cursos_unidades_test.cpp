@@ -40,10 +40,11 @@ TEST(ExportarCursosUnidades, EjemploCompleto)
 
     ExportarCursosUnidades(e.ctx);
 
-    EXPECT_EQ(e.Leer("CURSOST", kCamposCursost), Ansi(Filas{
-                                                     {"E1", "", "ESO", "1", "101", "1º ESO (Secundaria)"},
-                                                     {"B2", "", "BACH", "2", "202", "2º Bachillerato (Bachillerato)"},
-                                                 }));
+    EXPECT_EQ(e.Leer("CURSOST", kCamposCursost),
+              Ansi(Filas{
+                  {"E1", "", "ESO", "1", "101", "1º ESO (Secundaria)"},
+                  {"B2", "", "BACH", "2", "202", "2º Bachillerato (Bachillerato)"},
+              }));
     EXPECT_EQ(e.Leer("GRUPOST", kCamposGrupost),
               Ansi(Filas{
                   {"1ºESOA", "", "ESO", "1", "A", "501", "101", "(1º ESO A) 1º ESO (Secundaria)"},
@@ -190,10 +191,10 @@ TEST(ExportarCursosUnidades, ClaveQueNoEsNumeroDetieneConLasFilasAnteriores)
 {
     EntornoExportacion e(Centro({{"101", "1º"}, {"12a", "2º"}, {"103", "3º"}}, {{"U1", "A", "101"}}));
     pruebas::EscribirNivelcan(e.programa.Ruta(), {{101, "ESO", "Secundaria"}});
-    EXPECT_THAT(
-        [&] { ExportarCursosUnidades(e.ctx); },
-        testing::ThrowsMessage<ErrorConversion>(testing::StrEq(
-            "'12a' no es un valor entero válido (CURSOS_DEL_CENTRO, registro 2, dato en la posición 0, línea 2).")));
+    EXPECT_THAT([&] { ExportarCursosUnidades(e.ctx); },
+                testing::ThrowsMessage<ErrorConversion>(
+                    testing::StrEq("'12a' no es un valor entero válido (CURSOS_DEL_CENTRO, registro 2, dato "
+                                   "en la posición 0, línea 2).")));
     EXPECT_EQ(e.Columna("CURSOST", "CLAVE"), (std::vector<std::string>{"101"}));
     EXPECT_TRUE(e.Leer("GRUPOST", kCamposGrupost).empty());
 }

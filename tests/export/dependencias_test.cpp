@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <set>
 #include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,13 +21,13 @@ using pruebas::Registro;
 TEST(ExportarDependencias, EjemploCompleto)
 {
     EntornoExportacion e(ArchivoIntercambio().Grupo("DEPENDENCIAS", {
-                                                                       {"A1", "Aula 1"},
-                                                                       {"", "Laboratorio de Física"},
-                                                                       {"", "Laboratorio de Química"},
-                                                                       {"a1", "Aula uno"},
-                                                                       {"GIMNASIO-CUBIERTO", "Gimnasio"},
-                                                                       {"", "Lab"},
-                                                                   }));
+                                                                        {"A1", "Aula 1"},
+                                                                        {"", "Laboratorio de Física"},
+                                                                        {"", "Laboratorio de Química"},
+                                                                        {"a1", "Aula uno"},
+                                                                        {"GIMNASIO-CUBIERTO", "Gimnasio"},
+                                                                        {"", "Lab"},
+                                                                    }));
     ExportarDependencias(e.ctx);
     EXPECT_EQ(e.Leer("AULAT", {"ABREV", "NOMBRE", "EDIFICIO", "MAXALUM", "DEPCENTRO"}),
               Ansi(Filas{
@@ -71,11 +71,15 @@ const CasoDependencias kCasos[] = {
      {{"GIMNASIO-CUBIERTO", "x"}, {"GIMNASIO-ABIERTO", "y"}},
      {"GIMNASIOTO", "GIMNASIO-1"}},
     {"MayusculasSonElMismoCodigo", {{"SUM", "x"}, {"sum", "y"}, {"Sum", "z"}}, {"SUM", "sum1", "Sum2"}},
-    {"MayusculasAcentuadasSonElMismoCodigo", {{"TALLER-É", "x"}, {"taller-é", "y"}}, {"TALLER-É", "taller-é1"}},
+    {"MayusculasAcentuadasSonElMismoCodigo",
+     {{"TALLER-É", "x"}, {"taller-é", "y"}},
+     {"TALLER-É", "taller-é1"}},
     // The name cut to ten characters ends in a blank, which the field does
     // not keep: it is the same stored code as the room code without it.
     {"BlancoFinalDelNombreCortado", {{"Sala de 1", "x"}, {"", "Sala de 1 B"}}, {"Sala de 1", "Sala de 11"}},
-    {"BlancoFinalDelNombreCortadoPrimero", {{"", "Sala de 1 B"}, {"Sala de 1", "x"}}, {"Sala de 1", "Sala de 11"}},
+    {"BlancoFinalDelNombreCortadoPrimero",
+     {{"", "Sala de 1 B"}, {"Sala de 1", "x"}},
+     {"Sala de 1", "Sala de 11"}},
     {"TodoVacio", {{"", ""}, {"", ""}, {"", ""}}, {"", "1", "2"}},
     {"RegistroDeUnDatoSeOmite", {{"A1"}, {"A2", "Aula 2"}}, {"A2"}},
 };

@@ -25,12 +25,13 @@ Registro Empleado(const std::string& apellido1, const std::string& apellido2, co
 
 TEST(ExportarEmpleados, EjemploCompleto)
 {
-    EntornoExportacion e(ArchivoIntercambio().Grupo("EMPLEADOS", {
-                                                                    {"E1", "01/09/2019", "Lengua", "García", "López", "Ana", ""},
-                                                                    {"E2", "15/09/2020", "Historia", "Gómez", "Luna", "Alberto", ""},
-                                                                    {"E3", "", "", "Pérez", "", "Juan", ""},
-                                                                    {"E4", "01/10/2021", "Música", "Gil", "Lara", "Aurora", "gla"},
-                                                                }));
+    EntornoExportacion e(ArchivoIntercambio().Grupo(
+        "EMPLEADOS", {
+                         {"E1", "01/09/2019", "Lengua", "García", "López", "Ana", ""},
+                         {"E2", "15/09/2020", "Historia", "Gómez", "Luna", "Alberto", ""},
+                         {"E3", "", "", "Pérez", "", "Juan", ""},
+                         {"E4", "01/10/2021", "Música", "Gil", "Lara", "Aurora", "gla"},
+                     }));
     ExportarEmpleados(e.ctx);
     EXPECT_EQ(e.Leer("PROFT", {"ABREV", "NOMBRE", "DEPART", "DNI", "X_EMPLEADO", "F_TOMAPOS"}),
               Ansi(Filas{
@@ -55,9 +56,7 @@ std::vector<Registro> Repetidos(const Registro& registro, int veces)
 }
 
 const CasoEmpleados kCasos[] = {
-    {"MismasInicialesCuentan",
-     Repetidos(Empleado("Ruiz", "Sanz", "Eva", ""), 3),
-     {"RSE", "RSE1", "RSE2"}},
+    {"MismasInicialesCuentan", Repetidos(Empleado("Ruiz", "Sanz", "Eva", ""), 3), {"RSE", "RSE1", "RSE2"}},
     {"AbreviaturaConBlancosSeRecorta", {Empleado("Ruiz", "Sanz", "Eva", "  EVA ")}, {"EVA"}},
     {"AbreviaturaDeBlancosTomaIniciales", {Empleado("Ruiz", "Sanz", "Eva", "   ")}, {"RSE"}},
     {"AbreviaturaDeDoceSeCorta", {Empleado("Ruiz", "Sanz", "Eva", "ABCDEFGHIJKL")}, {"ABCDEFGHIJ"}},
@@ -79,9 +78,7 @@ const CasoEmpleados kCasos[] = {
      {Empleado("Ruiz", "Sanz", "Eva", "ÁLVARO"), Empleado("Gil", "Paz", "Luis", "ALVARO")},
      {"ÁLVARO", "ALVARO"}},
     {"InicialesAcentuadas", {Empleado("Álvarez", "Íñiguez", "Óscar", "")}, {"ÁÍÓ"}},
-    {"TodoVacio",
-     Repetidos(Empleado("", "", "", ""), 3),
-     {"", "1", "2"}},
+    {"TodoVacio", Repetidos(Empleado("", "", "", ""), 3), {"", "1", "2"}},
     {"RegistroDeUnDatoSeOmite", {{"E1"}, Empleado("Ruiz", "Sanz", "Eva", "")}, {"RSE"}},
     {"RegistroDeDosDatos", {{"E1", "01/09/2020"}}, {""}},
 };

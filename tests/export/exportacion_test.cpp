@@ -182,8 +182,9 @@ TEST_F(Corrida, EscuelaCompletaReconstruyeCadaTabla)
                          {"B2", "", "BACH", "2", "202", "2º Bachillerato (Bachillerato)"}}));
     EXPECT_EQ(
         e.Leer("GRUPOST", {"ABREV", "TURNO", "NIVEL", "CURSO", "GRUPO", "CLAVE", "CLAVECURSO", "DESCRIP"}),
-        Ansi(Filas{{"1ºESOA", "", "ESO", "1", "A", "U1", "101", "(1º ESO A) 1º ESO (Secundaria)"},
-                   {"2ºBachB", "", "BACH", "2", "B", "U2", "202", "(2º Bach B) 2º Bachillerato (Bachillerato)"}}));
+        Ansi(Filas{
+            {"1ºESOA", "", "ESO", "1", "A", "U1", "101", "(1º ESO A) 1º ESO (Secundaria)"},
+            {"2ºBachB", "", "BACH", "2", "B", "U2", "202", "(2º Bach B) 2º Bachillerato (Bachillerato)"}}));
     EXPECT_EQ(
         e.Leer("ASIGT", {"CASIG", "CPROF", "CGRUP", "CAULA", "TURNO", "NIVEL", "CURSO", "GRUPO", "HORAS",
                          "SESIONES", "NCONEX", "CLAVE", "CLAVECURSO", "CTAREA"}),
@@ -358,8 +359,8 @@ TEST_F(Corrida, ErrorEnUnPasoDejaLasTablasAnterioresYApagaLaIndicacion)
     const ResultadoExportacion r = Ejecutar();
 
     EXPECT_EQ(r.desenlace, Desenlace::Error);
-    EXPECT_EQ(r.mensaje,
-              "'12a' no es un valor entero válido (CURSOS_DEL_CENTRO, registro 3, dato en la posición 0, línea 2).");
+    EXPECT_EQ(r.mensaje, "'12a' no es un valor entero válido (CURSOS_DEL_CENTRO, registro 3, dato en la "
+                         "posición 0, línea 2).");
     EXPECT_TRUE(e.interaccion.mensajes.empty());
     EXPECT_EQ(e.interaccion.ocupado, (std::vector<bool>{true, false}));
     EXPECT_EQ(e.interaccion.pasos.back(), "Cursos y unidades (CURSOST, GRUPOST)");
@@ -377,14 +378,20 @@ struct CasoCorridaFallida {
     const char* mensaje; // a part of the error's text
 };
 
-void PrintTo(const CasoCorridaFallida& c, std::ostream* os) { *os << c.nombre; }
+void PrintTo(const CasoCorridaFallida& c, std::ostream* os)
+{
+    *os << c.nombre;
+}
 
 const CasoCorridaFallida kCasosCorridaFallida[] = {
-    {"DiscoLlenoAlEscribirLaQuintaTabla", {fallos::Operacion::Escribir, 5, "", std::errc::no_space_on_device},
+    {"DiscoLlenoAlEscribirLaQuintaTabla",
+     {fallos::Operacion::Escribir, 5, "", std::errc::no_space_on_device},
      ": no queda espacio en el disco"},
-    {"CarpetaDeSoloLectura", {fallos::Operacion::Crear, 1, "", std::errc::read_only_file_system},
+    {"CarpetaDeSoloLectura",
+     {fallos::Operacion::Crear, 1, "", std::errc::read_only_file_system},
      "DURLAVEX.TMP/ASIGNOMT.DBF»: el disco o la carpeta es de solo lectura"},
-    {"SinPermisoParaCrearAsigt", {fallos::Operacion::Crear, 1, "ASIGT", std::errc::permission_denied},
+    {"SinPermisoParaCrearAsigt",
+     {fallos::Operacion::Crear, 1, "ASIGT", std::errc::permission_denied},
      "ASIGT.DBF»: no hay permiso para hacerlo"},
     {"MovimientoRechazadoEnLaEtapaFinal",
      {fallos::Operacion::Renombrar, 6, "", std::errc::permission_denied, false},

@@ -23,15 +23,14 @@ const std::vector<std::string> kCamposAsignomt2 = {"COD",         "CODLARGO", "N
 // MATERIAS records are (offer, subject, name, long code).
 TEST(ExportarMaterias, EjemploCompleto)
 {
-    EntornoExportacion e(ArchivoIntercambio().Grupo(
-        "MATERIAS", {
-                        {"O1", "S1", "Lengua Castellana", "LCL"},
-                        {"O2", "S2", "Lengua Castellana", "LCL"},
-                        {"O2", "S2", "Lengua Castellana", "LCL"},
-                        {"O1", "S3", "Lengua Extranjera", "LCL"},
-                        {"O1", "S4", "LENGUA CASTELLANA", "LCL"},
-                        {"O3", "S5", "Educación Física", ""},
-                    }));
+    EntornoExportacion e(ArchivoIntercambio().Grupo("MATERIAS", {
+                                                                    {"O1", "S1", "Lengua Castellana", "LCL"},
+                                                                    {"O2", "S2", "Lengua Castellana", "LCL"},
+                                                                    {"O2", "S2", "Lengua Castellana", "LCL"},
+                                                                    {"O1", "S3", "Lengua Extranjera", "LCL"},
+                                                                    {"O1", "S4", "LENGUA CASTELLANA", "LCL"},
+                                                                    {"O3", "S5", "Educación Física", ""},
+                                                                }));
     ExportarMaterias(e.ctx);
 
     EXPECT_EQ(e.Leer("ASIGNOMT", kCamposAsignomt),

@@ -38,15 +38,15 @@
 #include "import/dialogos/AvisoClaves.h"
 #include "import/dialogos/ControlProfes.h"
 #include "platform/texto.h"
+#include "servidor_x.h"
+#include "tables/esquemas.h"
+#include "tables/tabla.h"
+#include "texto_cabe.h"
 #include "ui/avisos.h"
 #include "ui/dialogo_archivo.h"
 #include "ui/etiqueta_una_linea.h"
 #include "ui/fuentes.h"
 #include "ui/idioma.h"
-#include "servidor_x.h"
-#include "tables/esquemas.h"
-#include "tables/tabla.h"
-#include "texto_cabe.h"
 
 using namespace durlavex;
 using namespace durlavex::pruebas;

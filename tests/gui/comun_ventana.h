@@ -31,7 +31,7 @@
 namespace durlavex::pruebas {
 
 class AvisosGrabados : public ui::Avisos {
-public:
+  public:
     QStringList mensajes;
     QStringList errores;
     void Mensaje(QWidget*, const QString& texto) override { mensajes << texto; }
@@ -40,7 +40,7 @@ public:
 
 // Answers the file dialog from a list; nothing left means "cancelled".
 class DialogoGuionado : public ui::DialogoArchivo {
-public:
+  public:
     std::deque<std::optional<QString>> respuestas;
     int veces = 0;
     std::optional<QString> Elegir(QWidget*) override
@@ -57,7 +57,7 @@ public:
 
 // Host windows that exist while listed; embedding is only recorded.
 class VentanasFalsas : public ui::VentanasAnfitrion {
-public:
+  public:
     std::set<WId> existentes;
     std::vector<WId> incrustada;
     bool Existe(WId ventana) override { return existentes.count(ventana) != 0; }
@@ -71,7 +71,7 @@ struct PeticionAyuda {
 };
 
 class VisorGrabado : public ui::VisorAyuda {
-public:
+  public:
     std::vector<PeticionAyuda> peticiones;
     void Contenido(const std::filesystem::path& archivo) override
     {
@@ -92,8 +92,8 @@ struct PersonaVentana {
     std::function<void()> alElegirPlantilla; // what else happens while that dialog is open
     int plantillasPedidas = 0;
     int profesoresCompletados = 0;
-    QStringList avisosClaves;         // the key reports shown after an import
-    int mensajesAntesDelAviso = -1;   // plain messages already shown when the last one came
+    QStringList avisosClaves;       // the key reports shown after an import
+    int mensajesAntesDelAviso = -1; // plain messages already shown when the last one came
 
     EntornoVentana Entorno(QStringList parametros, std::filesystem::path carpetaPrograma,
                            ui::Ayuda* ayuda = nullptr)
@@ -124,7 +124,7 @@ struct PersonaVentana {
 
 // Sets an environment variable for the life of the object.
 class VariableEntorno {
-public:
+  public:
     VariableEntorno(const char* nombre, const QByteArray& valor)
         : nombre_(nombre), habia_(qEnvironmentVariableIsSet(nombre)), antes_(qgetenv(nombre))
     {
@@ -140,7 +140,7 @@ public:
     VariableEntorno(const VariableEntorno&) = delete;
     VariableEntorno& operator=(const VariableEntorno&) = delete;
 
-private:
+  private:
     const char* nombre_;
     bool habia_;
     QByteArray antes_;

@@ -21,12 +21,12 @@
 #include "import/dialogos/ControlProfes.h"
 #include "import/fixture_importacion.h"
 #include "platform/texto.h"
+#include "tables/esquemas.h"
+#include "tables/tabla.h"
 #include "ui/avisos.h"
 #include "ui/modelo_tabla.h"
 #include "ui/navegador_datos.h"
 #include "ui/rejilla_datos.h"
-#include "tables/esquemas.h"
-#include "tables/tabla.h"
 
 using namespace durlavex;
 using durlavex::pruebas::DirectorioTemporal;

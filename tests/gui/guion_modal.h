@@ -14,9 +14,8 @@
 
 namespace durlavex::pruebas {
 
-template <class Dialogo>
-class GuionModal {
-public:
+template <class Dialogo> class GuionModal {
+  public:
     explicit GuionModal(std::function<void(Dialogo&)> guion) : guion_(std::move(guion))
     {
         reloj_.start();
@@ -25,7 +24,7 @@ public:
     bool hecho = false;
     bool agotado = false;
 
-private:
+  private:
     void Mirar()
     {
         auto* d = qobject_cast<Dialogo*>(QApplication::activeModalWidget());

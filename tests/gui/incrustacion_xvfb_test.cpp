@@ -29,7 +29,7 @@ namespace {
 
 // A plain X window of the test's own, standing for Talvorin's.
 class VentanaAnfitrion {
-public:
+  public:
     explicit VentanaAnfitrion(xcb_connection_t* conexion) : conexion_(conexion)
     {
         const xcb_screen_t* pantalla = xcb_setup_roots_iterator(xcb_get_setup(conexion_)).data;
@@ -59,7 +59,7 @@ public:
         return hijas;
     }
 
-private:
+  private:
     xcb_connection_t* conexion_;
     xcb_window_t id_ = 0;
 };
@@ -69,13 +69,13 @@ private:
 class IncrustacionXvfbTest : public QObject {
     Q_OBJECT
 
-public:
+  public:
     explicit IncrustacionXvfbTest(QString pantalla) : pantalla_(std::move(pantalla)) {}
 
-private slots:
+  private slots:
     void laVentanaEntraEnElAnfitrionYTerminaConEl();
 
-private:
+  private:
     QString pantalla_;
 };
 

@@ -12,11 +12,11 @@
 #include <memory>
 
 #include "comun/directorio_temporal.h"
+#include "tables/tabla.h"
 #include "ui/avisos.h"
 #include "ui/mascaras_entrada.h"
 #include "ui/modelo_tabla.h"
 #include "ui/rejilla_datos.h"
-#include "tables/tabla.h"
 
 using namespace durlavex;
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "import/archivo_resultado.h"
-#include "platform/fecha.h"
 #include "import/fixture_importacion.h"
+#include "platform/fecha.h"
 #include "platform/xml/escritura.h"
 
 namespace durlavex {
@@ -30,24 +30,26 @@ TEST(ArchivoResultado, CabeceraNuevaYSoloDosGrupos)
 {
     EntornoImportacion e;
     e.Preparar();
-    pruebas::EscribirBytes(e.archivoXml,
-                           "<SERVICIO modulo=\"X\" version=\"9\"><BLOQUE_DATOS>"
-                           "<grupo_datos seq=\"ANNO_ACADEMICO\"><dato>2009/2010</dato></grupo_datos>"
-                           "<grupo_datos seq=\"MATERIAS\"><grupo_datos><dato>1</dato></grupo_datos></grupo_datos>"
-                           "</BLOQUE_DATOS><OTRO/></SERVICIO>");
+    pruebas::EscribirBytes(
+        e.archivoXml, "<SERVICIO modulo=\"X\" version=\"9\"><BLOQUE_DATOS>"
+                      "<grupo_datos seq=\"ANNO_ACADEMICO\"><dato>2009/2010</dato></grupo_datos>"
+                      "<grupo_datos seq=\"MATERIAS\"><grupo_datos><dato>1</dato></grupo_datos></grupo_datos>"
+                      "</BLOQUE_DATOS><OTRO/></SERVICIO>");
     ASSERT_EQ(e.Ejecutar().desenlace, Desenlace::Finalizado);
 
     const auto leido = e.Leer();
-    EXPECT_EQ(leido.atributosServicio,
-              (std::vector<std::pair<std::string, std::string>>{
-                  {"modulo", "HORARIOS"}, {"tipo", "I"}, {"autor", "HORARIOS"}, {"fecha", pruebas::kFechaFija}}));
+    EXPECT_EQ(
+        leido.atributosServicio,
+        (std::vector<std::pair<std::string, std::string>>{
+            {"modulo", "HORARIOS"}, {"tipo", "I"}, {"autor", "HORARIOS"}, {"fecha", pruebas::kFechaFija}}));
     EXPECT_EQ(leido.gruposBloque, (std::vector<std::string>{"ANNO_ACADEMICO", "HORARIOS_REGULARES"}));
     EXPECT_EQ(leido.anno, "2009");
     // No whitespace is added between elements.
     const std::string bytes = pruebas::LeerBytes(e.Resultado());
-    EXPECT_NE(bytes.find("<BLOQUE_DATOS><grupo_datos seq=\"ANNO_ACADEMICO\"><dato nombre_dato=\"C_ANNO\">2009</dato>"
-                         "</grupo_datos><grupo_datos seq=\"HORARIOS_REGULARES\" registros=\"1\">"
-                         "<grupo_datos seq=\"HORARIO_REGULAR_PROFESOR_1\" registros=\"0\">"),
+    EXPECT_NE(bytes.find(
+                  "<BLOQUE_DATOS><grupo_datos seq=\"ANNO_ACADEMICO\"><dato nombre_dato=\"C_ANNO\">2009</dato>"
+                  "</grupo_datos><grupo_datos seq=\"HORARIOS_REGULARES\" registros=\"1\">"
+                  "<grupo_datos seq=\"HORARIO_REGULAR_PROFESOR_1\" registros=\"0\">"),
               std::string::npos)
         << bytes;
 }
@@ -85,16 +87,22 @@ struct CasoCodificacion {
 // The room "5€ú" comes from the tables; the header's date carries a snowman
 // that no single-byte encoding holds.
 const CasoCodificacion kCasosCodificacion[] = {
-    {"Iso88591", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>",
+    {"Iso88591",
+     "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>",
      {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>", "5&#8364;\xFA", "&#9731;"}},
-    {"Windows1252", "<?xml version=\"1.0\" encoding=\"windows-1252\"?>",
+    {"Windows1252",
+     "<?xml version=\"1.0\" encoding=\"windows-1252\"?>",
      {"<?xml version=\"1.0\" encoding=\"windows-1252\"?>", "5\x80\xFA", "&#9731;"}},
-    {"Utf8", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>",
+    {"Utf8",
+     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>",
      {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>", "5\xE2\x82\xAC\xC3\xBA", "\xE2\x98\x83"}},
     {"SinCodificacionEsUtf8", "<?xml version=\"1.0\"?>", {"5\xE2\x82\xAC\xC3\xBA", "\xE2\x98\x83"}},
 };
 
-void PrintTo(const CasoCodificacion& caso, std::ostream* os) { *os << caso.nombre; }
+void PrintTo(const CasoCodificacion& caso, std::ostream* os)
+{
+    *os << caso.nombre;
+}
 
 class CodificacionTest : public testing::TestWithParam<CasoCodificacion> {};
 
@@ -159,7 +167,8 @@ TEST(ArchivoResultado, GuardadoFallidoDejaElResultadoAnterior)
 TEST(ArchivoResultado, CaracteresDeControlNoRompenElArchivo)
 {
     EntornoImportacion e;
-    e.escuela.proft[0]["X_EMPLEADO"] = "10\x01" "01";
+    e.escuela.proft[0]["X_EMPLEADO"] = "10\x01"
+                                       "01";
     e.Preparar();
     ASSERT_EQ(e.Ejecutar().desenlace, Desenlace::Finalizado);
     EXPECT_EQ(e.Leer().profesores[0].datos[0].valor, "10 01");

@@ -44,7 +44,9 @@ class EscuelaConClavesDesconocidas : public testing::Test {
             {"P1", "1", "1", "MAT", "3C", "", "Laboratori"}, // unit and room unknown
             {"P1", "3", "2", "MAT", "9Z", "", ""},           // a class without unit or subject
             {"P1", "5", "9", "GUA", "", "", ""},             // an hour outside the template
-            {"P1", "3", "2", "MAT", "1A", "", "A\x01" "2"},  // the file holds "A 2": XML has no \x01
+            {"P1", "3", "2", "MAT", "1A", "",
+             "A\x01"
+             "2"}, // the file holds "A 2": XML has no \x01
         };
         e.Preparar();
     }
@@ -98,9 +100,10 @@ TEST_F(EscuelaConClavesDesconocidas, ElArchivoEscritoDaLoMismo)
     const std::string& unidad = archivo.De(Problema::Unidad).ejemplos.at(0).leccion;
     // Prefix and end rather than a regular expression: GoogleTest's own
     // regular expressions on Windows have no character classes.
-    EXPECT_THAT(unidad, testing::AllOf(testing::StartsWith("profesor 1001 (Pérez Gil, Ana), día 1 de 08:00 a 08:55 "
-                                                           "(ACTIVIDAD_3 de HORARIO_REGULAR_PROFESOR_1, línea "),
-                                       testing::EndsWith(")")));
+    EXPECT_THAT(unidad,
+                testing::AllOf(testing::StartsWith("profesor 1001 (Pérez Gil, Ana), día 1 de 08:00 a 08:55 "
+                                                   "(ACTIVIDAD_3 de HORARIO_REGULAR_PROFESOR_1, línea "),
+                               testing::EndsWith(")")));
     EXPECT_THAT(archivo.De(Problema::SinTramo).ejemplos.at(0).leccion,
                 testing::StartsWith("profesor 1001 (Pérez Gil, Ana), sin día (ACTIVIDAD_5 de "));
 }

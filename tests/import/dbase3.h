@@ -35,8 +35,8 @@ inline void EscribirDbase3(const std::filesystem::path& ruta, const std::vector<
         largoRegistro = static_cast<std::uint16_t>(largoRegistro + c.ancho);
 
     std::string bytes;
-    bytes += '\x03';           // dBase III without memo
-    bytes += "\x7C\x03\x05";   // last update 2024-03-05
+    bytes += '\x03';         // dBase III without memo
+    bytes += "\x7C\x03\x05"; // last update 2024-03-05
     le32(bytes, static_cast<std::uint32_t>(filas.size()));
     le16(bytes, static_cast<std::uint16_t>(32 + 32 * campos.size() + 1));
     le16(bytes, largoRegistro);

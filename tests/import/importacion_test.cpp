@@ -28,8 +28,8 @@ struct CasoDetencion {
 };
 
 const CasoDetencion kCasosDetencion[] = {
-    {"SinArchivoDeIntercambio", [](EntornoImportacion& e) { fs::remove(e.archivoXml); },
-     Desenlace::Detenido, Detencion::ArchivoInexistente, "No existe archivo"},
+    {"SinArchivoDeIntercambio", [](EntornoImportacion& e) { fs::remove(e.archivoXml); }, Desenlace::Detenido,
+     Detencion::ArchivoInexistente, "No existe archivo"},
     {"ArchivoDeIntercambioEsUnaCarpeta",
      [](EntornoImportacion& e) {
          fs::remove(e.archivoXml);
@@ -47,17 +47,26 @@ const CasoDetencion kCasosDetencion[] = {
      [](EntornoImportacion& e) { pruebas::EscribirBytes(e.archivoXml, "<SERVICIO><BLOQUE_DATOS>"); },
      Desenlace::Error, Detencion::Ninguna, "vorna.xml"},
     {"SinBloqueDatos",
-     [](EntornoImportacion& e) { pruebas::EscribirBytes(e.archivoXml, "<SERVICIO><OTRO>2023</OTRO></SERVICIO>"); },
+     [](EntornoImportacion& e) {
+         pruebas::EscribirBytes(e.archivoXml, "<SERVICIO><OTRO>2023</OTRO></SERVICIO>");
+     },
      Desenlace::Error, Detencion::Ninguna, "BLOQUE_DATOS"},
     {"BloqueDatosVacio",
-     [](EntornoImportacion& e) { pruebas::EscribirBytes(e.archivoXml, "<SERVICIO><BLOQUE_DATOS>  </BLOQUE_DATOS></SERVICIO>"); },
+     [](EntornoImportacion& e) {
+         pruebas::EscribirBytes(e.archivoXml, "<SERVICIO><BLOQUE_DATOS>  </BLOQUE_DATOS></SERVICIO>");
+     },
      Desenlace::Error, Detencion::Ninguna, "BLOQUE_DATOS"},
     {"HoraDeSolucNoNumerica",
-     [](EntornoImportacion& e) { pruebas::EscribirSoluc(e.trabajo.Ruta(), {{"P1", "3", "x", "MAT", "1A", "", ""}}); },
+     [](EntornoImportacion& e) {
+         pruebas::EscribirSoluc(e.trabajo.Ruta(), {{"P1", "3", "x", "MAT", "1A", "", ""}});
+     },
      Desenlace::Error, Detencion::Ninguna, "«HORA»"},
 };
 
-void PrintTo(const CasoDetencion& caso, std::ostream* os) { *os << caso.nombre; }
+void PrintTo(const CasoDetencion& caso, std::ostream* os)
+{
+    *os << caso.nombre;
+}
 
 class DetencionTest : public testing::TestWithParam<CasoDetencion> {};
 
@@ -77,8 +86,9 @@ TEST_P(DetencionTest, NoSeEscribeNadaYSeQuitaLaIndicacionDeOcupado)
     EXPECT_TRUE(e.persona.ocupado.empty() || !e.persona.ocupado.back());
     // A plain message only for the situations that stop a run; errors are
     // shown by the caller in its error box.
-    const std::vector<std::string> mostrados =
-        caso.desenlace == Desenlace::Detenido ? std::vector<std::string>{caso.mensaje} : std::vector<std::string>{};
+    const std::vector<std::string> mostrados = caso.desenlace == Desenlace::Detenido
+                                                   ? std::vector<std::string>{caso.mensaje}
+                                                   : std::vector<std::string>{};
     EXPECT_EQ(e.persona.mensajes, mostrados);
 }
 
@@ -93,7 +103,10 @@ struct CasoSolucAjeno {
     std::string motivo;
 };
 
-void PrintTo(const CasoSolucAjeno& caso, std::ostream* os) { *os << caso.nombre; }
+void PrintTo(const CasoSolucAjeno& caso, std::ostream* os)
+{
+    *os << caso.nombre;
+}
 
 const CasoSolucAjeno kCasosSolucAjeno[] = {
     {"NingunProfesorDeProft",
@@ -138,7 +151,8 @@ TEST(Importacion, OtraCorridaEnElDirectorioLaDetiene)
 
     const ResultadoImportacion r = e.Ejecutar();
     EXPECT_EQ(r.desenlace, Desenlace::Error);
-    EXPECT_NE(r.mensaje.find("Otra exportación o importación de Durlavex está trabajando ahora"), std::string::npos)
+    EXPECT_NE(r.mensaje.find("Otra exportación o importación de Durlavex está trabajando ahora"),
+              std::string::npos)
         << r.mensaje;
     EXPECT_FALSE(fs::exists(e.Resultado()));
 }

@@ -22,85 +22,131 @@ using Valores = std::vector<std::string>;
 
 // N_DIASEMANA, X_TRAMO, X_DEPENDENCIA, X_UNIDAD, X_OFERTAMATRIG, X_MATERIAOMG,
 // F_INICIO, F_FIN, N_HORINI, N_HORFIN, X_ACTIVIDAD
-const Valores kNombresDatos = {"N_DIASEMANA", "X_TRAMO", "X_DEPENDENCIA", "X_UNIDAD",
-                               "X_OFERTAMATRIG", "X_MATERIAOMG", "F_INICIO", "F_FIN",
-                               "N_HORINI", "N_HORFIN", "X_ACTIVIDAD"};
+const Valores kNombresDatos = {"N_DIASEMANA",    "X_TRAMO",      "X_DEPENDENCIA", "X_UNIDAD",
+                               "X_OFERTAMATRIG", "X_MATERIAOMG", "F_INICIO",      "F_FIN",
+                               "N_HORINI",       "N_HORFIN",     "X_ACTIVIDAD"};
 
 struct CasoLeccion {
     std::string nombre;
-    FilaSoluc leccion;                       // a lesson of P1
-    std::function<void(Escuela&)> cambio;    // what the case changes in the base school
+    FilaSoluc leccion;                    // a lesson of P1
+    std::function<void(Escuela&)> cambio; // what the case changes in the base school
     Valores esperado;
 };
 
 void SinCambio(Escuela&) {}
 
 const CasoLeccion kCasosLeccion[] = {
-    {"DiaTresHoraDosEsElTramo32", {"P1", "3", "2", "MAT", "1A", "", "A1"}, SinCambio,
+    {"DiaTresHoraDosEsElTramo32",
+     {"P1", "3", "2", "MAT", "1A", "", "A1"},
+     SinCambio,
      {"3", "T-32", "A1", "U1A", "C1-A", "M-MAT", "01/09/2023", "30/06/2024", "540", "595", ""}},
-    {"TramoDesconocidoDaVaciosYCeros", {"P1", "5", "9", "MAT", "1A", "", "A1"}, SinCambio,
+    {"TramoDesconocidoDaVaciosYCeros",
+     {"P1", "5", "9", "MAT", "1A", "", "A1"},
+     SinCambio,
      {"", "", "A1", "U1A", "C1-A", "M-MAT", "01/09/2023", "30/06/2024", "0", "0", ""}},
-    {"AulaDeBlancosYControlesQuedaVacia", {"P1", "1", "1", "MAT", "1A", "", " \t "}, SinCambio,
+    {"AulaDeBlancosYControlesQuedaVacia",
+     {"P1", "1", "1", "MAT", "1A", "", " \t "},
+     SinCambio,
      {"1", "T-11", "", "U1A", "C1-A", "M-MAT", "01/09/2023", "30/06/2024", "480", "535", ""}},
-    {"SinFilaEnAsigtCursoDeGrupostYMateriaDeAsignomt2", {"P1", "1", "1", "MAT", "2B", "", "A1"}, SinCambio,
+    {"SinFilaEnAsigtCursoDeGrupostYMateriaDeAsignomt2",
+     {"P1", "1", "1", "MAT", "2B", "", "A1"},
+     SinCambio,
      {"1", "T-11", "A1", "U2B", "C2", "M-MAT-2", "01/09/2023", "30/06/2024", "480", "535", ""}},
-    {"SinFilaEnAsigtNiEnAsignomt2MateriaVacia", {"P1", "1", "1", "LEN", "2B", "", "A1"}, SinCambio,
+    {"SinFilaEnAsigtNiEnAsignomt2MateriaVacia",
+     {"P1", "1", "1", "LEN", "2B", "", "A1"},
+     SinCambio,
      {"1", "T-11", "A1", "U2B", "C2", "", "01/09/2023", "30/06/2024", "480", "535", ""}},
-    {"GrupoDesconocidoSinUnidadNiCurso", {"P1", "1", "1", "LEN", "9Z", "", "A1"}, SinCambio,
+    {"GrupoDesconocidoSinUnidadNiCurso",
+     {"P1", "1", "1", "LEN", "9Z", "", "A1"},
+     SinCambio,
      {"1", "T-11", "A1", "", "", "", "01/09/2023", "30/06/2024", "480", "535", ""}},
-    {"ClaveCursoEnBlancoEnAsigtSeTomaDeGrupost", {"P1", "3", "2", "MAT", "1A", "", "A1"},
-     [](Escuela& e) { e.asigt = {{{"CASIG", "MAT"}, {"CGRUP", "1A"}, {"CLAVE", "M-MAT"}}}; },
+    {"ClaveCursoEnBlancoEnAsigtSeTomaDeGrupost",
+     {"P1", "3", "2", "MAT", "1A", "", "A1"},
+     [](Escuela& e) {
+         e.asigt = {{{"CASIG", "MAT"}, {"CGRUP", "1A"}, {"CLAVE", "M-MAT"}}};
+     },
      {"3", "T-32", "A1", "U1A", "C1", "M-MAT", "01/09/2023", "30/06/2024", "540", "595", ""}},
-    {"ClaveEnBlancoEnAsigtSeBuscaEnAsignomt2ConElCurso", {"P1", "3", "2", "MAT", "1A", "", "A1"},
+    {"ClaveEnBlancoEnAsigtSeBuscaEnAsignomt2ConElCurso",
+     {"P1", "3", "2", "MAT", "1A", "", "A1"},
      [](Escuela& e) {
          e.asigt = {{{"CASIG", "MAT"}, {"CGRUP", "1A"}, {"CLAVECURSO", "C2"}}};
      },
      {"3", "T-32", "A1", "U1A", "C2", "M-MAT-2", "01/09/2023", "30/06/2024", "540", "595", ""}},
-    {"DosFilasDeAsigtGanaLaPrimera", {"P1", "3", "2", "MAT", "1A", "", "A1"},
+    {"DosFilasDeAsigtGanaLaPrimera",
+     {"P1", "3", "2", "MAT", "1A", "", "A1"},
      [](Escuela& e) {
          e.asigt.push_back({{"CASIG", "MAT"}, {"CGRUP", "1A"}, {"CLAVE", "OTRA"}, {"CLAVECURSO", "OTRO"}});
      },
      {"3", "T-32", "A1", "U1A", "C1-A", "M-MAT", "01/09/2023", "30/06/2024", "540", "595", ""}},
-    {"DosFilasConElMismoDihoGanaLaPrimera", {"P1", "3", "2", "MAT", "1A", "", "A1"},
+    {"DosFilasConElMismoDihoGanaLaPrimera",
+     {"P1", "3", "2", "MAT", "1A", "", "A1"},
      [](Escuela& e) {
-         e.diashorast.push_back({{"DIHO", "32"}, {"DIA", "4"}, {"CODDIHO", "OTRO"},
-                                 {"HORADESDE", "10:00"}, {"HORAHASTA", "10:55"}});
+         e.diashorast.push_back({{"DIHO", "32"},
+                                 {"DIA", "4"},
+                                 {"CODDIHO", "OTRO"},
+                                 {"HORADESDE", "10:00"},
+                                 {"HORAHASTA", "10:55"}});
      },
      {"3", "T-32", "A1", "U1A", "C1-A", "M-MAT", "01/09/2023", "30/06/2024", "540", "595", ""}},
-    {"LetrasDistintasEnMayusculasNoCoinciden", {"P1", "3", "2", "mat", "1a", "", "A1"}, SinCambio,
+    {"LetrasDistintasEnMayusculasNoCoinciden",
+     {"P1", "3", "2", "mat", "1a", "", "A1"},
+     SinCambio,
      {"3", "T-32", "A1", "", "", "", "01/09/2023", "30/06/2024", "540", "595", ""}},
-    {"TareaDeSolucSeConservaAunqueAsignomtTraigaOtra", {"P1", "3", "2", "GUA", "1A", "600", "A1"}, SinCambio,
+    {"TareaDeSolucSeConservaAunqueAsignomtTraigaOtra",
+     {"P1", "3", "2", "GUA", "1A", "600", "A1"},
+     SinCambio,
      {"3", "T-32", "A1", "U1A", "C1", "", "01/09/2023", "30/06/2024", "540", "595", "600"}},
-    {"ActividadTomaSuCodigoDeAsignomt", {"P1", "3", "2", "GUA", "1A", "", "A1"}, SinCambio,
+    {"ActividadTomaSuCodigoDeAsignomt",
+     {"P1", "3", "2", "GUA", "1A", "", "A1"},
+     SinCambio,
      {"3", "T-32", "A1", "U1A", "C1", "", "01/09/2023", "30/06/2024", "540", "595", "376"}},
-    {"Con513EnAsignomtLaClaseOrdinariaLlevaEl513", {"P1", "3", "2", "MAT", "1A", "", "A1"},
-     [](Escuela& e) { e.asignomt.push_back({{"COD", "513"}, {"NOMBRE", "Docencia"}, {"CODTAREA", "513"}}); },
+    {"Con513EnAsignomtLaClaseOrdinariaLlevaEl513",
+     {"P1", "3", "2", "MAT", "1A", "", "A1"},
+     [](Escuela& e) {
+         e.asignomt.push_back({{"COD", "513"}, {"NOMBRE", "Docencia"}, {"CODTAREA", "513"}});
+     },
      {"3", "T-32", "A1", "U1A", "C1-A", "M-MAT", "01/09/2023", "30/06/2024", "540", "595", "513"}},
-    {"Con513LaActividadConservaSuCodigo", {"P1", "3", "2", "GUA", "1A", "", "A1"},
-     [](Escuela& e) { e.asignomt.push_back({{"COD", "513"}, {"NOMBRE", "Docencia"}}); },
+    {"Con513LaActividadConservaSuCodigo",
+     {"P1", "3", "2", "GUA", "1A", "", "A1"},
+     [](Escuela& e) {
+         e.asignomt.push_back({{"COD", "513"}, {"NOMBRE", "Docencia"}});
+     },
      {"3", "T-32", "A1", "U1A", "C1", "", "01/09/2023", "30/06/2024", "540", "595", "376"}},
-    {"SinEl513LaClaseOrdinariaLlevaLaTareaLlamadaDocencia", {"P1", "3", "2", "MAT", "1A", "", "A1"},
+    {"SinEl513LaClaseOrdinariaLlevaLaTareaLlamadaDocencia",
+     {"P1", "3", "2", "MAT", "1A", "", "A1"},
      [](Escuela& e) {
          e.asignomt.push_back({{"COD", "9"}, {"NOMBRE", "Guardia"}, {"CODTAREA", "9"}, {"ESTAREA", "T"}});
          e.asignomt.push_back({{"COD", "1"}, {"NOMBRE", " docencia "}, {"CODTAREA", "1"}, {"ESTAREA", "T"}});
          e.asignomt.push_back({{"COD", "2"}, {"NOMBRE", "Docencia"}, {"CODTAREA", "2"}, {"ESTAREA", "T"}});
      },
      {"3", "T-32", "A1", "U1A", "C1-A", "M-MAT", "01/09/2023", "30/06/2024", "540", "595", "1"}},
-    {"UnaMateriaLlamadaDocenciaNoEsLaTarea", {"P1", "3", "2", "MAT", "1A", "", "A1"},
-     [](Escuela& e) { e.asignomt.push_back({{"COD", "DOC"}, {"NOMBRE", "Docencia"}, {"ESTAREA", "F"}}); },
+    {"UnaMateriaLlamadaDocenciaNoEsLaTarea",
+     {"P1", "3", "2", "MAT", "1A", "", "A1"},
+     [](Escuela& e) {
+         e.asignomt.push_back({{"COD", "DOC"}, {"NOMBRE", "Docencia"}, {"ESTAREA", "F"}});
+     },
      {"3", "T-32", "A1", "U1A", "C1-A", "M-MAT", "01/09/2023", "30/06/2024", "540", "595", ""}},
-    {"PeriodosSinFilasDaFechasVacias", {"P1", "3", "2", "MAT", "1A", "", "A1"},
+    {"PeriodosSinFilasDaFechasVacias",
+     {"P1", "3", "2", "MAT", "1A", "", "A1"},
      [](Escuela& e) { e.periodos.clear(); },
      {"3", "T-32", "A1", "U1A", "C1-A", "M-MAT", "", "", "540", "595", ""}},
-    {"HoraSinCeroInicialYTextoAcentuado", {"P1", "3", "2", "MAT", "1A", "", "Música"},
+    {"HoraSinCeroInicialYTextoAcentuado",
+     {"P1", "3", "2", "MAT", "1A", "", "Música"},
      [](Escuela& e) {
-         e.diashorast = {{{"DIHO", "32"}, {"DIA", "3"}, {"CODDIHO", "T-32"}, {"HORADESDE", "8:05"}, {"HORAHASTA", "14:30"}}};
+         e.diashorast = {{{"DIHO", "32"},
+                          {"DIA", "3"},
+                          {"CODDIHO", "T-32"},
+                          {"HORADESDE", "8:05"},
+                          {"HORAHASTA", "14:30"}}};
          e.grupost[0]["CLAVE"] = "Unidad ñ";
      },
      {"3", "T-32", "Música", "Unidad ñ", "C1-A", "M-MAT", "01/09/2023", "30/06/2024", "485", "870", ""}},
 };
 
-void PrintTo(const CasoLeccion& caso, std::ostream* os) { *os << caso.nombre; }
+void PrintTo(const CasoLeccion& caso, std::ostream* os)
+{
+    *os << caso.nombre;
+}
 
 class LeccionTest : public testing::TestWithParam<CasoLeccion> {};
 
@@ -152,12 +198,10 @@ TEST(Registros, ProfesoresNumeradosConYSinLecciones)
         {{"ABREV", "O"}, {"X_EMPLEADO", "4004"}, {"F_TOMAPOS", "04/09/2018"}},
     };
     e.escuela.soluc = {
-        {"P1", "0", "1", "MAT", "1A", "", ""},   // DIA 0: not placed
-        {"O'NEIL", "1", "1", "MAT", "1A", "", ""},
-        {"P1", "3", "2", "MAT", "1A", "", ""},
-        {"P1", "", "", "MAT", "1A", "", ""},     // blank DIA reads as 0
-        {"O", "1", "1", "MAT", "1A", "", ""},
-        {"P1", "1", "1", "MAT", "1A", "", ""},
+        {"P1", "0", "1", "MAT", "1A", "", ""}, // DIA 0: not placed
+        {"O'NEIL", "1", "1", "MAT", "1A", "", ""}, {"P1", "3", "2", "MAT", "1A", "", ""},
+        {"P1", "", "", "MAT", "1A", "", ""}, // blank DIA reads as 0
+        {"O", "1", "1", "MAT", "1A", "", ""},      {"P1", "1", "1", "MAT", "1A", "", ""},
         {"NADIE", "1", "1", "MAT", "1A", "", ""},
     };
     e.Preparar();
@@ -173,7 +217,8 @@ TEST(Registros, ProfesoresNumeradosConYSinLecciones)
     const auto& p1 = leido.profesores[0];
     EXPECT_EQ(p1.seq, "HORARIO_REGULAR_PROFESOR_1");
     EXPECT_EQ(p1.registros, "2");
-    EXPECT_EQ(p1.datos, (std::vector<pruebas::DatoLeido>{{"X_EMPLEADO", " 10 01"}, {"F_TOMAPOS", "01/09/2015"}}));
+    EXPECT_EQ(p1.datos,
+              (std::vector<pruebas::DatoLeido>{{"X_EMPLEADO", " 10 01"}, {"F_TOMAPOS", "01/09/2015"}}));
     ASSERT_EQ(p1.lecciones.size(), 2u);
     EXPECT_EQ(p1.lecciones[0].seq, "ACTIVIDAD_1");
     EXPECT_EQ(p1.lecciones[0].valores[1], "T-32");
@@ -222,17 +267,23 @@ struct CasoReloj {
     int minutos;
 };
 
-void PrintTo(const CasoReloj& caso, std::ostream* os) { *os << '"' << caso.texto << '"'; }
+void PrintTo(const CasoReloj& caso, std::ostream* os)
+{
+    *os << '"' << caso.texto << '"';
+}
 
 class RelojTest : public testing::TestWithParam<CasoReloj> {};
 
-TEST_P(RelojTest, Minutos) { EXPECT_EQ(MinutosDeReloj(GetParam().texto), GetParam().minutos); }
+TEST_P(RelojTest, Minutos)
+{
+    EXPECT_EQ(MinutosDeReloj(GetParam().texto), GetParam().minutos);
+}
 
 INSTANTIATE_TEST_SUITE_P(Textos, RelojTest,
                          testing::Values(CasoReloj{"08:05", 485}, CasoReloj{"8:05", 485},
-                                         CasoReloj{"14:30", 870}, CasoReloj{"", 0},
-                                         CasoReloj{"100:00", 600}, CasoReloj{"08:30:00", 480},
-                                         CasoReloj{"00:00", 0}, CasoReloj{"23:59", 1439}));
+                                         CasoReloj{"14:30", 870}, CasoReloj{"", 0}, CasoReloj{"100:00", 600},
+                                         CasoReloj{"08:30:00", 480}, CasoReloj{"00:00", 0},
+                                         CasoReloj{"23:59", 1439}));
 
 TEST(Reloj, TextosQueNoSonHoraDanElErrorDeConversion)
 {

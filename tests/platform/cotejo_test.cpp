@@ -39,18 +39,17 @@ TEST_P(Igualdad, SegunElCotejoEspanol)
 
 INSTANTIATE_TEST_SUITE_P(
     Casos, Igualdad,
-    testing::Values(
-        CasoIgualdad{"MismoTexto", "Matemáticas", "Matemáticas", Caso::Distingue, true},
-        CasoIgualdad{"AcentoMinusculaContraMayuscula", "á", "Á", Caso::Distingue, false},
-        CasoIgualdad{"GarciaContraMayusculas", "García", "GARCÍA", Caso::Distingue, false},
-        CasoIgualdad{"GuionCuenta", "coop", "co-op", Caso::Distingue, false},
-        CasoIgualdad{"BlancoFinalCuenta", "1A", "1A ", Caso::Distingue, false},
-        CasoIgualdad{"SinCasoAcentoPliega", "á", "Á", Caso::Ignora, true},
-        CasoIgualdad{"SinCasoGarcia", "García", "GARCÍA", Caso::Ignora, true},
-        CasoIgualdad{"SinCasoEnye", "ñandú", "ÑANDÚ", Caso::Ignora, true},
-        CasoIgualdad{"SinCasoAcentoCuenta", "á", "a", Caso::Ignora, false},
-        CasoIgualdad{"SinCasoGarciaSinAcento", "García", "GARCIA", Caso::Ignora, false},
-        CasoIgualdad{"SinCasoEnyeNoEsN", "año", "ano", Caso::Ignora, false}),
+    testing::Values(CasoIgualdad{"MismoTexto", "Matemáticas", "Matemáticas", Caso::Distingue, true},
+                    CasoIgualdad{"AcentoMinusculaContraMayuscula", "á", "Á", Caso::Distingue, false},
+                    CasoIgualdad{"GarciaContraMayusculas", "García", "GARCÍA", Caso::Distingue, false},
+                    CasoIgualdad{"GuionCuenta", "coop", "co-op", Caso::Distingue, false},
+                    CasoIgualdad{"BlancoFinalCuenta", "1A", "1A ", Caso::Distingue, false},
+                    CasoIgualdad{"SinCasoAcentoPliega", "á", "Á", Caso::Ignora, true},
+                    CasoIgualdad{"SinCasoGarcia", "García", "GARCÍA", Caso::Ignora, true},
+                    CasoIgualdad{"SinCasoEnye", "ñandú", "ÑANDÚ", Caso::Ignora, true},
+                    CasoIgualdad{"SinCasoAcentoCuenta", "á", "a", Caso::Ignora, false},
+                    CasoIgualdad{"SinCasoGarciaSinAcento", "García", "GARCIA", Caso::Ignora, false},
+                    CasoIgualdad{"SinCasoEnyeNoEsN", "año", "ano", Caso::Ignora, false}),
     [](const auto& info) { return std::string(info.param.nombre); });
 
 TEST(CompararTextos, OrdenEspanol)

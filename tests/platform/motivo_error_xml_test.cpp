@@ -106,7 +106,8 @@ TEST_P(XmlMalFormado, LeidoPorPartesDiceLoMismo)
     } catch (const Error& e) {
         mensaje = e.what();
     }
-    EXPECT_EQ(mensaje, "El archivo «" + ruta.string() + "» no es un XML bien formado (" + GetParam().motivo + ")");
+    EXPECT_EQ(mensaje,
+              "El archivo «" + ruta.string() + "» no es un XML bien formado (" + GetParam().motivo + ")");
 }
 
 INSTANTIATE_TEST_SUITE_P(Causas, XmlMalFormado, testing::ValuesIn(kCasos),

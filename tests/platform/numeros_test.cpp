@@ -20,32 +20,31 @@ struct CasoEntero {
 class DecimalValido : public testing::TestWithParam<CasoEntero> {};
 class HexValido : public testing::TestWithParam<CasoEntero> {};
 
-TEST_P(DecimalValido, DaElValor) { EXPECT_EQ(TextoAEntero(GetParam().texto), GetParam().valor); }
-TEST_P(HexValido, DaElPatronDe32Bits) { EXPECT_EQ(HexAEntero(GetParam().texto), GetParam().valor); }
+TEST_P(DecimalValido, DaElValor)
+{
+    EXPECT_EQ(TextoAEntero(GetParam().texto), GetParam().valor);
+}
+TEST_P(HexValido, DaElPatronDe32Bits)
+{
+    EXPECT_EQ(HexAEntero(GetParam().texto), GetParam().valor);
+}
 
 const auto kNombreCaso = [](const auto& info) { return std::string(info.param.nombre); };
 
 INSTANTIATE_TEST_SUITE_P(
     Casos, DecimalValido,
-    testing::Values(CasoEntero{"Simple", "12", 12},
-                    CasoEntero{"BlancosIniciales", "   12", 12},
-                    CasoEntero{"Negativo", "-5", -5},
-                    CasoEntero{"SignoMas", "+5", 5},
-                    CasoEntero{"BlancoYSigno", " -7", -7},
-                    CasoEntero{"CerosIniciales", "0007", 7},
-                    CasoEntero{"MenosCero", "-0", 0},
-                    CasoEntero{"Maximo", "2147483647", 2147483647},
+    testing::Values(CasoEntero{"Simple", "12", 12}, CasoEntero{"BlancosIniciales", "   12", 12},
+                    CasoEntero{"Negativo", "-5", -5}, CasoEntero{"SignoMas", "+5", 5},
+                    CasoEntero{"BlancoYSigno", " -7", -7}, CasoEntero{"CerosIniciales", "0007", 7},
+                    CasoEntero{"MenosCero", "-0", 0}, CasoEntero{"Maximo", "2147483647", 2147483647},
                     CasoEntero{"Minimo", "-2147483648", INT32_MIN}),
     kNombreCaso);
 
 INSTANTIATE_TEST_SUITE_P(
     Casos, HexValido,
-    testing::Values(CasoEntero{"Mayusculas", "$1A2B", 6699},
-                    CasoEntero{"Minusculas", "$1a2b", 6699},
-                    CasoEntero{"UnDigito", "$0", 0},
-                    CasoEntero{"OchoDigitos", "$7FFFFFFF", 2147483647},
-                    CasoEntero{"TodoUnos", "$FFFFFFFF", -1},
-                    CasoEntero{"BitAlto", "$80000000", INT32_MIN},
+    testing::Values(CasoEntero{"Mayusculas", "$1A2B", 6699}, CasoEntero{"Minusculas", "$1a2b", 6699},
+                    CasoEntero{"UnDigito", "$0", 0}, CasoEntero{"OchoDigitos", "$7FFFFFFF", 2147483647},
+                    CasoEntero{"TodoUnos", "$FFFFFFFF", -1}, CasoEntero{"BitAlto", "$80000000", INT32_MIN},
                     CasoEntero{"CerosIniciales", "$00000010", 16}),
     kNombreCaso);
 
@@ -68,34 +67,22 @@ TEST_P(HexRechazado, LanzaErrorConversion)
 
 INSTANTIATE_TEST_SUITE_P(
     Casos, DecimalRechazado,
-    testing::Values(CasoRechazo{"Vacio", ""},
-                    CasoRechazo{"SoloBlanco", " "},
-                    CasoRechazo{"SoloSigno", "-"},
-                    CasoRechazo{"SignoYBlanco", "- 5"},
-                    CasoRechazo{"DosSignos", "+-5"},
-                    CasoRechazo{"LetraFinal", "12a"},
-                    CasoRechazo{"BlancoFinal", "12 "},
-                    CasoRechazo{"BlancoInterno", "1 2"},
-                    CasoRechazo{"TabulacionInicial", "\t12"},
+    testing::Values(CasoRechazo{"Vacio", ""}, CasoRechazo{"SoloBlanco", " "}, CasoRechazo{"SoloSigno", "-"},
+                    CasoRechazo{"SignoYBlanco", "- 5"}, CasoRechazo{"DosSignos", "+-5"},
+                    CasoRechazo{"LetraFinal", "12a"}, CasoRechazo{"BlancoFinal", "12 "},
+                    CasoRechazo{"BlancoInterno", "1 2"}, CasoRechazo{"TabulacionInicial", "\t12"},
                     CasoRechazo{"UnoMasQueElMaximo", "2147483648"},
                     CasoRechazo{"UnoMenosQueElMinimo", "-2147483649"},
-                    CasoRechazo{"MuchasCifras", "99999999999999999999999"},
-                    CasoRechazo{"Decimales", "1.5"}),
+                    CasoRechazo{"MuchasCifras", "99999999999999999999999"}, CasoRechazo{"Decimales", "1.5"}),
     kNombreCaso);
 
 INSTANTIATE_TEST_SUITE_P(
     Casos, HexRechazado,
-    testing::Values(CasoRechazo{"Vacio", ""},
-                    CasoRechazo{"SoloDolar", "$"},
-                    CasoRechazo{"SinDolar", "1A2B"},
-                    CasoRechazo{"Prefijo0x", "$0x1A"},
-                    CasoRechazo{"NueveDigitos", "$123456789"},
-                    CasoRechazo{"NueveCeros", "$000000000"},
-                    CasoRechazo{"Signo", "$-1"},
-                    CasoRechazo{"SignoMas", "$+1"},
-                    CasoRechazo{"BlancoInterior", "$ 1A"},
-                    CasoRechazo{"BlancoFinal", "$1A "},
-                    CasoRechazo{"LetraNoHex", "$1G"}),
+    testing::Values(CasoRechazo{"Vacio", ""}, CasoRechazo{"SoloDolar", "$"}, CasoRechazo{"SinDolar", "1A2B"},
+                    CasoRechazo{"Prefijo0x", "$0x1A"}, CasoRechazo{"NueveDigitos", "$123456789"},
+                    CasoRechazo{"NueveCeros", "$000000000"}, CasoRechazo{"Signo", "$-1"},
+                    CasoRechazo{"SignoMas", "$+1"}, CasoRechazo{"BlancoInterior", "$ 1A"},
+                    CasoRechazo{"BlancoFinal", "$1A "}, CasoRechazo{"LetraNoHex", "$1G"}),
     kNombreCaso);
 
 std::string MensajeDe(const std::function<void()>& conversion)

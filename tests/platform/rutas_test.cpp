@@ -21,7 +21,7 @@ using pruebas::DirectorioTemporal;
 // Sets (or removes, with nullopt) an environment variable for the life of the
 // object and puts the old value back afterwards.
 class VariableEntorno {
-public:
+  public:
     VariableEntorno(const char* nombre, std::optional<std::string> valor) : nombre_(nombre)
     {
         if (const char* antes = std::getenv(nombre))
@@ -32,7 +32,7 @@ public:
     VariableEntorno(const VariableEntorno&) = delete;
     VariableEntorno& operator=(const VariableEntorno&) = delete;
 
-private:
+  private:
     void Poner(const std::optional<std::string>& valor)
     {
         if (valor)
@@ -44,7 +44,10 @@ private:
     std::optional<std::string> anterior_;
 };
 
-void CrearArchivo(const fs::path& ruta) { std::ofstream(ruta) << "x"; }
+void CrearArchivo(const fs::path& ruta)
+{
+    std::ofstream(ruta) << "x";
+}
 
 #ifdef _WIN32
 TEST(DirectorioTrabajo, EsKtempEnLaUnidadC)

@@ -23,19 +23,17 @@ TEST_P(Recorte, QuitaCodigosHasta32EnAmbosExtremos)
 
 using namespace std::string_view_literals;
 
-INSTANTIATE_TEST_SUITE_P(
-    Casos, Recorte,
-    testing::Values(
-        CasoRecorte{"Vacio", "", ""},
-        CasoRecorte{"SoloBlancos", "   ", ""},
-        CasoRecorte{"ControlesYBlancos", "\t\r\n \x01\x1f", ""},
-        CasoRecorte{"NulIncluido", "\0a\0"sv, "a"},
-        CasoRecorte{"BlancosInternosQuedan", "  a  b \t", "a  b"},
-        CasoRecorte{"EspacioDuroAnsiQueda", "\xA0x\xA0", "\xA0x\xA0"},
-        CasoRecorte{"Del7FQueda", "\x7F", "\x7F"},
-        CasoRecorte{"Utf8MultibyteQueda", " \xC3\xA9\xE2\x82\xAC\n", "\xC3\xA9\xE2\x82\xAC"},
-        CasoRecorte{"Codigo33Queda", "!", "!"}),
-    [](const auto& info) { return std::string(info.param.nombre); });
+INSTANTIATE_TEST_SUITE_P(Casos, Recorte,
+                         testing::Values(CasoRecorte{"Vacio", "", ""}, CasoRecorte{"SoloBlancos", "   ", ""},
+                                         CasoRecorte{"ControlesYBlancos", "\t\r\n \x01\x1f", ""},
+                                         CasoRecorte{"NulIncluido", "\0a\0"sv, "a"},
+                                         CasoRecorte{"BlancosInternosQuedan", "  a  b \t", "a  b"},
+                                         CasoRecorte{"EspacioDuroAnsiQueda", "\xA0x\xA0", "\xA0x\xA0"},
+                                         CasoRecorte{"Del7FQueda", "\x7F", "\x7F"},
+                                         CasoRecorte{"Utf8MultibyteQueda", " \xC3\xA9\xE2\x82\xAC\n",
+                                                     "\xC3\xA9\xE2\x82\xAC"},
+                                         CasoRecorte{"Codigo33Queda", "!", "!"}),
+                         [](const auto& info) { return std::string(info.param.nombre); });
 
 TEST(QuitarBlancosFinales, SoloQuitaEspaciosDelFinal)
 {

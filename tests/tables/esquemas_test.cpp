@@ -38,10 +38,18 @@ TEST_P(CadaEsquema, SeCreaVacioYElMotorLeeSusCamposEnOrden)
     std::vector<CampoLeido> esperados;
     for (const auto& c : esquema.campos) {
         switch (c.tipo) {
-        case TipoCampo::Texto: esperados.emplace_back(c.nombre, 'C', c.ancho, 0); break;
-        case TipoCampo::Logico: esperados.emplace_back(c.nombre, 'L', 1, 0); break;
-        case TipoCampo::Entero: esperados.emplace_back(c.nombre, 'N', 11, 0); break;
-        case TipoCampo::Flotante: esperados.emplace_back(c.nombre, 'N', 20, 4); break;
+        case TipoCampo::Texto:
+            esperados.emplace_back(c.nombre, 'C', c.ancho, 0);
+            break;
+        case TipoCampo::Logico:
+            esperados.emplace_back(c.nombre, 'L', 1, 0);
+            break;
+        case TipoCampo::Entero:
+            esperados.emplace_back(c.nombre, 'N', 11, 0);
+            break;
+        case TipoCampo::Flotante:
+            esperados.emplace_back(c.nombre, 'N', 20, 4);
+            break;
         }
     }
     auto archivo = dbf::ArchivoDbf::Abrir(trabajo / (esquema.nombre + ".DBF"), dbf::Acceso::Compartido);
@@ -108,7 +116,9 @@ TEST(RecrearTabla, SobreUnaTablaConFilasDejaUnaTablaVaciaConElNuevoDiseno)
     DirectorioTemporal trabajo;
     // An older PROFT of another layout, with rows and a stray index file.
     pruebas::CrearTablaConFilas(trabajo.Ruta(), "PROFT", {{"VIEJO", TipoCampo::Texto, 4}}, {{"a"}, {"b"}});
-    { std::ofstream(trabajo / "PROFT.MDX") << "viejo"; }
+    {
+        std::ofstream(trabajo / "PROFT.MDX") << "viejo";
+    }
 
     BorrarTabla(trabajo.Ruta(), "PROFT");
     EXPECT_FALSE(std::filesystem::exists(trabajo / "PROFT.DBF"));
@@ -132,9 +142,15 @@ TEST(RecrearTabla, CrearSustituyeUnaTablaQueNoSeBorro)
 TEST(RecrearTabla, BorrarTablaEncuentraLosArchivosSinDistinguirMayusculas)
 {
     DirectorioTemporal trabajo;
-    { std::ofstream(trabajo / "asigt.dbf") << "x"; }
-    { std::ofstream(trabajo / "Asigt.Mdx") << "x"; }
-    { std::ofstream(trabajo / "ASIGT2.DBF") << "x"; }
+    {
+        std::ofstream(trabajo / "asigt.dbf") << "x";
+    }
+    {
+        std::ofstream(trabajo / "Asigt.Mdx") << "x";
+    }
+    {
+        std::ofstream(trabajo / "ASIGT2.DBF") << "x";
+    }
     BorrarTabla(trabajo.Ruta(), "ASIGT");
     EXPECT_FALSE(std::filesystem::exists(trabajo / "asigt.dbf"));
     EXPECT_FALSE(std::filesystem::exists(trabajo / "Asigt.Mdx"));

@@ -12,11 +12,11 @@ namespace {
 using pruebas::DirectorioTemporal;
 using pruebas::Textos;
 
-const std::vector<DefinicionCampo> kCampos{{"ID", TipoCampo::Texto, 3}, {"PROF", TipoCampo::Texto, 10},
-                                           {"DIA", TipoCampo::Entero, 0}};
+const std::vector<DefinicionCampo> kCampos{
+    {"ID", TipoCampo::Texto, 3}, {"PROF", TipoCampo::Texto, 10}, {"DIA", TipoCampo::Entero, 0}};
 
 class Filtro : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         pruebas::CrearTablaConFilas(trabajo.Ruta(), "SOLUC", kCampos,
@@ -133,23 +133,24 @@ class ExpresionRechazada : public ::testing::TestWithParam<CasoRechazo> {};
 
 TEST_P(ExpresionRechazada, EsUnErrorQueNombraLaExpresionYLaTabla)
 {
-    EXPECT_EQ(pruebas::MensajeDeError([] { LeerExpresionFiltro(GetParam().expresion, "SOLUC"); }),
-              "El filtro «" + GetParam().expresion +
-                  "» de la tabla «SOLUC» no es válido: se esperaba CAMPO= 'valor', con las comillas del valor "
-                  "duplicadas");
+    EXPECT_EQ(
+        pruebas::MensajeDeError([] { LeerExpresionFiltro(GetParam().expresion, "SOLUC"); }),
+        "El filtro «" + GetParam().expresion +
+            "» de la tabla «SOLUC» no es válido: se esperaba CAMPO= 'valor', con las comillas del valor "
+            "duplicadas");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Invalidas, ExpresionRechazada,
-    ::testing::Values(CasoRechazo{"Vacia", ""}, CasoRechazo{"SinComillas", "PROF= ANA"},
-                      CasoRechazo{"SinComillaFinal", "PROF= 'ANA"},
-                      CasoRechazo{"ComillaSinDoblar", "PROF= 'O'BRIEN'"},
-                      CasoRechazo{"ComillasDobles", "PROF= \"ANA\""},
-                      CasoRechazo{"DosIguales", "PROF== 'ANA'"}, CasoRechazo{"OtroOperador", "PROF<> 'ANA'"},
-                      CasoRechazo{"SinCampo", "= 'ANA'"},
-                      CasoRechazo{"DosCondiciones", "PROF= 'ANA' AND DIA= '1'"},
-                      CasoRechazo{"CampoQueEmpiezaPorCifra", "1PROF= 'ANA'"}),
-    [](const auto& info) { return std::string(info.param.nombre); });
+INSTANTIATE_TEST_SUITE_P(Invalidas, ExpresionRechazada,
+                         ::testing::Values(CasoRechazo{"Vacia", ""}, CasoRechazo{"SinComillas", "PROF= ANA"},
+                                           CasoRechazo{"SinComillaFinal", "PROF= 'ANA"},
+                                           CasoRechazo{"ComillaSinDoblar", "PROF= 'O'BRIEN'"},
+                                           CasoRechazo{"ComillasDobles", "PROF= \"ANA\""},
+                                           CasoRechazo{"DosIguales", "PROF== 'ANA'"},
+                                           CasoRechazo{"OtroOperador", "PROF<> 'ANA'"},
+                                           CasoRechazo{"SinCampo", "= 'ANA'"},
+                                           CasoRechazo{"DosCondiciones", "PROF= 'ANA' AND DIA= '1'"},
+                                           CasoRechazo{"CampoQueEmpiezaPorCifra", "1PROF= 'ANA'"}),
+                         [](const auto& info) { return std::string(info.param.nombre); });
 
 } // namespace
 } // namespace durlavex

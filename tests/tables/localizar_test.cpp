@@ -13,9 +13,9 @@ namespace {
 using pruebas::DirectorioTemporal;
 using pruebas::FilasTexto;
 
-const std::vector<DefinicionCampo> kCampos{{"ID", TipoCampo::Texto, 3},      {"COD", TipoCampo::Texto, 10},
-                                           {"GRUPO", TipoCampo::Texto, 2},   {"NOMBRE", TipoCampo::Texto, 10},
-                                           {"NIVEL", TipoCampo::Texto, 5},   {"CLAVE", TipoCampo::Texto, 10},
+const std::vector<DefinicionCampo> kCampos{{"ID", TipoCampo::Texto, 3},    {"COD", TipoCampo::Texto, 10},
+                                           {"GRUPO", TipoCampo::Texto, 2}, {"NOMBRE", TipoCampo::Texto, 10},
+                                           {"NIVEL", TipoCampo::Texto, 5}, {"CLAVE", TipoCampo::Texto, 10},
                                            {"NUM", TipoCampo::Entero, 0}};
 
 FilasTexto Filas()
@@ -34,7 +34,7 @@ struct CasoLocalizar {
 };
 
 class Localizar : public ::testing::TestWithParam<CasoLocalizar> {
-protected:
+  protected:
     void SetUp() override { pruebas::CrearTablaConFilas(trabajo.Ruta(), "PRUEBA", kCampos, Filas()); }
     DirectorioTemporal trabajo;
 };
@@ -82,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.nombre); });
 
 class LocalizarEnTabla : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         pruebas::CrearTablaConFilas(trabajo.Ruta(), "PRUEBA", kCampos, Filas());

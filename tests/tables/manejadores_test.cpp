@@ -10,8 +10,8 @@
 #include "platform/dbf/archivo_dbf.h"
 #include "platform/texto.h"
 #include "tables/esquemas.h"
-#include "tables/tablas_principales.h"
 #include "tables/tabla_prueba.h"
+#include "tables/tablas_principales.h"
 
 namespace durlavex {
 namespace {
@@ -136,7 +136,9 @@ TEST(Errores, CampoQueLaTablaNoTiene)
     asigt.Agregar();
     EXPECT_EQ(pruebas::MensajeDeError([&] { asigt.FijarTexto("CLAVEX", "1"); }),
               "La tabla «ASIGT» no tiene el campo «CLAVEX»");
-    EXPECT_EQ(pruebas::MensajeDeError([&] { asigt.Localizar("CASIG;CLAVEX", {std::string("a"), std::string("b")}); }),
+    EXPECT_EQ(pruebas::MensajeDeError([&] {
+                  asigt.Localizar("CASIG;CLAVEX", {std::string("a"), std::string("b")});
+              }),
               "La tabla «ASIGT» no tiene el campo «CLAVEX»");
     EXPECT_TRUE(asigt.TieneCampo("clavecurso"));
 }
@@ -169,7 +171,9 @@ TEST(Errores, TablaCerrada)
 TEST(Errores, TablaQueNoEsDBase)
 {
     DirectorioTemporal trabajo;
-    { std::ofstream(trabajo / "SOLUC.DBF") << "esto no es una tabla"; }
+    {
+        std::ofstream(trabajo / "SOLUC.DBF") << "esto no es una tabla";
+    }
     Tabla soluc(trabajo.Ruta(), "SOLUC");
     EXPECT_THROW(soluc.Abrir(), Error);
     EXPECT_FALSE(soluc.Abierta());
@@ -181,9 +185,10 @@ TEST(TablasPrincipales, CadaManejadorNombraSuTablaYSuCarpeta)
     DirectorioTemporal trabajo, programa;
     TablasPrincipales t(trabajo.Ruta(), programa.Ruta());
     const std::vector<std::pair<Tabla*, std::string>> esperadas{
-        {&t.wwTableNomAsg, "ASIGNOMT.DBF"},  {&t.wwTableProfesor, "PROFT.DBF"}, {&t.wwTableTramos, "DIASHORAST.DBF"},
-        {&t.wwTableAulas, "AULAT.DBF"},      {&t.wwTableGrupos, "GRUPOST.DBF"}, {&t.wwTableAsig, "ASIGT.DBF"},
-        {&t.wwTableSoluc, "SOLUC.DBF"},      {&t.wwTableCursos, "CURSOST.DBF"},
+        {&t.wwTableNomAsg, "ASIGNOMT.DBF"},   {&t.wwTableProfesor, "PROFT.DBF"},
+        {&t.wwTableTramos, "DIASHORAST.DBF"}, {&t.wwTableAulas, "AULAT.DBF"},
+        {&t.wwTableGrupos, "GRUPOST.DBF"},    {&t.wwTableAsig, "ASIGT.DBF"},
+        {&t.wwTableSoluc, "SOLUC.DBF"},       {&t.wwTableCursos, "CURSOST.DBF"},
         {&t.wwTableNomAsg_2, "ASIGNOMT2.DBF"}};
     for (const auto& [tabla, archivo] : esperadas) {
         EXPECT_EQ(tabla->Ruta(), trabajo / archivo);
@@ -196,11 +201,12 @@ TEST(TablasPrincipales, CadaManejadorNombraSuTablaYSuCarpeta)
 TEST(TablasPrincipales, NivelexLeeNivelcanAunqueSuNombreVengaEnMinusculas)
 {
     DirectorioTemporal trabajo, programa;
-    pruebas::CrearTablaConFilas(programa.Ruta(), "nivelcan.dbf",
-                                {{"X_OFERTAMATRIG", TipoCampo::Entero, 0},
-                                 {"NIVEL_ABREV", TipoCampo::Texto, 10},
-                                 {"NIVEL", TipoCampo::Texto, 40}},
-                                {{"202", "BACH", "Bachillerato"}, {"101", "ESO", "Secundaria"}, {"101", "X", "Otro"}});
+    pruebas::CrearTablaConFilas(
+        programa.Ruta(), "nivelcan.dbf",
+        {{"X_OFERTAMATRIG", TipoCampo::Entero, 0},
+         {"NIVEL_ABREV", TipoCampo::Texto, 10},
+         {"NIVEL", TipoCampo::Texto, 40}},
+        {{"202", "BACH", "Bachillerato"}, {"101", "ESO", "Secundaria"}, {"101", "X", "Otro"}});
     std::filesystem::rename(programa / "NIVELCAN.DBF", programa / "nivelcan.dbf");
     TablasPrincipales t(trabajo.Ruta(), "/");
     t.wwTableNIVELEX.FijarDirectorio(programa.Ruta());

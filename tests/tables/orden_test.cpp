@@ -37,7 +37,8 @@ TEST(OrdenPorIndice, LasFilasAgregadasDespuesOcupanSuSitio)
     auto tabla = CrearTabla(trabajo.Ruta(), esquemas::DIASHORAST2);
     tabla->Abrir();
     tabla->OrdenarPorIndice("orden");
-    for (const auto& [diho, orden] : std::vector<std::pair<const char*, int>>{{"a", 2}, {"b", 1}, {"c", 2}, {"d", 0}}) {
+    for (const auto& [diho, orden] :
+         std::vector<std::pair<const char*, int>>{{"a", 2}, {"b", 1}, {"c", 2}, {"d", 0}}) {
         tabla->Agregar();
         tabla->FijarTexto("DIHO", VistaAnsi(diho));
         tabla->FijarEntero("ORDEN", orden);
@@ -50,9 +51,10 @@ TEST(OrdenPorIndice, LasFilasAgregadasDespuesOcupanSuSitio)
 TEST(OrdenPorIndice, SinIndiceEnElArchivoOrdenaPorLosValores)
 {
     DirectorioTemporal trabajo;
-    pruebas::CrearTablaConFilas(trabajo.Ruta(), "PRUEBA",
-                                {{"ID", TipoCampo::Texto, 2}, {"COD", TipoCampo::Texto, 5}, {"NUM", TipoCampo::Entero, 0}},
-                                {{"r0", "b", "2"}, {"r1", "a", ""}, {"r2", "b", "1"}, {"r3", "a", "2"}, {"r4", "B", "1"}});
+    pruebas::CrearTablaConFilas(
+        trabajo.Ruta(), "PRUEBA",
+        {{"ID", TipoCampo::Texto, 2}, {"COD", TipoCampo::Texto, 5}, {"NUM", TipoCampo::Entero, 0}},
+        {{"r0", "b", "2"}, {"r1", "a", ""}, {"r2", "b", "1"}, {"r3", "a", "2"}, {"r4", "B", "1"}});
     Tabla tabla(trabajo.Ruta(), "PRUEBA");
     tabla.Abrir();
     tabla.OrdenarPorIndice("NUM");
@@ -65,9 +67,10 @@ TEST(OrdenPorIndice, SinIndiceEnElArchivoOrdenaPorLosValores)
 TEST(OrdenPorIndice, ConFiltroSeOrdenanSoloLasFilasDelFiltro)
 {
     DirectorioTemporal trabajo;
-    pruebas::CrearTablaConFilas(trabajo.Ruta(), "PRUEBA",
-                                {{"ID", TipoCampo::Texto, 2}, {"PROF", TipoCampo::Texto, 5}, {"NUM", TipoCampo::Entero, 0}},
-                                {{"r0", "A", "3"}, {"r1", "B", "1"}, {"r2", "A", "1"}, {"r3", "A", "2"}});
+    pruebas::CrearTablaConFilas(
+        trabajo.Ruta(), "PRUEBA",
+        {{"ID", TipoCampo::Texto, 2}, {"PROF", TipoCampo::Texto, 5}, {"NUM", TipoCampo::Entero, 0}},
+        {{"r0", "A", "3"}, {"r1", "B", "1"}, {"r2", "A", "1"}, {"r3", "A", "2"}});
     Tabla tabla(trabajo.Ruta(), "PRUEBA");
     tabla.Abrir();
     tabla.OrdenarPorIndice("NUM");

@@ -42,8 +42,7 @@ inline std::vector<std::string> Columna(Tabla& tabla, const std::string& campo)
 using Textos = std::vector<std::string>;
 
 // The text of the Error the call raises; "(sin error)" when it raises none.
-template <class Llamada>
-std::string MensajeDeError(Llamada&& llamada)
+template <class Llamada> std::string MensajeDeError(Llamada&& llamada)
 {
     try {
         llamada();

@@ -12,13 +12,15 @@ namespace {
 
 using pruebas::DirectorioTemporal;
 
-const std::vector<DefinicionCampo> kCampos{
-    {"COD", TipoCampo::Texto, 10},   {"NOMBRE", TipoCampo::Texto, 80}, {"NUM", TipoCampo::Entero, 0},
-    {"HORAS", TipoCampo::Flotante, 0}, {"ACTIVO", TipoCampo::Logico, 0}};
+const std::vector<DefinicionCampo> kCampos{{"COD", TipoCampo::Texto, 10},
+                                           {"NOMBRE", TipoCampo::Texto, 80},
+                                           {"NUM", TipoCampo::Entero, 0},
+                                           {"HORAS", TipoCampo::Flotante, 0},
+                                           {"ACTIVO", TipoCampo::Logico, 0}};
 
 // A fresh table with the fields above, open.
 class ValoresCampo : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         tabla.DefinirCampos(kCampos);
@@ -125,16 +127,15 @@ TEST_P(LecturaEntera, DaElNumero)
     EXPECT_EQ(tabla.LeerEntero(GetParam().campo), GetParam().esperado);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Casos, LecturaEntera,
-    ::testing::Values(CasoEntero{"CampoNumerico", "NUM", "42", 42},
-                      CasoEntero{"CampoNumericoNegativo", "NUM", "-17", -17},
-                      CasoEntero{"FlotanteSinFraccion", "HORAS", "3", 3},
-                      CasoEntero{"TextoDeCifras", "COD", "123", 123},
-                      CasoEntero{"TextoConBlancosDelante", "COD", "  8", 8},
-                      CasoEntero{"TextoConSigno", "COD", "-5", -5},
-                      CasoEntero{"TextoEnBlanco", "COD", "   ", 0}),
-    [](const auto& info) { return std::string(info.param.nombre); });
+INSTANTIATE_TEST_SUITE_P(Casos, LecturaEntera,
+                         ::testing::Values(CasoEntero{"CampoNumerico", "NUM", "42", 42},
+                                           CasoEntero{"CampoNumericoNegativo", "NUM", "-17", -17},
+                                           CasoEntero{"FlotanteSinFraccion", "HORAS", "3", 3},
+                                           CasoEntero{"TextoDeCifras", "COD", "123", 123},
+                                           CasoEntero{"TextoConBlancosDelante", "COD", "  8", 8},
+                                           CasoEntero{"TextoConSigno", "COD", "-5", -5},
+                                           CasoEntero{"TextoEnBlanco", "COD", "   ", 0}),
+                         [](const auto& info) { return std::string(info.param.nombre); });
 
 struct CasoEnteroErroneo {
     const char* nombre;
@@ -160,8 +161,9 @@ INSTANTIATE_TEST_SUITE_P(
         CasoEnteroErroneo{"TextoDecimal", "COD", "1.5", "'1.5' no es un valor entero válido"},
         CasoEnteroErroneo{"FlotanteConFraccion", "HORAS", "2.5",
                           "El valor «2.5000» del campo «HORAS» de la tabla «PRUEBA» no es un número entero"},
-        CasoEnteroErroneo{"FueraDeRango", "HORAS", "3000000000",
-                          "El valor «3000000000.0000» del campo «HORAS» de la tabla «PRUEBA» no es un número entero"}),
+        CasoEnteroErroneo{
+            "FueraDeRango", "HORAS", "3000000000",
+            "El valor «3000000000.0000» del campo «HORAS» de la tabla «PRUEBA» no es un número entero"}),
     [](const auto& info) { return std::string(info.param.nombre); });
 
 TEST_F(ValoresCampo, TextoQueNoEsNumeroEnCampoNumericoSeRechazaAlFijarlo)

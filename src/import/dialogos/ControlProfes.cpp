@@ -1,13 +1,13 @@
 #include "import/dialogos/ControlProfes.h"
 
+#include "tables/esquemas.h"
+#include "tables/tabla.h"
 #include "ui/avisos.h"
 #include "ui/fuentes.h"
 #include "ui/modelo_tabla.h"
 #include "ui/navegador_datos.h"
 #include "ui/panel_degradado.h"
 #include "ui/rejilla_datos.h"
-#include "tables/esquemas.h"
-#include "tables/tabla.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,7 +1,7 @@
 #include "platform/dbf/archivo_dbf.h"
 
-#include "platform/dbf/indice_mdx.h"
 #include "platform/comillas.h"
+#include "platform/dbf/indice_mdx.h"
 #include "platform/dbf/tabla_dbf.h"
 #include "platform/error.h"
 #include "platform/rutas.h"
@@ -23,7 +23,7 @@ namespace {
 // for a lock of its own process. A child process made by fork inherits the
 // list but not the right to the parent's locks: it starts with none.
 class TablasAbiertas {
-public:
+  public:
     std::shared_ptr<TablaDbf> Buscar(const std::string& clave)
     {
 #ifndef _WIN32
@@ -40,9 +40,12 @@ public:
         std::erase_if(tablas_, [](const auto& par) { return par.second.expired(); });
         tablas_[clave] = tabla;
     }
-    std::mutex& Cerrojo() { return cerrojo_; }
+    std::mutex& Cerrojo()
+    {
+        return cerrojo_;
+    }
 
-private:
+  private:
     std::mutex cerrojo_;
 #ifndef _WIN32
     pid_t proceso_ = getpid();
@@ -71,8 +74,8 @@ std::unique_ptr<ArchivoSistema> AbrirParaReescribir(const fs::path& ruta, const 
 {
     auto archivo = std::make_unique<ArchivoSistema>(ruta, ArchivoSistema::Modo::Crear);
     if (!archivo->Bloquear(true))
-        throw Error("No se puede crear la tabla " + Entre(tabla) + ": otro programa tiene abierto el archivo " +
-                    Entre(TextoRuta(ruta)));
+        throw Error("No se puede crear la tabla " + Entre(tabla) +
+                    ": otro programa tiene abierto el archivo " + Entre(TextoRuta(ruta)));
     return archivo;
 }
 
@@ -84,7 +87,8 @@ void Reescribir(ArchivoSistema& archivo, std::span<const std::uint8_t> bytes)
 
 } // namespace
 
-void ArchivoDbf::Crear(const fs::path& ruta, const std::vector<Campo>& campos, const std::vector<Indice>& indices)
+void ArchivoDbf::Crear(const fs::path& ruta, const std::vector<Campo>& campos,
+                       const std::vector<Indice>& indices)
 {
     const std::string nombre = TextoRuta(ruta);
     const std::vector<Campo> comprobados = ComprobarCamposNuevos(campos, indices, nombre);
@@ -153,10 +157,11 @@ std::shared_ptr<ArchivoDbf> ArchivoDbf::Abrir(const fs::path& ruta, Acceso acces
     return tabla;
 }
 
-std::shared_ptr<ArchivoDbf> ArchivoDbf::Decodificar(std::span<const std::uint8_t> bytes, const std::string& nombre)
+std::shared_ptr<ArchivoDbf> ArchivoDbf::Decodificar(std::span<const std::uint8_t> bytes,
+                                                    const std::string& nombre)
 {
-    return std::make_shared<TablaDbf>(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), nombre, fs::path(),
-                                      nullptr, false);
+    return std::make_shared<TablaDbf>(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), nombre,
+                                      fs::path(), nullptr, false);
 }
 
 } // namespace durlavex::dbf

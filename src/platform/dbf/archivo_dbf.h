@@ -26,11 +26,11 @@ namespace fs = std::filesystem;
 enum class Version { DBase3, DBase4, DBase7, FoxPro, VisualFoxPro };
 
 struct Campo {
-    std::string nombre;          // as stored, single-byte text
-    char tipo = 'C';             // C N F L D I O B @ + (and others, read as text)
-    std::uint16_t ancho = 0;     // bytes in the record
+    std::string nombre;      // as stored, single-byte text
+    char tipo = 'C';         // C N F L D I O B @ + (and others, read as text)
+    std::uint16_t ancho = 0; // bytes in the record
     std::uint8_t decimales = 0;
-    bool indiceProduccion = false; // level 7: a production index tag is on it
+    bool indiceProduccion = false;  // level 7: a production index tag is on it
     std::size_t desplazamiento = 0; // offset in the record; the deletion flag is byte 0, so fields start at 1
 };
 
@@ -43,7 +43,7 @@ struct Indice {
 enum class Acceso { Compartido, Exclusivo };
 
 class ArchivoDbf {
-public:
+  public:
     // Writes a new, empty level 7 table (and its .MDX when `indices` is not
     // empty), replacing existing files of the same name. Integer fields are
     // passed as N(11,0), floats as N(20,4), logical as L(1), text as C(width).

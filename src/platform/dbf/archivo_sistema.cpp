@@ -3,8 +3,8 @@
 #include "platform/causa_sistema.h"
 #include "platform/comillas.h"
 #include "platform/error.h"
-#include "platform/rutas.h"
 #include "platform/fallos_simulados.h"
+#include "platform/rutas.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -64,7 +64,8 @@ ArchivoSistema::ArchivoSistema(const std::filesystem::path& ruta, Modo modo) : r
     HANDLE h = CreateFileW(ruta.c_str(), GENERIC_READ | GENERIC_WRITE, compartir, nullptr, disposicion,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE && modo == Modo::Abrir && GetLastError() == ERROR_ACCESS_DENIED) {
-        h = CreateFileW(ruta.c_str(), GENERIC_READ, compartir, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        h = CreateFileW(ruta.c_str(), GENERIC_READ, compartir, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                        nullptr);
         soloLectura_ = true;
     }
     if (h == INVALID_HANDLE_VALUE)
@@ -129,7 +130,8 @@ void ArchivoSistema::Escribir(std::uint64_t posicion, std::span<const std::uint8
         OVERLAPPED o = Desde(posicion + escritos);
         DWORD n = 0;
         if (!WriteFile(static_cast<HANDLE>(handle_), bytes.data() + escritos,
-                       static_cast<DWORD>(bytes.size() - escritos), &n, &o) || n == 0)
+                       static_cast<DWORD>(bytes.size() - escritos), &n, &o) ||
+            n == 0)
             Fallo("escribir en", ruta_, CausaWindows());
         escritos += n;
     }
@@ -187,7 +189,8 @@ std::vector<std::uint8_t> ArchivoSistema::LeerTodo() const
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(datos.st_size));
     std::size_t leidos = 0;
     while (leidos < bytes.size()) {
-        const ssize_t n = ::pread(fd_, bytes.data() + leidos, bytes.size() - leidos, static_cast<off_t>(leidos));
+        const ssize_t n =
+            ::pread(fd_, bytes.data() + leidos, bytes.size() - leidos, static_cast<off_t>(leidos));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)

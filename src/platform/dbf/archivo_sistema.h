@@ -12,7 +12,7 @@
 namespace durlavex::dbf {
 
 class ArchivoSistema {
-public:
+  public:
     enum class Modo { Abrir, Crear };
 
     // Opens (or creates, without truncating) the file for reading and writing;
@@ -33,7 +33,7 @@ public:
     void Escribir(std::uint64_t posicion, std::span<const std::uint8_t> bytes);
     void Truncar(std::uint64_t tamano);
 
-private:
+  private:
     std::filesystem::path ruta_;
 #ifdef _WIN32
     void* handle_ = nullptr;

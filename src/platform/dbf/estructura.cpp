@@ -1,7 +1,7 @@
 #include "platform/dbf/estructura.h"
 
-#include "platform/dbf/cursor_bytes.h"
 #include "platform/comillas.h"
+#include "platform/dbf/cursor_bytes.h"
 #include "platform/error.h"
 #include "platform/texto.h"
 
@@ -133,7 +133,8 @@ Estructura LeerEstructura(std::span<const std::uint8_t> bytes, const std::string
             break;
         if (posicion + tamanoDescriptor > e.longitudCabecera)
             Invalida(nombre, "la descripción del campo " + std::to_string(e.campos.size() + 1) +
-                                 " no cabe en la cabecera (" + std::to_string(e.longitudCabecera) + " bytes)");
+                                 " no cabe en la cabecera (" + std::to_string(e.longitudCabecera) +
+                                 " bytes)");
         cabecera.Posicionar(posicion);
         e.campos.push_back(LeerDescriptor(cabecera, nivel7));
         posicion += tamanoDescriptor;
@@ -148,8 +149,8 @@ Estructura LeerEstructura(std::span<const std::uint8_t> bytes, const std::string
     }
     if (suma != e.longitudRegistro)
         Invalida(nombre, "la longitud de registro de la cabecera (" + std::to_string(e.longitudRegistro) +
-                             " bytes) no es 1 más la suma de los anchos de sus campos (" + std::to_string(suma) +
-                             " bytes)");
+                             " bytes) no es 1 más la suma de los anchos de sus campos (" +
+                             std::to_string(suma) + " bytes)");
 
     const std::uint64_t datos = bytes.size() - e.longitudCabecera;
     if (static_cast<std::uint64_t>(e.numRegistros) * e.longitudRegistro > datos)
@@ -185,7 +186,8 @@ std::vector<Campo> ComprobarCamposNuevos(const std::vector<Campo>& campos, const
                                          const std::string& tabla)
 {
     auto invalido = [&](const Campo& c, const std::string& regla) {
-        throw Error("No se puede crear la tabla " + Entre(tabla) + ": el campo " + EntreAnsi(c.nombre) + " " + regla);
+        throw Error("No se puede crear la tabla " + Entre(tabla) + ": el campo " + EntreAnsi(c.nombre) + " " +
+                    regla);
     };
     if (campos.empty())
         throw Error("No se puede crear la tabla " + Entre(tabla) + ": no tiene ningún campo");
@@ -210,8 +212,10 @@ std::vector<Campo> ComprobarCamposNuevos(const std::vector<Campo>& campos, const
             campo.decimales = 0;
             break;
         case 'N':
-            if (campo.ancho < 1 || campo.ancho > 20 || (campo.decimales > 0 && campo.decimales + 2 > campo.ancho))
-                invalido(campo, "numérico debe tener de 1 a 20 posiciones y sitio para el signo y el punto decimal");
+            if (campo.ancho < 1 || campo.ancho > 20 ||
+                (campo.decimales > 0 && campo.decimales + 2 > campo.ancho))
+                invalido(campo,
+                         "numérico debe tener de 1 a 20 posiciones y sitio para el signo y el punto decimal");
             break;
         default:
             invalido(campo, std::string("es de un tipo que no se escribe ('") + campo.tipo + "')");
@@ -231,20 +235,22 @@ std::vector<Campo> ComprobarCamposNuevos(const std::vector<Campo>& campos, const
             return MayusculasAscii(c.nombre) == MayusculasAscii(indice.campo);
         });
         if (campo == resultado.end())
-            throw Error("No se puede crear la tabla " + Entre(tabla) + ": el índice " + EntreAnsi(indice.etiqueta) +
-                        " se refiere al campo " + EntreAnsi(indice.campo) + ", que la tabla no tiene");
+            throw Error("No se puede crear la tabla " + Entre(tabla) + ": el índice " +
+                        EntreAnsi(indice.etiqueta) + " se refiere al campo " + EntreAnsi(indice.campo) +
+                        ", que la tabla no tiene");
         if (campo->tipo != 'N')
-            throw Error("No se puede crear la tabla " + Entre(tabla) + ": el índice " + EntreAnsi(indice.etiqueta) +
-                        " solo puede ir sobre un campo numérico y " + EntreAnsi(indice.campo) + " no lo es");
+            throw Error("No se puede crear la tabla " + Entre(tabla) + ": el índice " +
+                        EntreAnsi(indice.etiqueta) + " solo puede ir sobre un campo numérico y " +
+                        EntreAnsi(indice.campo) + " no lo es");
         if (indice.etiqueta.empty() || indice.etiqueta.size() > 32)
-            throw Error("No se puede crear la tabla " + Entre(tabla) + ": el índice " + EntreAnsi(indice.etiqueta) +
-                        " debe tener un nombre de 1 a 32 caracteres");
+            throw Error("No se puede crear la tabla " + Entre(tabla) + ": el índice " +
+                        EntreAnsi(indice.etiqueta) + " debe tener un nombre de 1 a 32 caracteres");
     }
     return resultado;
 }
 
-std::vector<std::uint8_t> TablaNivel7Vacia(const std::vector<Campo>& campos, const std::vector<Indice>& indices,
-                                           const Fecha& fecha)
+std::vector<std::uint8_t> TablaNivel7Vacia(const std::vector<Campo>& campos,
+                                           const std::vector<Indice>& indices, const Fecha& fecha)
 {
     std::size_t longitudRegistro = 1;
     for (const Campo& campo : campos)
@@ -258,9 +264,9 @@ std::vector<std::uint8_t> TablaNivel7Vacia(const std::vector<Campo>& campos, con
     w.U32(0);   // no records
     w.U16(static_cast<std::uint16_t>(longitudCabecera));
     w.U16(static_cast<std::uint16_t>(longitudRegistro));
-    w.Ceros(16); // reserved, transaction, encryption, multi-user
+    w.Ceros(16);                         // reserved, transaction, encryption, multi-user
     w.U8(indices.empty() ? 0x00 : 0x01); // production .MDX present
-    w.U8(0x00);  // level 7 names its language driver below instead
+    w.U8(0x00);                          // level 7 names its language driver below instead
     w.Ceros(2);
     w.TextoFijo(kControladorIdioma, 32);
     w.Ceros(4);

@@ -53,8 +53,8 @@ struct EtiquetaNueva {
 
 // The whole index file for a table whose file name without extension is
 // `nombreTabla`.
-std::vector<std::uint8_t> ConstruirMdx(const std::string& nombreTabla, const std::vector<EtiquetaNueva>& etiquetas,
-                                       const Fecha& fecha);
+std::vector<std::uint8_t> ConstruirMdx(const std::string& nombreTabla,
+                                       const std::vector<EtiquetaNueva>& etiquetas, const Fecha& fecha);
 
 // The 12-byte numeric key of a value in a field of the given width and decimals.
 std::array<std::uint8_t, 12> ClaveBcd(double valor, int anchoCampo, int decimales);

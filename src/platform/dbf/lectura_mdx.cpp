@@ -4,8 +4,8 @@
 
 #include "platform/dbf/indice_mdx.h"
 
-#include "platform/dbf/cursor_bytes.h"
 #include "platform/comillas.h"
+#include "platform/dbf/cursor_bytes.h"
 #include "platform/error.h"
 #include "platform/texto.h"
 
@@ -42,7 +42,8 @@ Cabecera LeerCabecera(std::span<const std::uint8_t> bytes, const std::string& no
     lector.Posicionar(28);
     const std::uint16_t numEtiquetas = lector.U16();
     if (c.longEntrada < 32)
-        Invalido(nombre, "sus entradas de etiqueta miden " + std::to_string(c.longEntrada) + " bytes (al menos 32)");
+        Invalido(nombre,
+                 "sus entradas de etiqueta miden " + std::to_string(c.longEntrada) + " bytes (al menos 32)");
     if (c.tamanoBloque < kPagina || c.tamanoBloque % kPagina != 0)
         Invalido(nombre, "sus bloques miden " + std::to_string(c.tamanoBloque) + " bytes");
     if (numEtiquetas > kHuecosEtiqueta)
@@ -84,9 +85,10 @@ std::vector<std::uint32_t> RecorrerEtiquetaMdx(std::span<const std::uint8_t> byt
                                                const std::string& nombre)
 {
     const Cabecera cabecera = LeerCabecera(bytes, nombre);
-    const auto encontrada = std::find_if(cabecera.etiquetas.begin(), cabecera.etiquetas.end(), [&](const auto& e) {
-        return MayusculasAscii(e.first.nombre) == MayusculasAscii(etiqueta);
-    });
+    const auto encontrada =
+        std::find_if(cabecera.etiquetas.begin(), cabecera.etiquetas.end(), [&](const auto& e) {
+            return MayusculasAscii(e.first.nombre) == MayusculasAscii(etiqueta);
+        });
     if (encontrada == cabecera.etiquetas.end())
         Invalido(nombre, "no tiene la etiqueta " + EntreAnsi(etiqueta));
 
@@ -102,14 +104,15 @@ std::vector<std::uint32_t> RecorrerEtiquetaMdx(std::span<const std::uint8_t> byt
     // Depth-first, each node once: a cycle or a shared node is a broken file.
     auto visitar = [&](auto&& self, std::uint32_t pagina, int profundidad) -> void {
         const std::uint64_t inicio = std::uint64_t{pagina} * kPagina;
-        if (profundidad > 64 || !visitados.insert(pagina).second || inicio + cabecera.tamanoBloque > bytes.size())
+        if (profundidad > 64 || !visitados.insert(pagina).second ||
+            inicio + cabecera.tamanoBloque > bytes.size())
             Invalido(nombre, "el árbol de la etiqueta " + EntreAnsi(etiqueta) + " lleva a la página " +
                                  std::to_string(pagina) + ", que no es un nodo válido");
         LectorBytes nodo(bytes.subspan(static_cast<std::size_t>(inicio), cabecera.tamanoBloque));
         const std::uint32_t n = nodo.U32();
         if (8 + std::uint64_t{n} * longEntrada + 4 > cabecera.tamanoBloque)
-            Invalido(nombre, "el nodo de la página " + std::to_string(pagina) + " dice tener " + std::to_string(n) +
-                                 " claves, que no caben en un bloque");
+            Invalido(nombre, "el nodo de la página " + std::to_string(pagina) + " dice tener " +
+                                 std::to_string(n) + " claves, que no caben en un bloque");
         nodo.Posicionar(8 + std::size_t{n} * longEntrada);
         const std::uint32_t ultimo = nodo.U32();
         for (std::uint32_t i = 0; i < n; ++i) {

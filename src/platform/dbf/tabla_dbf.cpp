@@ -1,7 +1,7 @@
 #include "platform/dbf/tabla_dbf.h"
 
-#include "platform/dbf/cursor_bytes.h"
 #include "platform/comillas.h"
+#include "platform/dbf/cursor_bytes.h"
 #include "platform/dbf/valores.h"
 #include "platform/error.h"
 #include "platform/rutas.h"

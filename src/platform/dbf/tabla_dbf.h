@@ -19,7 +19,7 @@ std::optional<fs::path> RutaMdx(const fs::path& tabla);
 fs::path RutaMdxNueva(const fs::path& tabla);
 
 class TablaDbf final : public ArchivoDbf {
-public:
+  public:
     // `bytes` is the whole file; `archivo` the open, locked file, or null for
     // a table decoded from memory only. `nombre` names the table in errors.
     TablaDbf(std::vector<std::uint8_t> bytes, std::string nombre, fs::path ruta,
@@ -61,7 +61,7 @@ public:
 
     std::vector<std::size_t> OrdenIndice(std::string_view etiqueta) const override;
 
-private:
+  private:
     std::span<const std::uint8_t> BytesCampo(std::size_t fila, std::size_t campo) const;
     std::span<std::uint8_t> BytesCampo(std::string& registro, std::size_t campo) const;
     const Campo& CampoEn(std::size_t campo) const;
@@ -89,13 +89,13 @@ private:
     mutable std::size_t campoReciente_ = 0;
     mutable std::string registroVacio_; // RegistroVacio, made at its first use
     std::size_t numRegistros_ = 0;
-    std::size_t enDisco_ = 0;     // rows the file holds and its header counts
-    bool diferida_ = false;       // appends wait in memory for EscribirPendientes
+    std::size_t enDisco_ = 0; // rows the file holds and its header counts
+    bool diferida_ = false;   // appends wait in memory for EscribirPendientes
     std::uint64_t reescrituras_ = 0;
     std::vector<Indice> indices_;
-    std::vector<std::size_t> campoDeIndice_;   // for each tag, its field
+    std::vector<std::size_t> campoDeIndice_;          // for each tag, its field
     std::vector<std::vector<EntradaIndice>> ordenes_; // for each tag, entries in index order
-    std::string indiceNoMantenible_;            // why posts cannot keep the index file right
+    std::string indiceNoMantenible_;                  // why posts cannot keep the index file right
     std::unique_ptr<ArchivoSistema> archivo_;
     bool exclusivo_ = false;
 };

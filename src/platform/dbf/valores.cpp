@@ -1,7 +1,7 @@
 #include "platform/dbf/valores.h"
 
-#include "platform/dbf/cursor_bytes.h"
 #include "platform/comillas.h"
+#include "platform/dbf/cursor_bytes.h"
 #include "platform/error.h"
 
 #include <algorithm>

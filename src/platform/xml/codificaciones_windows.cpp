@@ -25,8 +25,7 @@ struct Tabla {
     std::array<std::uint8_t, 0x10000> byte{};
 };
 
-template <UINT Pagina>
-Tabla& TablaDe()
+template <UINT Pagina> Tabla& TablaDe()
 {
     static Tabla tabla = [] {
         Tabla t;
@@ -133,8 +132,7 @@ int Salida(unsigned char* salida, int* largoSalida, const unsigned char* entrada
     return resultado == 0 ? escritos : resultado;
 }
 
-template <UINT Pagina>
-void Registrar()
+template <UINT Pagina> void Registrar()
 {
     const std::string numero = std::to_string(Pagina);
     TablaDe<Pagina>();

@@ -82,8 +82,8 @@ xmlDoc* Analizar(std::string_view bytes, const std::string& url, const std::stri
         throw Error("El archivo " + Entre(nombre) + " es demasiado grande para leerlo como XML");
     PrimerErrorXml primero;
     auto ctxt = NuevoContexto(primero);
-    xmlDoc* doc = xmlCtxtReadMemory(ctxt.get(), bytes.data(), static_cast<int>(bytes.size()), url.c_str(), nullptr,
-                                    kOpciones);
+    xmlDoc* doc = xmlCtxtReadMemory(ctxt.get(), bytes.data(), static_cast<int>(bytes.size()), url.c_str(),
+                                    nullptr, kOpciones);
     return Comprobar(doc, *ctxt, primero, bytes.size(), nombre);
 }
 
@@ -112,7 +112,10 @@ struct LecturaArchivo {
 
 DocumentoXml::DocumentoXml(xmlDoc* doc, std::filesystem::path ruta) : doc_(doc), ruta_(std::move(ruta)) {}
 
-DocumentoXml::~DocumentoXml() { xmlFreeDoc(doc_); }
+DocumentoXml::~DocumentoXml()
+{
+    xmlFreeDoc(doc_);
+}
 
 std::unique_ptr<DocumentoXml> DocumentoXml::Cargar(const std::filesystem::path& ruta)
 {
@@ -127,8 +130,8 @@ std::unique_ptr<DocumentoXml> DocumentoXml::Cargar(const std::filesystem::path& 
         throw Error("No se puede leer el archivo " + Entre(nombre));
     PrimerErrorXml primero;
     auto ctxt = NuevoContexto(primero);
-    xmlDoc* doc =
-        xmlCtxtReadIO(ctxt.get(), &LecturaArchivo::Leer, nullptr, &lectura, nombre.c_str(), nullptr, kOpciones);
+    xmlDoc* doc = xmlCtxtReadIO(ctxt.get(), &LecturaArchivo::Leer, nullptr, &lectura, nombre.c_str(), nullptr,
+                                kOpciones);
     if (lectura.fallo) {
         xmlFreeDoc(doc);
         throw Error("No se puede leer el archivo " + Entre(nombre));
@@ -137,7 +140,10 @@ std::unique_ptr<DocumentoXml> DocumentoXml::Cargar(const std::filesystem::path& 
     return std::unique_ptr<DocumentoXml>(new DocumentoXml(doc, ruta));
 }
 
-void CallarAvisosDeLibxml2() { xmlSetGenericErrorFunc(nullptr, &CallarAviso); }
+void CallarAvisosDeLibxml2()
+{
+    xmlSetGenericErrorFunc(nullptr, &CallarAviso);
+}
 
 void PrepararLibxml2()
 {

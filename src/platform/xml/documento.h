@@ -18,7 +18,7 @@ typedef struct _xmlNode xmlNode;
 namespace durlavex {
 
 class DocumentoXml {
-public:
+  public:
     // Parses the file. Throws Error (naming the file, with libxml2's line and
     // reason) when it cannot be read or is not well-formed.
     static std::unique_ptr<DocumentoXml> Cargar(const std::filesystem::path& ruta);
@@ -32,7 +32,7 @@ public:
     xmlDoc* Crudo() const { return doc_; }
     const std::filesystem::path& Ruta() const { return ruta_; }
 
-private:
+  private:
     DocumentoXml(xmlDoc* doc, std::filesystem::path ruta);
     xmlDoc* doc_;
     std::filesystem::path ruta_;

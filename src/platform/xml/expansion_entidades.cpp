@@ -19,10 +19,13 @@ constexpr std::uint64_t kFactorExpansion = 10;
 // Marks an entity whose size is being computed: met again, it refers to itself.
 constexpr std::uint64_t kEnCurso = std::numeric_limits<std::uint64_t>::max();
 
-std::uint64_t Sumar(std::uint64_t a, std::uint64_t b) { return a > kEnCurso - 1 - b ? kEnCurso - 1 : a + b; }
+std::uint64_t Sumar(std::uint64_t a, std::uint64_t b)
+{
+    return a > kEnCurso - 1 - b ? kEnCurso - 1 : a + b;
+}
 
 class Medidor {
-public:
+  public:
     Medidor(std::uint64_t limite, const std::string& nombre) : limite_(limite), nombre_(nombre) {}
 
     // The text of the list that starts at `primero` and its descendants
@@ -57,7 +60,7 @@ public:
         return total;
     }
 
-private:
+  private:
     std::uint64_t MedirEntidad(const xmlEntity* entidad)
     {
         if (!entidad)

@@ -191,9 +191,10 @@ void LeerXmlSecuencial(const std::filesystem::path& ruta, ReceptorXml& receptor)
     if (lectura.excepcion)
         std::rethrow_exception(lectura.excepcion);
     if (lectura.entidad && lectura.declaraEntidades)
-        throw durlavex::Error(
-            "El archivo " + Entre(TextoRuta(ruta)) + " usa la entidad «&" + lectura.primero.error.dato1 + ";» (línea " +
-            std::to_string(lectura.primero.linea) + "): aquí solo se admiten las de XML, como &amp; o &lt;");
+        throw durlavex::Error("El archivo " + Entre(TextoRuta(ruta)) + " usa la entidad «&" +
+                              lectura.primero.error.dato1 + ";» (línea " +
+                              std::to_string(lectura.primero.linea) +
+                              "): aquí solo se admiten las de XML, como &amp; o &lt;");
     if (!ctxt->wellFormed || lectura.primero.hay)
         LanzarErrorXml(*ctxt, lectura.primero, TextoRuta(ruta));
 }

@@ -14,7 +14,10 @@ namespace durlavex {
 
 namespace {
 
-bool EsEspacioXml(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool EsEspacioXml(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
 bool SoloEspacios(const xmlChar* contenido)
 {
