@@ -10,6 +10,7 @@ paquetes=(
   fonts-liberation2                 # Liberation Sans, drawn to Arial's metrics, for the windows' fonts
   libgtest-dev libgmock-dev
   clang libclang-rt-14-dev          # libFuzzer targets
+  clang-format clang-tidy           # the format check of CI; .clang-tidy's checks
   libxml2-utils                     # xmllint, the bare-parse floor of the benchmarks
   fp-compiler fp-units-db fp-units-fcl fp-utils  # an independent dBase reader (TDbf) for tests; chmcmd for the help file
   xvfb xauth x11-utils xdotool imagemagick
