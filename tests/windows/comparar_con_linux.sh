@@ -30,14 +30,8 @@ ktemp_windows=$WINEPREFIX/drive_c/KTEMP
 datos_windows=$WINEPREFIX/drive_c/datos
 pagina_consola=${DURLAVEX_PAGINA_CONSOLA:-CP850}
 
-aprobadas=0
-fallidas=0
-bien() { echo "ok     $*"; aprobadas=$((aprobadas + 1)); }
-mal() { echo "FALLO  $*"; fallidas=$((fallidas + 1)); }
-comprobar() { # descripción, orden de prueba...
-  local que=$1; shift
-  if "$@"; then bien "$que"; else mal "$que"; fi
-}
+# shellcheck source=comprobaciones.sh
+. "$(dirname "${BASH_SOURCE[0]}")/comprobaciones.sh"
 
 # A dBase table's header bytes 1-3 hold the date of its last update: for the
 # files the two builds wrote at build time, possibly on two different days.
@@ -161,5 +155,4 @@ mismo_texto_ktemp() { # caso, out|err
 comprobar "importar sin tablas: el mismo mensaje en español («SOLUC», C:\\KTEMP), en la página de la consola" \
   mismo_texto_ktemp sin-soluc err
 
-echo "$aprobadas passed, $fallidas failed"
-[ "$fallidas" -eq 0 ]
+resumen

@@ -72,14 +72,8 @@ export DISPLAY=:$(head -n 1 "$temporal/pantalla")
 wineserver -p </dev/null >/dev/null 2>&1
 wineboot -i </dev/null >/dev/null 2>&1
 
-aprobadas=0
-fallidas=0
-bien() { echo "ok     $*"; aprobadas=$((aprobadas + 1)); }
-mal() { echo "FALLO  $*"; fallidas=$((fallidas + 1)); }
-comprobar() { # descripción, orden de prueba...
-  local que=$1; shift
-  if "$@"; then bien "$que"; else mal "$que"; fi
-}
+# shellcheck source=comprobaciones.sh
+. "$(dirname "${BASH_SOURCE[0]}")/comprobaciones.sh"
 unix() { winepath -u "$1" 2>/dev/null; }
 
 c=$WINEPREFIX/drive_c
@@ -265,5 +259,4 @@ comprobar "desinstalado de la carpeta de Talvorin: quedan sus archivos y solo el
 comprobar "desinstalado de la carpeta de Talvorin: Talvorin.ini sin la clave de Durlavex, con lo de Talvorin" \
   diff <(tr -d '\r' <"$talvorin/Talvorin.ini") <(printf '[Talvorin]\nIdioma=es\n')
 
-echo "$aprobadas passed, $fallidas failed"
-[ "$fallidas" -eq 0 ]
+resumen
