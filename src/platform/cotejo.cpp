@@ -32,17 +32,6 @@ DWORD Banderas(Caso caso)
     return caso == Caso::Distingue ? 0 : NORM_IGNORECASE;
 }
 
-std::wstring AAnchos(std::string_view ansi)
-{
-    if (ansi.empty())
-        return {};
-    const int largo =
-        MultiByteToWideChar(CP_THREAD_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-    std::wstring anchos(static_cast<std::size_t>(largo), L'\0');
-    MultiByteToWideChar(CP_THREAD_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), anchos.data(), largo);
-    return anchos;
-}
-
 [[noreturn]] void FalloCotejo()
 {
     throw Error("No se pudieron comparar dos textos (error " + std::to_string(GetLastError()) +
@@ -51,8 +40,8 @@ std::wstring AAnchos(std::string_view ansi)
 
 int Comparar(Caso caso, std::string_view a, std::string_view b)
 {
-    const std::wstring anchoA = AAnchos(a);
-    const std::wstring anchoB = AAnchos(b);
+    const std::wstring anchoA = AnsiAAnchos(a);
+    const std::wstring anchoB = AnsiAAnchos(b);
     const int resultado = CompareStringEx(LOCALE_NAME_USER_DEFAULT, Banderas(caso), anchoA.data(),
                                           static_cast<int>(anchoA.size()), anchoB.data(),
                                           static_cast<int>(anchoB.size()), nullptr, nullptr, 0);
@@ -63,7 +52,7 @@ int Comparar(Caso caso, std::string_view a, std::string_view b)
 
 std::string ClaveCotejo(Caso caso, std::string_view ansi)
 {
-    const std::wstring texto = AAnchos(ansi);
+    const std::wstring texto = AnsiAAnchos(ansi);
     // A length of 0 is refused; the empty text is given as a terminated one.
     const int largoTexto = texto.empty() ? -1 : static_cast<int>(texto.size());
     const DWORD banderas = LCMAP_SORTKEY | Banderas(caso);

@@ -216,7 +216,12 @@ TextoAnsi Utf8AAnsi(std::string_view utf8)
 
 std::string AnsiAUtf8(VistaAnsi ansi)
 {
-    return DeAnchos(CP_UTF8, AAnchos(CP_THREAD_ACP, ansi.Bytes()));
+    return DeAnchos(CP_UTF8, AnsiAAnchos(ansi.Bytes()));
+}
+
+std::wstring AnsiAAnchos(std::string_view ansi)
+{
+    return AAnchos(CP_THREAD_ACP, ansi);
 }
 
 #endif

@@ -40,4 +40,9 @@ TextoAnsi Utf8AAnsi(std::string_view utf8);
 // The ANSI code page back to UTF-8.
 std::string AnsiAUtf8(VistaAnsi ansi);
 
+#ifdef _WIN32
+// The ANSI code page as UTF-16, for Windows' own text services.
+std::wstring AnsiAAnchos(std::string_view ansi);
+#endif
+
 } // namespace durlavex
